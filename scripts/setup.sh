@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing Brevoir needs.
+# Idempotent: packages already present are left alone.
+set -euo pipefail
+
+packages=(
+    cmake g++ ninja-build pkg-config ccache
+    qt6-base-dev qt6-l10n-tools qt6-tools-dev qt6-tools-dev-tools libgl-dev
+    portaudio19-dev libasound2-dev
+    libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth x11-apps imagemagick dbus ffmpeg sox alsa-utils
+    pulseaudio pulseaudio-utils libasound2-plugins fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+echo "setup: installing ${missing[*]}"
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"

@@ -1,0 +1,127 @@
+#include "app/BVController.h"
+
+#include "itunes/QKTunesController.h"
+#include "library/BVMovieDurationFormatter.h"
+#include "library/QBVTrack.h"
+#include "library/QKArrayController.h"
+#include "recording/QKRecorder.h"
+#include "platform/foundation/Defaults.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/ValueTransformer.h"
+
+#include <QLayout>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QTimer>
+#include <QWidget>
+
+const QString sPreferencesKeyTwoWaySyncing = QStringLiteral("Do Two-Way Sync");
+const QString sPreferencesKeySafeDelete = QStringLiteral("Move Files to Trash");
+const QString sPreferencesKeyiTunesEncoding = QStringLiteral("iTunes Encoding");
+const QString sPreferencesKeyPlaylistName = QStringLiteral("iTunes Playlist");
+const QString sPreferencesKeyLibraryLocation = QStringLiteral("Library Location");
+const QString sPreferencesKeyCategories = QStringLiteral("User Categories");
+
+namespace {
+BVController* sSharedInstance = nullptr;
+BVController::RecorderFactory& recorderFactory() {
+    static BVController::RecorderFactory factory;
+    return factory;
+}
+} // namespace
+
+void BVController::initialize() {
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    Defaults::standard().registerDefaults({
+        {sPreferencesKeySafeDelete, QStringLiteral("YES")},
+        {sPreferencesKeyPlaylistName, QStringLiteral("Brevoir")},
+        {sPreferencesKeyTwoWaySyncing, QStringLiteral("NO")},
+        {sPreferencesKeyCategories, QStringList{"General", "Home", "Work"}},
+    });
+    // Menu items titled "-" become separators: handled where menus are built (categories).
+    ValueTransformer::setValueTransformerForName(std::make_shared<BVMovieDurationFormatter>(),
+                                                 QStringLiteral("BVMovieDurationFormatter"));
+}
+
+BVController* BVController::sharedInstance() { return sSharedInstance; }
+
+void BVController::setRecorderFactory(RecorderFactory factory) {
+    recorderFactory() = std::move(factory);
+}
+
+BVController::BVController() {
+    _recorder = recorderFactory() ? recorderFactory()() : QKRecorder::create();
+    _iTunesController = std::make_unique<QKTunesController>();
+
+    auto& center = NotificationCenter::defaultCenter();
+    center.addObserver(this, QKRecorderRecordingDidStop,
+                       [this](const Notification& n) { handleRecordingDidStop(n); });
+    center.addObserver(this, QKRecorderRecordingStatusUpdate,
+                       [this](const Notification& n) { handleRecordingStatusUpdate(n); });
+    center.addObserver(this, QStringLiteral("QBVTrackNameChangedNotification"),
+                       [this](const Notification& n) { handleTrackNameChanged(n); });
+    center.addObserver(this, QStringLiteral("QBVTrackCategoryChangedNotification"),
+                       [this](const Notification& n) { handleTrackCategoryChanged(n); });
+    center.addObserver(this, QStringLiteral("QBVTrackCategorySaveChangeNotification"),
+                       [this](const Notification&) { saveCategories(); });
+    center.addObserver(this, QStringLiteral("NSTableViewSelectionDidChangeNotification"),
+                       [this](const Notification& n) { handleChangeInTableSelection(n); });
+    center.addObserver(this, QStringLiteral("NSTableViewSelectionIsChangingNotification"),
+                       [this](const Notification& n) { handleChangingTableSelection(n); });
+
+    sSharedInstance = this;
+}
+
+BVController::~BVController() {
+    bvLog(QStringLiteral("BVController - dealloc"));
+    setDataDirectory(QString());
+    _fileList.clear();
+    _iTunesController.reset();
+    _currentlyPlayingImage.reset();
+    _recorder.reset();
+    NotificationCenter::defaultCenter().removeObserver(this);
+    if (sSharedInstance == this)
+        sSharedInstance = nullptr;
+}
+
+void BVController::setRecorderForTesting(std::unique_ptr<QKRecorder> recorder) {
+    _recorder = std::move(recorder);
+}
+
+void BVController::awakeFromNib() {
+    // The search field and the time display live in the toolbar; take them out of the window.
+    if (searchField && searchField->parentWidget() && searchField->parentWidget()->layout())
+        searchField->parentWidget()->layout()->removeWidget(searchField);
+    if (timerView && timerView->parentWidget() && timerView->parentWidget()->layout())
+        timerView->parentWidget()->layout()->removeWidget(timerView);
+    IsBVRecording = false;
+    if (mainWindow)
+        buildToolbar();
+    // Keep the toolbar in step with the recording and playback state, as a toolbar that
+    // revalidates on window updates would.
+    _toolbarValidation = new QTimer(this);
+    _toolbarValidation->setInterval(250);
+    connect(_toolbarValidation, &QTimer::timeout, this, [this] { validateToolbar(); });
+    _toolbarValidation->start();
+}
+
+void BVController::applicationDidFinishLaunching() {
+    PrefRestore(this);
+    setupLibraryFolder();
+    initializeFileListArray();
+    if (_fileListArrayController)
+        _fileListArrayController->setContent(&_fileList);
+    loadCategories();
+}
+
+void BVController::applicationWillTerminate() {
+    // A recording still running is completed first, so that quitting never loses it.
+    if (_recorder && _recorder->isRecording())
+        _recorder->doStop();
+    PrefSaveAction(this);
+    saveCategories();
+}

@@ -1,0 +1,198 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <QUrl>
+#include <QVariant>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class BVMovieView;
+class QAction;
+class QToolBar;
+class MainInterface;
+class QBVTableView;
+class QBVTrack;
+class QCheckBox;
+class QComboBox;
+class QDialog;
+class QKArrayController;
+class QKRecorder;
+class QKTunesController;
+class QLabel;
+class QLineEdit;
+class QMainWindow;
+class QPixmap;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+class QTextEdit;
+class QTimer;
+class QWidget;
+struct Notification;
+
+// Preference keys.
+extern const QString sPreferencesKeyTwoWaySyncing;   // "Do Two-Way Sync"
+extern const QString sPreferencesKeySafeDelete;      // "Move Files to Trash"
+extern const QString sPreferencesKeyiTunesEncoding;  // "iTunes Encoding"
+extern const QString sPreferencesKeyPlaylistName;    // "iTunes Playlist"
+extern const QString sPreferencesKeyLibraryLocation; // "Library Location"
+extern const QString sPreferencesKeyCategories;      // "User Categories"
+
+// The application controller: the hub that owns the recorder, the file list and every window
+// and control of the interface. One per process. Its operations live in the folder of the
+// subsystem they belong to (recording/, library/, playback/, app/ ...).
+class BVController : public QObject {
+    Q_OBJECT
+
+public:
+    // ---- app/: class set-up, creation, launch and quit ----
+    static void initialize(); // class set-up; runs once, before the first instance
+    static BVController* sharedInstance();
+    // How init makes the recorder (tests put one on a fake capture layer); unset: the real one.
+    using RecorderFactory = std::function<std::unique_ptr<QKRecorder>()>;
+    static void setRecorderFactory(RecorderFactory factory);
+
+    BVController();
+    ~BVController() override;
+
+    void awakeFromNib();
+    void applicationDidFinishLaunching();
+    void applicationWillTerminate();
+    std::vector<std::shared_ptr<QBVTrack>>& fileList() { return _fileList; }
+
+    // A library folder given on the command line: used for this run instead of the stored one,
+    // and not stored.
+    void setLibraryFolderOverride(const QString& path) { _libraryFolderOverride = path; }
+
+    // ---- app/: preferences ----
+    void PrefSaveAction(QObject* sender);
+    void PrefRestore(QObject* sender);
+    void setPlaylistName(QObject* sender);
+
+    // ---- recording/: recording control ----
+    void startRecording(QObject* sender);
+    void pauseRecording(QObject* sender);
+    void snipFile(QObject* sender);
+    void togglePreview(QObject* sender);
+    void showSoundSettings(QObject* sender);
+    void handleRecordingDidStop(const Notification& notification);
+
+    // ---- recording/: status display and timer ----
+    void handleRecordingStatusUpdate(const Notification& notification);
+    QString formatTimingString(int32_t ticks);
+    void showTimerWindow(QObject* sender);
+    void closeTimerWindow(QObject* sender);
+    void setTimer(QObject* sender);
+    void toggleTimer(QObject* sender);
+
+    // ---- recording/: scripting additions ----
+    void handleStartRecordingCommand(QObject* command);
+    void handleStopRecordingCommand(QObject* command);
+    void handlePauseRecordingCommand(QObject* command);
+    void handleSnipRecordingCommand(QObject* command);
+
+    // ---- library/: folders and file list ----
+    QString dataDirectory() const { return _dataDirectory; }
+    void setDataDirectory(const QString& path);
+    QString pathToLibraryFolder() const { return _dataDirectory; }
+    QString pathToRecordingsFolder() const;
+    QString pathToNotesFolder() const;
+    void setupLibraryFolder();
+    void initializeFileListArray();
+    void updateFileList();
+    void syncLibraryLocationToPreferencesWindow();
+    void doSetDataDirectory(QObject* sender);
+    void locationOpenPanelDidEndReturnCodeContextInfo(const QString& chosenPath, int returnCode,
+                                                      void* contextInfo);
+    float getMovieDuration(const QString& path);
+
+    // ---- library/: track operations and notes (later) ----
+    void handleTrackNameChanged(const Notification& notification);
+    void handleChangeInTableSelection(const Notification& notification);
+    void handleChangingTableSelection(const Notification& notification);
+
+    // ---- categories/ (later) ----
+    void handleTrackCategoryChanged(const Notification& notification);
+    void loadCategories();
+    void saveCategories();
+
+    // ---- playback/: the player ----
+    void soundPlayPause(QObject* sender);
+    void soundDoubleClick(QObject* sender);
+    void tableAction(QObject* sender);
+    void soundStop(QObject* sender);
+    void playFile(QObject* sender);
+    void doIdleProcessing(QTimer* timer);
+    BVMovieView* qtPlayer() const { return _qtPlayer; }
+    const QPixmap* currentlyPlayingImage();
+    QUrl previouslyPlayedURL() const { return _previouslyPlayedURL; }
+    void setPreviouslyPlayedURL(const QUrl& url);
+
+    // ---- app/: toolbar ----
+    QStringList toolbarDefaultItemIdentifiers() const;
+    QAction* toolbarItemForItemIdentifier(QToolBar* toolbar, const QString& identifier);
+    bool validateToolbarItem(QAction* item);
+    // Enables and relabels the toolbar's items from the recording and playback state.
+    void validateToolbar();
+    QToolBar* toolbar() const { return _toolbar; }
+
+    // Read by the toolbar validation and the scripting state.
+    bool IsBVRecording = false;
+
+public: // outlets, connected by the interface (MainInterface::connectOutlets)
+    QDialog* timerWindow = nullptr;
+    QMainWindow* mainWindow = nullptr;
+    QWidget* timerView = nullptr;
+    QDialog* _preferencesPanel = nullptr;
+    QDialog* _categoriesPanel = nullptr;
+    QComboBox* _libraryLocationMenu = nullptr;
+    QComboBox* _encodingSelectionMenu = nullptr;
+    QLineEdit* _iTunesPlaylistName = nullptr;
+    QBVTableView* fileTableView = nullptr;
+    QLineEdit* searchField = nullptr;
+    QLineEdit* _hourField = nullptr;
+    QLineEdit* _minuteField = nullptr;
+    QLineEdit* _secondField = nullptr;
+    QTextEdit* _notesTextView = nullptr;
+    QKArrayController* _fileListArrayController = nullptr;
+    QPushButton* _settingsButton = nullptr;
+    QPushButton* _pauseRecordingButton = nullptr;
+    QPushButton* _recordingButton = nullptr;
+    QPushButton* _snipButton = nullptr;
+    QPushButton* _previewButton = nullptr;
+    QPushButton* _buttonPlayPause = nullptr;
+    QPushButton* _timerButton = nullptr;
+    QCheckBox* _timerCheckBox = nullptr;
+    BVMovieView* _qtPlayer = nullptr;
+    QLabel* _displayView = nullptr;
+    QLabel* _statusText = nullptr;
+    QTableView* _categoriesTable = nullptr;
+    QLabel* _syncStatusText = nullptr;
+    QDialog* _syncStatusPanel = nullptr;
+    QProgressBar* _syncStatusProgress = nullptr;
+
+    // The recorder, or none when the sound input could not be set up.
+    QKRecorder* recorder() const { return _recorder.get(); }
+
+    // Replaces the recorder (tests inject one on a fake capture layer).
+    void setRecorderForTesting(std::unique_ptr<QKRecorder> recorder);
+
+private:
+    std::vector<std::shared_ptr<QBVTrack>> _fileList;
+    std::unique_ptr<QKRecorder> _recorder;
+    std::unique_ptr<QKTunesController> _iTunesController;
+    QString _dataDirectory;
+    QStringList _categoriesStaticItems;
+    QStringList _categoriesDynamicItems;
+    std::unique_ptr<QPixmap> _currentlyPlayingImage;
+    QUrl _previouslyPlayedURL;
+    QString _libraryFolderOverride;
+    QToolBar* _toolbar = nullptr;
+    QTimer* _toolbarValidation = nullptr;
+
+    void buildToolbar();
+};

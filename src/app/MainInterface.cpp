@@ -1,0 +1,170 @@
+#include "app/MainInterface.h"
+
+#include "app/BVController.h"
+#include "library/QKArrayController.h"
+#include "platform/foundation/Defaults.h"
+#include "platform/media/AudioEncoders.h"
+#include "ui_CategoryEditor.h"
+#include "ui_MainWindow.h"
+#include "ui_PreferencesPanel.h"
+#include "ui_SyncStatusPanel.h"
+#include "ui_TimerWindow.h"
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QPushButton>
+
+MainInterface::MainInterface()
+    : _window(std::make_unique<QMainWindow>()),
+      _mainUi(std::make_unique<Ui::MainWindow>()),
+      _timerUi(std::make_unique<Ui::TimerWindow>()),
+      _preferencesUi(std::make_unique<Ui::PreferencesPanel>()),
+      _categoriesUi(std::make_unique<Ui::CategoryEditor>()),
+      _syncStatusUi(std::make_unique<Ui::SyncStatusPanel>()) {
+    _mainUi->setupUi(_window.get());
+    // The panels are sheets of the main window: window-modal dialogs parented to it.
+    _timer = std::make_unique<QDialog>(_window.get());
+    _timerUi->setupUi(_timer.get());
+    _timer->setWindowModality(Qt::WindowModal);
+    _preferences = std::make_unique<QDialog>(_window.get());
+    _preferencesUi->setupUi(_preferences.get());
+    _categories = std::make_unique<QDialog>(_window.get());
+    _categoriesUi->setupUi(_categories.get());
+    _categories->setWindowModality(Qt::WindowModal);
+    _syncStatus = std::make_unique<QDialog>(_window.get());
+    _syncStatusUi->setupUi(_syncStatus.get());
+
+    // The library folder pop-up: the folder's name first, then the item that changes it.
+    auto* library = _preferencesUi->libraryLocationMenu;
+    library->addItem(QString());
+    library->insertSeparator(1);
+    library->addItem(tr("Choose…"));
+
+    auto* encoders = _preferencesUi->encodingSelectionMenu;
+    encoders->addItem(tr("No Conversion"));
+    for (const AudioEncoder& encoder : availableAudioEncoders())
+        encoders->addItem(encoder.title, encoder.codecName);
+}
+
+MainInterface::~MainInterface() {
+    // The dialogs are children of the window; release them before the window goes.
+    _timer.reset();
+    _preferences.reset();
+    _categories.reset();
+    _syncStatus.reset();
+}
+
+void MainInterface::connect(BVController& controller) {
+    connectOutlets(controller);
+    connectActions(controller);
+    controller.awakeFromNib();
+}
+
+void MainInterface::connectOutlets(BVController& c) {
+    Ui::MainWindow& ui = *_mainUi;
+    c.timerWindow = _timer.get();
+    c.mainWindow = _window.get();
+    c.timerView = ui.timerView;
+    c._preferencesPanel = _preferences.get();
+    c._categoriesPanel = _categories.get();
+    c._libraryLocationMenu = _preferencesUi->libraryLocationMenu;
+    c._encodingSelectionMenu = _preferencesUi->encodingSelectionMenu;
+    c._iTunesPlaylistName = _preferencesUi->iTunesPlaylistName;
+    c.fileTableView = ui.fileTableView;
+    c.searchField = ui.searchField;
+    c._hourField = _timerUi->hourField;
+    c._minuteField = _timerUi->minuteField;
+    c._secondField = _timerUi->secondField;
+    c._notesTextView = ui.notesTextView;
+    c._settingsButton = ui.settingsButton;
+    c._pauseRecordingButton = ui.pauseRecordingButton;
+    c._recordingButton = ui.recordingButton;
+    c._snipButton = ui.snipButton;
+    c._previewButton = ui.previewButton;
+    c._buttonPlayPause = ui.buttonPlayPause;
+    c._timerButton = ui.timerButton;
+    c._timerCheckBox = _timerUi->timerCheckBox;
+    c._qtPlayer = ui.movieView;
+    c._displayView = ui.displayView;
+    c._statusText = ui.statusText;
+    c._categoriesTable = _categoriesUi->categoriesTable;
+    c._syncStatusText = _syncStatusUi->syncStatusText;
+    c._syncStatusPanel = _syncStatus.get();
+    c._syncStatusProgress = _syncStatusUi->syncStatusProgress;
+
+    // The list controller is an object of the interface, like the table it serves.
+    auto* arrayController = new QKArrayController(_window.get());
+    arrayController->tableView = ui.fileTableView;
+    c._fileListArrayController = arrayController;
+    arrayController->awakeFromNib();
+}
+
+void MainInterface::connectActions(BVController& c) {
+    Ui::MainWindow& ui = *_mainUi;
+    auto button = [&c](QAbstractButton* b, void (BVController::*action)(QObject*)) {
+        QObject::connect(b, &QAbstractButton::clicked, &c, [&c, b, action] { (c.*action)(b); });
+    };
+    auto menu = [&c](QAction* a, void (BVController::*action)(QObject*)) {
+        QObject::connect(a, &QAction::triggered, &c, [&c, a, action] { (c.*action)(a); });
+    };
+
+    button(ui.recordingButton, &BVController::startRecording);
+    button(ui.pauseRecordingButton, &BVController::pauseRecording);
+    button(ui.snipButton, &BVController::snipFile);
+    button(ui.previewButton, &BVController::togglePreview);
+    button(ui.settingsButton, &BVController::showSoundSettings);
+    button(ui.timerButton, &BVController::showTimerWindow);
+    button(ui.buttonPlayPause, &BVController::soundPlayPause);
+    button(ui.playbackStopButton, &BVController::soundStop);
+
+    // Menu items act like the buttons they stand for (toggles change their state first).
+    QObject::connect(ui.actionRecord, &QAction::triggered, ui.recordingButton,
+                     &QAbstractButton::click);
+    QObject::connect(ui.actionPause, &QAction::triggered, ui.pauseRecordingButton,
+                     &QAbstractButton::click);
+    QObject::connect(ui.actionSnip, &QAction::triggered, ui.snipButton, &QAbstractButton::click);
+    QObject::connect(ui.actionMonitor, &QAction::triggered, ui.previewButton,
+                     &QAbstractButton::click);
+    menu(ui.actionTimer, &BVController::showTimerWindow);
+    menu(ui.actionSoundSettings, &BVController::showSoundSettings);
+    menu(ui.actionPlayPause, &BVController::soundPlayPause);
+    menu(ui.actionStop, &BVController::soundStop);
+    QObject::connect(ui.actionPreferences, &QAction::triggered, _preferences.get(),
+                     &QDialog::show);
+    QObject::connect(ui.actionQuit, &QAction::triggered, qApp, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+
+    // Timer sheet: the fields set the length, the check box arms, OK applies and saves.
+    Ui::TimerWindow& t = *_timerUi;
+    for (QLineEdit* field : {t.hourField, t.minuteField, t.secondField})
+        QObject::connect(field, &QLineEdit::editingFinished, &c, [&c, field] { c.setTimer(field); });
+    button(t.timerCheckBox, &BVController::toggleTimer);
+    QObject::connect(t.timerButtons, &QDialogButtonBox::accepted, &c,
+                     [&c, &t] { c.closeTimerWindow(t.timerButtons); });
+    QObject::connect(_timer.get(), &QDialog::rejected, &c,
+                     [&c, &t] { c.closeTimerWindow(t.timerButtons); });
+
+    // Preferences: the library pop-up's last item chooses another folder; the check boxes
+    // write their keys directly.
+    Ui::PreferencesPanel& p = *_preferencesUi;
+    QObject::connect(p.libraryLocationMenu, &QComboBox::activated, &c, [&c, &p](int index) {
+        if (index == p.libraryLocationMenu->count() - 1)
+            c.doSetDataDirectory(p.libraryLocationMenu);
+    });
+    QObject::connect(p.iTunesPlaylistName, &QLineEdit::editingFinished, &c,
+                     [&c, &p] { c.setPlaylistName(p.iTunesPlaylistName); });
+    QObject::connect(p.preferencesButtons, &QDialogButtonBox::rejected, _preferences.get(),
+                     &QDialog::hide);
+    Defaults& store = Defaults::standard();
+    p.safeDeleteCheckBox->setChecked(store.boolForKey(sPreferencesKeySafeDelete));
+    p.twoWaySyncCheckBox->setChecked(store.boolForKey(sPreferencesKeyTwoWaySyncing));
+    QObject::connect(p.safeDeleteCheckBox, &QCheckBox::toggled, [](bool on) {
+        Defaults::standard().setBool(on, sPreferencesKeySafeDelete);
+    });
+    QObject::connect(p.twoWaySyncCheckBox, &QCheckBox::toggled, [](bool on) {
+        Defaults::standard().setBool(on, sPreferencesKeyTwoWaySyncing);
+    });
+
+    QObject::connect(ui.searchField, &QLineEdit::textChanged, c._fileListArrayController,
+                     [&c, &ui] { c._fileListArrayController->search(ui.searchField); });
+}

@@ -1,0 +1,3 @@
+#include "library/QBVTableView.h"
+
+QBVTableView::QBVTableView(QWidget* parent) : QTableView(parent) {}

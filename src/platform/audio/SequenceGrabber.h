@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+class QWidget;
+
+// Result codes of the capture layer. 0 is success; everything else is negative.
+using OSErr = int32_t;
+namespace GrabberErr {
+constexpr OSErr noErr = 0;
+constexpr OSErr userCanceled = -128;     // the settings dialog was cancelled
+constexpr OSErr badComponent = -2000;    // no grabber, or it was not initialised
+constexpr OSErr noChannel = -2001;       // no sound channel
+constexpr OSErr noDevice = -2002;        // no usable input device
+constexpr OSErr deviceFailed = -2003;    // the device could not be opened or started
+constexpr OSErr wrongState = -2004;      // the request does not fit what is running
+constexpr OSErr noDataOutput = -2005;    // record without a data output
+constexpr OSErr fileError = -2006;       // the movie file could not be created or written
+constexpr OSErr badSettings = -2007;     // settings bytes we did not write
+constexpr OSErr paramErr = -50;          // a bad argument
+} // namespace GrabberErr
+
+// Flags of createMovieFile(): do not create a movie, do not open, no resource file.
+constexpr uint32_t kCreateMovieFileFlags = 0x70000000;
+// Flag of setDataOutput(): record to disk.
+constexpr int kSeqGrabToDisk = 1;
+// Channel usage: record and preview.
+constexpr int kSeqGrabRecordAndPreview = 3;
+
+// How sound is captured: what the settings dialog edits and the settings bytes carry.
+struct ChannelSettings {
+    enum class Compression : int { None = 0, Ima4 = 1 };
+    QString inputDevice;        // device name; empty: the default input
+    int sampleRate = 44100;     // Hz
+    int channels = 2;           // 1 or 2
+    int sampleBits = 16;        // 16 or 24 (24 only without compression)
+    Compression compression = Compression::None;
+    int monitorVolume = 16;     // playthrough volume, 8.8 fixed point (256 = full, 0 = off)
+
+    bool operator==(const ChannelSettings&) const = default;
+};
+
+// What the capture layer can tell about a running recording beyond its result codes.
+struct CaptureHealth {
+    uint64_t overruns = 0;      // capture blocks lost because the writer fell behind
+    OSErr writeError = 0;       // non-zero once writing the movie file failed
+    QString writeErrorText;     // why, for the user ("No space left on device")
+};
+
+// The capture layer the recorder drives: one grabber with one sound channel. Every operation
+// answers 0 or a negative GrabberErr code. Called on the main thread only; the layer moves
+// sound on threads of its own (the device callback and a file writer).
+class SequenceGrabber {
+public:
+    virtual ~SequenceGrabber() = default;
+
+    virtual OSErr initialize() = 0;
+    virtual OSErr newSoundChannel() = 0;
+    virtual OSErr setChannelUsage(int usage) = 0;
+    virtual OSErr setChannelVolume(int volume) = 0; // 8.8 fixed point
+    // The 20-byte block of five 16.16 fixed-point rates in native byte order.
+    virtual OSErr setAdditionalSoundRates(const QByteArray& rates) = 0;
+
+    // The input driver: false when the channel has none.
+    virtual bool hasInputDriver() const = 0;
+    virtual OSErr setLevelMetering(bool on) = 0;
+    virtual OSErr getChannelCount(int16_t* count) = 0;
+    // Current levels on the meter's 0-98 scale; a one-channel input writes only levels[0].
+    virtual OSErr getActiveLevels(int16_t levels[2]) = 0;
+
+    virtual OSErr startPreview() = 0;
+    // Ends preview or recording; for a recording the movie file is completed.
+    virtual OSErr stop() = 0;
+    virtual OSErr pause(bool paused) = 0;
+    // Gives the grabber time; non-zero when something went wrong (see health()).
+    virtual OSErr idle() = 0;
+
+    virtual OSErr setDataOutput(const QString& path, int flags) = 0;
+    virtual OSErr createMovieFile(const QString& path, uint32_t creator, int scriptCode,
+                                  uint32_t flags) = 0;
+    virtual OSErr deleteMovieFile(const QString& path) = 0;
+    virtual OSErr setMaximumRecordTime(int32_t ticks) = 0;
+    virtual OSErr startRecord() = 0;
+
+    // Runs the settings dialog; 0 on OK, userCanceled on Cancel.
+    virtual OSErr settingsDialog(QWidget* parent) = 0;
+    virtual OSErr getChannelSettings(ChannelSettings* out) = 0;
+    virtual OSErr setChannelSettings(const ChannelSettings& settings) = 0;
+
+    virtual CaptureHealth health() const = 0;
+
+    virtual void disposeChannel() = 0;
+};
+
+// Flatten a settings record into our own versioned, checksummed bytes, and rebuild one from
+// such bytes. Rebuilding bytes we did not write fails with badSettings and leaves *out alone.
+OSErr PutUserDataIntoHandle(const ChannelSettings& settings, QByteArray* out);
+OSErr NewUserDataFromHandle(const QByteArray& bytes, ChannelSettings* out);
+
+// The default grabber on the system's audio devices (OpenDefaultComponent). Never null.
+std::unique_ptr<SequenceGrabber> OpenDefaultGrabber();

@@ -1,0 +1,4 @@
+#pragma once
+
+// The system beep, for refused actions.
+void Beep();

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "platform/audio/SequenceGrabber.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QTimer;
+
+extern const QString QKRecorderRecordingStatusUpdate; // "QKRecorderRecordingStatusUpdate"
+extern const QString QKRecorderRecordingDidStop;      // "QKRecorderRecordingDidStop"
+
+// The capture engine: preview, record into a movie file at a given path, pause, stop; polls
+// the grabber, measures elapsed ticks and levels, and posts its two notifications.
+class QKRecorder : public QObject {
+    Q_OBJECT
+
+public:
+    using GrabberFactory = std::function<std::unique_ptr<SequenceGrabber>()>;
+
+    // init: the recorder, or none when the grabber cannot be set up (the reason is logged).
+    static std::unique_ptr<QKRecorder> create(GrabberFactory openGrabber = OpenDefaultGrabber);
+    ~QKRecorder() override;
+
+    bool doPreview();
+    void doPreviewStop();
+    bool doRecord();
+    void doPause();
+    void doStop();
+    void doIdleProcessing(QTimer* timer);
+
+    int32_t showSoundSettings();
+    QByteArray currentSoundSettings();               // null: none
+    void setCurrentSoundSettings(const QByteArray&); // null: nothing happens
+    QByteArray convertUserDataToNSData();
+    void writeNSDataToUserData(const QByteArray& data);
+
+    QString tempFile() const { return _tempFile; }
+    void setTempFile(const QString& path);
+    bool isTimed() const { return _isTimed; }
+    void setIsTimed(bool timed) { _isTimed = timed; }
+    int32_t timedLength() const { return _timedLength; }
+    void setTimedLength(int32_t ticks) { _timedLength = ticks; }
+
+    bool isPreviewing() const { return _previewing; }
+    bool isRecording() const { return _recording; }
+    bool isPaused() const { return _paused; }
+
+private:
+    explicit QKRecorder(GrabberFactory openGrabber);
+    bool init();
+    void initFailed(OSErr error, const QString& message);
+    void addRates();
+
+    GrabberFactory _openGrabber;
+    std::unique_ptr<SequenceGrabber> _seqGrabber;
+    bool _soundChannel = false;
+    bool _previewing = false;
+    bool _recording = false;
+    bool _paused = false;
+    bool _isTimed = false;
+    int32_t _timedLength = 0;
+    QString _tempFile;
+    QTimer* _timer = nullptr;
+    ChannelSettings _data;
+    bool _userDataSaved = false;
+    int32_t _time = 0;
+    int32_t _pauseTime = 0;
+    int32_t _pauseTimeStart = 0;
+    bool _doCleanUp = false;
+};
