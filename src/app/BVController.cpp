@@ -9,6 +9,7 @@
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/ValueTransformer.h"
+#include "platform/movie/MovieRepair.h"
 
 #include <QLayout>
 #include <QLineEdit>
@@ -112,6 +113,8 @@ void BVController::awakeFromNib() {
 void BVController::applicationDidFinishLaunching() {
     PrefRestore(this);
     setupLibraryFolder();
+    // Recordings that a crash interrupted are completed before the library is scanned.
+    RepairInterruptedMovies(pathToRecordingsFolder());
     initializeFileListArray();
     if (_fileListArrayController)
         _fileListArrayController->setContent(&_fileList);

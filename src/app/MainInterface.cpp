@@ -58,6 +58,8 @@ void MainInterface::connect(BVController& controller) {
     connectOutlets(controller);
     connectActions(controller);
     controller.awakeFromNib();
+    // Loading the interface makes double-click on the library table play.
+    controller.tableAction(nullptr);
 }
 
 void MainInterface::connectOutlets(BVController& c) {
