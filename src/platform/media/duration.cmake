@@ -1,0 +1,3 @@
+# Sources of src/platform/media that read durations.
+target_sources(brevoir_platform PRIVATE
+)

@@ -1,0 +1,4 @@
+# Sources of src/platform/media that play.
+target_sources(brevoir_platform PRIVATE
+    BVMovieView.cpp
+)
