@@ -22,6 +22,10 @@ MainInterface::MainInterface()
       _categoriesUi(std::make_unique<Ui::CategoryEditor>()),
       _syncStatusUi(std::make_unique<Ui::SyncStatusPanel>()) {
     _mainUi->setupUi(_window.get());
+    // The lower pane keeps its height when the window is resized; the list takes the rest.
+    _mainUi->splitView->setStretchFactor(0, 1);
+    _mainUi->splitView->setStretchFactor(1, 0);
+    _mainUi->splitView->setSizes({420, 220});
     // The panels are sheets of the main window: window-modal dialogs parented to it.
     _timer = std::make_unique<QDialog>(_window.get());
     _timerUi->setupUi(_timer.get());
