@@ -1,9 +1,14 @@
 #include "app/Application.h"
 
 #include "app/BVController.h"
+#include "app/InputDeviceOverride.h"
 #include "app/MainInterface.h"
+#include "app/ScriptingService.h"
 #include "platform/foundation/Defaults.h"
 #include "platform/foundation/LocalizedString.h"
+#include "platform/foundation/Log.h"
+#include "recording/QKRecorder.h"
+#include "platform/audio/SequenceGrabber.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -47,6 +52,7 @@ Application::Application(Options options) : _options(std::move(options)) {}
 
 Application::~Application() {
     terminate();
+    _scripting.reset();
     _controller.reset();
     _interface.reset();
 }
@@ -54,6 +60,13 @@ Application::~Application() {
 void Application::launch() {
     LocalizedStrings::install();
     BVController::initialize();
+    if (!_options.inputDevice.isEmpty()) {
+        const QString device = _options.inputDevice;
+        BVController::setRecorderFactory([device] {
+            return QKRecorder::create(
+                [device] { return WithInputDevice(OpenDefaultGrabber(), device); });
+        });
+    }
     _controller = std::make_unique<BVController>();
     _interface = std::make_unique<MainInterface>();
     _interface->connect(*_controller);
@@ -70,6 +83,22 @@ void Application::launch() {
     if (_options.showWindow)
         _interface->window()->show();
     _controller->applicationDidFinishLaunching();
+
+    // Scripts reach the application once it has launched.
+    _scripting = std::make_unique<ScriptingService>(*_controller);
+    if (_scripting->registerOnSessionBus() == ScriptingService::Registration::AlreadyRunning)
+        bvLog(QStringLiteral("scripting is unavailable: another Brevoir owns the bus name"));
+}
+
+int Application::printInputDevices(FILE* out, FILE* err) {
+    const QStringList names = InputDeviceNames();
+    if (names.isEmpty()) {
+        std::fprintf(err, "brevoir: no input devices found\n");
+        return 1;
+    }
+    for (const QString& name : names)
+        std::fprintf(out, "%s\n", name.toLocal8Bit().constData());
+    return 0;
 }
 
 int Application::exec() { return QCoreApplication::exec(); }

@@ -51,6 +51,8 @@ MainInterface::MainInterface()
 }
 
 MainInterface::~MainInterface() {
+    // The list controller serves the table: it goes before the widgets it points at.
+    delete _arrayController;
     // The dialogs are children of the window; release them before the window goes.
     _timer.reset();
     _preferences.reset();
@@ -102,6 +104,7 @@ void MainInterface::connectOutlets(BVController& c) {
     auto* arrayController = new QKArrayController(_window.get());
     arrayController->tableView = ui.fileTableView;
     c._fileListArrayController = arrayController;
+    _arrayController = arrayController;
     arrayController->awakeFromNib();
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
 #include <memory>
 
 class BVController;
 class QDialog;
+class QKArrayController;
 class QMainWindow;
 class QToolBar;
 
@@ -52,4 +54,5 @@ private:
     std::unique_ptr<Ui::CategoryEditor> _categoriesUi;
     std::unique_ptr<Ui::SyncStatusPanel> _syncStatusUi;
     QToolBar* _toolbar = nullptr;
+    QPointer<QKArrayController> _arrayController;
 };

@@ -1,9 +1,132 @@
-// Recording control: built with the recording-control work.
 #include "app/BVController.h"
 
-void BVController::startRecording(QObject*) {}
-void BVController::pauseRecording(QObject*) {}
-void BVController::snipFile(QObject*) {}
-void BVController::togglePreview(QObject*) {}
-void BVController::showSoundSettings(QObject*) {}
-void BVController::handleRecordingDidStop(const Notification&) {}
+#include "platform/foundation/Log.h"
+#include "recording/QKRecorder.h"
+#include "recording/RecordingName.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QStatusBar>
+
+namespace {
+void setEnabled(QWidget* control, bool enabled) {
+    if (control)
+        control->setEnabled(enabled);
+}
+
+// Why the recorder's last start failed, as far as it can tell.
+QString failureReason(const QKRecorder*) { return QString(); }
+
+void turnOff(QPushButton* toggle) {
+    if (toggle && toggle->isChecked())
+        toggle->setChecked(false);
+}
+} // namespace
+
+void BVController::tellUser(const QString& message) {
+    bvLog(message);
+    if (mainWindow)
+        mainWindow->statusBar()->showMessage(message, 15000);
+}
+
+void BVController::startRecording(QObject*) {
+    const bool wasRecording = _recorder && _recorder->isRecording();
+    if (_recorder) {
+        _recorder->setIsTimed(_timerCheckBox && _timerCheckBox->isChecked());
+        _recorder->setTempFile(RecordingName::pathForNewRecording(
+            pathToRecordingsFolder(), QDateTime::currentDateTime()));
+    }
+
+    if (_recorder && _recorder->doRecord()) {
+        setEnabled(_previewButton, false);
+        setEnabled(_settingsButton, false);
+        setEnabled(_timerButton, false);
+        setEnabled(_pauseRecordingButton, true);
+        setEnabled(_snipButton, true);
+        IsBVRecording = true;
+        validateToolbar();
+        return;
+    }
+
+    // The recorder refuses while it records: that refusal is how the toggle stops a recording.
+    if (_recorder)
+        _recorder->doStop();
+    IsBVRecording = false;
+    if (!wasRecording) {
+        // A start that failed: the toggle goes back off and the user learns why.
+        turnOff(_recordingButton);
+        tellUser(recordingStartFailureMessage());
+    }
+    validateToolbar();
+}
+
+QString BVController::recordingStartFailureMessage() const {
+    if (!_recorder)
+        return tr("Recording is not possible: no sound input could be set up.");
+    if (_recorder->isPreviewing())
+        return tr("Stop monitoring the input before you record.");
+    const QString reason = failureReason(_recorder.get());
+    if (!reason.isEmpty())
+        return tr("The recording could not start: %1").arg(reason);
+    return tr("The recording could not start. Check the input device in Sound Settings.");
+}
+
+void BVController::pauseRecording(QObject*) {
+    if (_recorder)
+        _recorder->doPause();
+}
+
+void BVController::snipFile(QObject*) {
+    if (_recorder)
+        _recorder->doStop();
+    startRecording(this);
+    // Back on after the did-stop handler turned it off; stays off when the start failed.
+    if (_recordingButton)
+        _recordingButton->setChecked(IsBVRecording);
+}
+
+void BVController::togglePreview(QObject*) {
+    if (_previewButton && _previewButton->isChecked()) {
+        const bool started = _recorder && _recorder->doPreview();
+        if (!started) {
+            // Nothing is being monitored: say so instead of showing a toggle that lies.
+            _previewButton->setChecked(false);
+            tellUser(_recorder && !failureReason(_recorder.get()).isEmpty()
+                         ? tr("The input could not be monitored: %1").arg(failureReason(_recorder.get()))
+                         : tr("The input could not be monitored."));
+            return;
+        }
+        setEnabled(_recordingButton, false);
+        setEnabled(_settingsButton, false);
+    } else {
+        if (_recorder)
+            _recorder->doPreviewStop();
+        setEnabled(_recordingButton, true);
+        setEnabled(_settingsButton, true);
+    }
+}
+
+void BVController::showSoundSettings(QObject*) {
+    if (!_recorder)
+        return;
+    const int32_t result = _recorder->showSoundSettings();
+    if (result != 0)
+        bvLog(QStringLiteral("Settings dialog. (error code: %1)").arg(result));
+}
+
+void BVController::handleRecordingDidStop(const Notification&) {
+    setEnabled(_settingsButton, true);
+    setEnabled(_previewButton, true);
+    setEnabled(_timerButton, true);
+    setEnabled(_pauseRecordingButton, false);
+    setEnabled(_snipButton, false);
+    IsBVRecording = false;
+    if (_statusText)
+        _statusText->setText(formatTimingString(0));
+    turnOff(_recordingButton);
+    turnOff(_pauseRecordingButton);
+    updateFileList();
+    validateToolbar();
+}

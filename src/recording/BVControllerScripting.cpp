@@ -1,7 +1,12 @@
-// Scripting additions: built with the scripting work.
+// The handlers that script commands send: each calls the action the interface uses.
 #include "app/BVController.h"
+#include "platform/foundation/NotificationCenter.h"
 
-void BVController::handleStartRecordingCommand(QObject*) {}
-void BVController::handleStopRecordingCommand(QObject*) {}
-void BVController::handlePauseRecordingCommand(QObject*) {}
-void BVController::handleSnipRecordingCommand(QObject*) {}
+void BVController::handleStartRecordingCommand(QObject*) { startRecording(nullptr); }
+
+// Returns the controls to idle and refreshes the list without asking the recorder to stop.
+void BVController::handleStopRecordingCommand(QObject*) { handleRecordingDidStop({}); }
+
+void BVController::handlePauseRecordingCommand(QObject*) { pauseRecording(nullptr); }
+
+void BVController::handleSnipRecordingCommand(QObject*) { snipFile(nullptr); }

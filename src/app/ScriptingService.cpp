@@ -1,0 +1,69 @@
+#include "app/ScriptingService.h"
+
+#include "app/BVController.h"
+#include "brevoir_adaptor.h"
+#include "platform/foundation/Log.h"
+#include "recording/QKRecorder.h"
+#include "recording/ScriptCommands.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QMainWindow>
+#include <QTimer>
+
+const QString ScriptingService::kServiceName = QStringLiteral("org.brevoir.Brevoir");
+const QString ScriptingService::kObjectPath = QStringLiteral("/org/brevoir/Brevoir");
+const QString ScriptingService::kInterface = QStringLiteral("org.brevoir.Brevoir");
+
+ScriptingService::ScriptingService(BVController& controller, QObject* parent)
+    : QObject(parent), _controller(controller) {
+    new BrevoirAdaptor(this);
+}
+
+ScriptingService::Registration ScriptingService::registerOnSessionBus() {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        bvLog(QStringLiteral("scripting is unavailable: no D-Bus session bus"));
+        return Registration::NoBus;
+    }
+    if (!bus.registerService(kServiceName)) {
+        if (bus.interface() && bus.interface()->isServiceRegistered(kServiceName))
+            return Registration::AlreadyRunning;
+        bvLog(QStringLiteral("scripting is unavailable: %1").arg(bus.lastError().message()));
+        return Registration::NoBus;
+    }
+    bus.registerObject(kObjectPath, this);
+    return Registration::Registered;
+}
+
+QString ScriptingService::State() const {
+    const QKRecorder* recorder = _controller.recorder();
+    if (!recorder)
+        return QStringLiteral("idle");
+    if (recorder->isPaused())
+        return QStringLiteral("paused");
+    if (recorder->isRecording())
+        return QStringLiteral("recording");
+    if (recorder->isPreviewing())
+        return QStringLiteral("previewing");
+    return QStringLiteral("idle");
+}
+
+void ScriptingService::Start() { BVStartCommand().performDefaultImplementation(); }
+void ScriptingService::Stop() { BVStopCommand().performDefaultImplementation(); }
+void ScriptingService::Pause() { BVPauseCommand().performDefaultImplementation(); }
+void ScriptingService::Snip() { BVSnipCommand().performDefaultImplementation(); }
+
+void ScriptingService::Quit() {
+    // Answer the caller first; the quit path then completes any running recording.
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+}
+
+void ScriptingService::Activate() {
+    if (QMainWindow* window = _controller.mainWindow; window && window->isVisible()) {
+        window->showNormal();
+        window->raise();
+        window->activateWindow();
+    }
+}

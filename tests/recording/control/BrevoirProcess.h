@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QByteArray>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// The real brevoir executable in the test rig, on a private session bus of its own, with its
+// own HOME, capturing from the rig's file-backed input.
+class BrevoirProcess {
+public:
+    // Feeds the capture device from captureFile (raw s16le stereo 44.1 kHz).
+    explicit BrevoirProcess(const QString& captureFile);
+    ~BrevoirProcess();
+
+    // Starts `brevoir --headless --input-device <rig PCM>` and waits until it answers.
+    bool startHeadless(const QStringList& extraArguments = {});
+    // Runs `brevoir ARGS` as a client; answers its exit code, stdout into *out.
+    int client(const QStringList& arguments, QString* out = nullptr, QString* err = nullptr);
+    // Waits for the instance to end; answers its exit code (-1: it did not end or crashed).
+    int waitForExit(int timeoutMs = 30000);
+    void signal(int signalNumber);
+
+    QString home() const { return _root + "/home"; }
+    QString recordingsFolder() const { return home() + "/Music/Brevoir/Recordings"; }
+    // The recordings' names, sorted.
+    QStringList recordings() const;
+    // All the instance has written to stderr and stdout so far.
+    QString log();
+
+    // Polls cond (with the event loop running) until it holds or the deadline passes.
+    static bool waitUntil(const std::function<bool()>& cond, int timeoutMs);
+
+private:
+    QProcessEnvironment environment() const;
+
+    QString _root;
+    QString _captureFile;
+    QString _busAddress;
+    QProcess _bus;
+    QProcess _instance;
+    QByteArray _output;
+};
+
+// Raw s16le stereo samples: a deterministic, non-repeating signal, so that any run of a few
+// hundred frames identifies its position.
+QByteArray makeTestSignal(int frames);
+// Decodes a recording to raw s16le stereo 44.1 kHz with the ffmpeg command.
+QByteArray decodeWithFfmpeg(const QString& path);
+// Where `run` starts within `signal` (frame index), or -1 when it is not a contiguous run of it.
+qsizetype findRun(const QByteArray& signal, const QByteArray& run);

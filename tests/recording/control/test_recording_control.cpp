@@ -1,0 +1,206 @@
+// The record, pause, snip and preview controls through the real widgets, with the recorder on
+// the fake capture layer and a settable clock.
+#include "../FakeGrabber.h"
+
+#include "app/BVController.h"
+#include "app/MainInterface.h"
+#include "library/QBVTrack.h"
+#include "library/QKArrayController.h"
+#include "platform/foundation/Defaults.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/Ticks.h"
+#include "recording/QKRecorder.h"
+#include "recording/ScriptCommands.h"
+#include "support/TestEnvironment.h"
+#include "ui_MainWindow.h"
+#include "ui_TimerWindow.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStatusBar>
+
+#include <gtest/gtest.h>
+
+class RecordingControlTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QFile::remove(Defaults::standard().fileName());
+        Defaults::standard().reloadForTesting();
+        Ticks::setSource([this] { return now; });
+        BVController::initialize();
+        BVController::setRecorderFactory(
+            [g = grabber] { return QKRecorder::create(fakeGrabberFactory(g)); });
+        controller = std::make_unique<BVController>();
+        ui = std::make_unique<MainInterface>();
+        ui->connect(*controller);
+        library = TestEnvironment::root() + QStringLiteral("/library-%1").arg(++runs);
+        controller->setLibraryFolderOverride(library);
+        QDir().mkpath(library);
+        controller->applicationDidFinishLaunching();
+    }
+    void TearDown() override {
+        ui.reset();
+        controller.reset();
+        BVController::setRecorderFactory(nullptr);
+        Ticks::resetSource();
+    }
+
+    Ui::MainWindow& w() { return ui->mainUi(); }
+    QKRecorder* recorder() { return controller->recorder(); }
+    // What the user does: clicking the record toggle.
+    void clickRecord() { w().recordingButton->click(); }
+    void poll() { recorder()->doIdleProcessing(nullptr); }
+    QStringList listed() {
+        QStringList names;
+        for (const auto& track : controller->fileList())
+            names << track->name();
+        return names;
+    }
+    QStringList recordings() {
+        return QDir(library + "/Recordings").entryList(QDir::Files, QDir::Name);
+    }
+
+    void expectIdleControls() {
+        EXPECT_FALSE(controller->IsBVRecording);
+        EXPECT_TRUE(w().previewButton->isEnabled());
+        EXPECT_TRUE(w().settingsButton->isEnabled());
+        EXPECT_TRUE(w().timerButton->isEnabled());
+        EXPECT_FALSE(w().pauseRecordingButton->isEnabled());
+        EXPECT_FALSE(w().pauseRecordingButton->isChecked());
+        EXPECT_FALSE(w().snipButton->isEnabled());
+        EXPECT_FALSE(w().recordingButton->isChecked());
+        EXPECT_EQ(w().statusText->text(), "00:00:00.00");
+    }
+    void expectRecordingControls() {
+        EXPECT_TRUE(controller->IsBVRecording);
+        EXPECT_FALSE(w().previewButton->isEnabled());
+        EXPECT_FALSE(w().settingsButton->isEnabled());
+        EXPECT_FALSE(w().timerButton->isEnabled());
+        EXPECT_TRUE(w().pauseRecordingButton->isEnabled());
+        EXPECT_TRUE(w().snipButton->isEnabled());
+        EXPECT_TRUE(w().recordingButton->isChecked());
+    }
+
+    static inline int runs = 0;
+    int64_t now = 900'000;
+    std::shared_ptr<FakeGrabberState> grabber = std::make_shared<FakeGrabberState>();
+    std::unique_ptr<BVController> controller;
+    std::unique_ptr<MainInterface> ui;
+    QString library;
+};
+
+TEST_F(RecordingControlTest, RecordThenStopListsTheNewFile) {
+    clickRecord();
+    expectRecordingControls();
+    ASSERT_TRUE(recorder()->isRecording());
+    const QString name = QFileInfo(recorder()->tempFile()).fileName();
+    EXPECT_TRUE(QRegularExpression(R"(^Recording \d{10}\.mov$)").match(name).hasMatch());
+    EXPECT_EQ(QFileInfo(recorder()->tempFile()).path(), library + "/Recordings");
+
+    LogCapture log;
+    clickRecord(); // the toggle again: the recorder refuses to start and stops instead
+    expectIdleControls();
+    EXPECT_FALSE(recorder()->isRecording());
+    EXPECT_EQ(listed(), QStringList{name});
+    EXPECT_EQ(log.count("adding one file to list..."), 1);
+}
+
+TEST_F(RecordingControlTest, TimedRecordingEndsByItselfAndResetsTheControls) {
+    ui->timerUi().timerCheckBox->setChecked(true);
+    controller->setTimer(nullptr); // 00:00:00 -> length 0, which also turns the check box off
+    ui->timerUi().timerCheckBox->setChecked(true);
+    controller->toggleTimer(nullptr);
+    clickRecord();
+    expectRecordingControls();
+    poll(); // reports the timed length
+    EXPECT_TRUE(recorder()->isRecording());
+    poll(); // stops
+    expectIdleControls();
+    EXPECT_EQ(listed().size(), 1);
+}
+
+TEST_F(RecordingControlTest, StopWhilePausedTurnsThePauseToggleOff) {
+    clickRecord();
+    w().pauseRecordingButton->click();
+    EXPECT_TRUE(w().pauseRecordingButton->isChecked());
+    EXPECT_TRUE(recorder()->isPaused());
+    clickRecord();
+    expectIdleControls();
+}
+
+TEST_F(RecordingControlTest, SnipWhileIdleStartsARecordingAndLeavesTheToggleOn) {
+    w().snipButton->setEnabled(true); // a script or the toolbar can snip while idle
+    controller->snipFile(nullptr);
+    expectRecordingControls();
+    EXPECT_TRUE(recorder()->isRecording());
+}
+
+TEST_F(RecordingControlTest, SnipEndsOneRecordingAndStartsTheNext) {
+    clickRecord();
+    const QString first = recorder()->tempFile();
+    now += 60 * 65; // a minute later: a new name
+    w().snipButton->click();
+    expectRecordingControls();
+    EXPECT_NE(recorder()->tempFile(), first);
+    EXPECT_EQ(listed(), QStringList{QFileInfo(first).fileName()});
+}
+
+TEST_F(RecordingControlTest, StartWhilePreviewingIsRefusedAndPreviewGoesOn) {
+    w().previewButton->click();
+    ASSERT_TRUE(recorder()->isPreviewing());
+    EXPECT_FALSE(w().recordingButton->isEnabled());
+    controller->startRecording(nullptr);
+    EXPECT_TRUE(recorder()->isPreviewing());
+    EXPECT_FALSE(controller->IsBVRecording);
+    EXPECT_FALSE(w().recordingButton->isChecked());
+    w().previewButton->click();
+    EXPECT_FALSE(recorder()->isPreviewing());
+    EXPECT_TRUE(w().recordingButton->isEnabled());
+}
+
+TEST_F(RecordingControlTest, AFailedStartTurnsTheToggleBackOffAndSaysWhy) {
+    grabber->failures["startRecord"] = GrabberErr::deviceFailed;
+    clickRecord();
+    EXPECT_FALSE(controller->IsBVRecording);
+    EXPECT_FALSE(w().recordingButton->isChecked());
+    EXPECT_FALSE(ui->window()->statusBar()->currentMessage().isEmpty());
+}
+
+TEST_F(RecordingControlTest, ARecordingNeverReplacesAnExistingFile) {
+    clickRecord();
+    const QString path = recorder()->tempFile();
+    clickRecord();
+    QFile earlier(path);
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("an earlier recording");
+    earlier.close();
+    // Again, most likely within the same second: the name is taken, so another one is used.
+    clickRecord();
+    EXPECT_NE(recorder()->tempFile(), path);
+    clickRecord();
+    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+    EXPECT_EQ(earlier.readAll(), "an earlier recording");
+}
+
+TEST_F(RecordingControlTest, ScriptCommandsActLikeTheControls) {
+    BVStopCommand stop;
+    EXPECT_FALSE(stop.performDefaultImplementation().isValid()); // no result
+    EXPECT_TRUE(recorder()->isRecording()); // with none running, stop starts one
+    BVPauseCommand().performDefaultImplementation();
+    EXPECT_TRUE(recorder()->isPaused());
+    BVPauseCommand().performDefaultImplementation();
+    BVStartCommand().performDefaultImplementation(); // stops the running one
+    EXPECT_FALSE(recorder()->isRecording());
+    BVPauseCommand().performDefaultImplementation(); // nothing runs: nothing happens
+    EXPECT_FALSE(recorder()->isRecording());
+    BVSnipCommand().performDefaultImplementation();
+    EXPECT_TRUE(recorder()->isRecording());
+    controller->handleStopRecordingCommand(nullptr);
+    EXPECT_FALSE(controller->IsBVRecording);
+    EXPECT_TRUE(recorder()->isRecording()); // the recorder itself was not asked to stop
+}

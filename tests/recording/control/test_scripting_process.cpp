@@ -1,0 +1,131 @@
+// Recording driven from the command line and D-Bus, through the real executable in the rig.
+#include "BrevoirProcess.h"
+
+#include "support/TestEnvironment.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+constexpr int kBytesPerSecond = 44100 * 4;
+
+QString writeSignal(const QByteArray& signal) {
+    const QString path = TestEnvironment::root() + "/fed.raw";
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(signal);
+    return path;
+}
+
+qint64 sizeOf(const QString& path) { return QFileInfo(path).size(); }
+
+// The recordings from oldest to newest.
+QStringList byAge(BrevoirProcess& brevoir) {
+    QStringList files = brevoir.recordings();
+    std::sort(files.begin(), files.end(), [&](const QString& a, const QString& b) {
+        return QFileInfo(brevoir.recordingsFolder() + "/" + a).lastModified() <
+               QFileInfo(brevoir.recordingsFolder() + "/" + b).lastModified();
+    });
+    return files;
+}
+
+// Waits until there are `count` recordings and the newest holds about `seconds` of sound.
+bool waitForSound(BrevoirProcess& brevoir, int count, double seconds) {
+    return BrevoirProcess::waitUntil(
+        [&] {
+            const QStringList files = byAge(brevoir);
+            return files.size() == count &&
+                   sizeOf(brevoir.recordingsFolder() + "/" + files.last()) >
+                       static_cast<qint64>(seconds * kBytesPerSecond);
+        },
+        15000);
+}
+} // namespace
+
+TEST(ScriptingProcess, StartSnipStopQuitRecordsTwoGaplessFiles) {
+    REQUIRE_AUDIO_RIG();
+    const QByteArray signal = makeTestSignal(44100 * 90);
+    BrevoirProcess brevoir(writeSignal(signal));
+    ASSERT_TRUE(brevoir.startHeadless());
+
+    ASSERT_EQ(brevoir.client({"--start"}), 0);
+    QString state;
+    EXPECT_EQ(brevoir.client({"--status"}, &state), 0);
+    EXPECT_EQ(state.trimmed(), "recording");
+    ASSERT_TRUE(waitForSound(brevoir, 1, 2.0));
+    ASSERT_EQ(brevoir.client({"--snip"}), 0);
+    EXPECT_EQ(brevoir.client({"--status"}, &state), 0);
+    EXPECT_EQ(state.trimmed(), "recording");
+    ASSERT_TRUE(waitForSound(brevoir, 2, 2.0));
+    ASSERT_EQ(brevoir.client({"--stop"}), 0);
+    EXPECT_EQ(brevoir.client({"--status"}, &state), 0);
+    EXPECT_EQ(state.trimmed(), "idle");
+    ASSERT_EQ(brevoir.client({"--quit"}), 0);
+    EXPECT_EQ(brevoir.waitForExit(), 0);
+    EXPECT_NE(brevoir.client({"--status"}, &state), 0);
+    EXPECT_EQ(state.trimmed(), "not running");
+
+    const QStringList files = brevoir.recordings();
+    ASSERT_EQ(files.size(), 2) << files.join(", ").toStdString();
+    const QRegularExpression form(R"(^Recording \d{10}(-\d+)?\.mov$)");
+    for (const QString& name : files)
+        EXPECT_TRUE(form.match(name).hasMatch()) << name.toStdString();
+
+    const QStringList ordered = byAge(brevoir);
+    const QByteArray first = decodeWithFfmpeg(brevoir.recordingsFolder() + "/" + ordered[0]);
+    const QByteArray second = decodeWithFfmpeg(brevoir.recordingsFolder() + "/" + ordered[1]);
+    ASSERT_GT(first.size(), kBytesPerSecond);
+    ASSERT_GT(second.size(), kBytesPerSecond);
+    const qsizetype start = findRun(signal, first + second);
+    EXPECT_GE(start, 0) << "the two recordings are not one contiguous run of the input";
+
+    EXPECT_EQ(brevoir.log().count("adding one file to list..."), 2) << brevoir.log().toStdString();
+}
+
+TEST(ScriptingProcess, SigtermDuringARecordingLeavesACompletePlayableFile) {
+    REQUIRE_AUDIO_RIG();
+    const QByteArray signal = makeTestSignal(44100 * 30);
+    BrevoirProcess brevoir(writeSignal(signal));
+    ASSERT_TRUE(brevoir.startHeadless());
+    ASSERT_EQ(brevoir.client({"--start"}), 0);
+    ASSERT_TRUE(waitForSound(brevoir, 1, 1.0));
+    brevoir.signal(SIGTERM);
+    EXPECT_EQ(brevoir.waitForExit(), 0);
+
+    const QStringList files = brevoir.recordings();
+    ASSERT_EQ(files.size(), 1);
+    const QByteArray decoded = decodeWithFfmpeg(brevoir.recordingsFolder() + "/" + files[0]);
+    EXPECT_GT(decoded.size(), kBytesPerSecond / 2);
+    EXPECT_GE(findRun(signal, decoded), 0) << brevoir.log().toStdString();
+}
+
+TEST(ScriptingProcess, ClientReportsWhenNoInstanceRuns) {
+    BrevoirProcess brevoir(QStringLiteral("/dev/zero"));
+    QString out, err;
+    EXPECT_EQ(brevoir.client({"--status"}, &out), 1);
+    EXPECT_EQ(out.trimmed(), "not running");
+    EXPECT_EQ(brevoir.client({"--quit"}, &out, &err), 1);
+    EXPECT_TRUE(err.startsWith("brevoir: ")) << err.toStdString();
+    EXPECT_EQ(err.count('\n'), 1);
+}
+
+TEST(ScriptingProcess, ARecordingCommandLaunchesAnInstanceWhenNoneRuns) {
+    REQUIRE_AUDIO_RIG();
+    BrevoirProcess brevoir(writeSignal(makeTestSignal(44100 * 20)));
+    ASSERT_EQ(brevoir.client({"--start", "--input-device", TestEnvironment::capturePcm()}), 0);
+    QString state;
+    EXPECT_EQ(brevoir.client({"--status"}, &state), 0);
+    EXPECT_EQ(state.trimmed(), "recording");
+    ASSERT_EQ(brevoir.client({"--quit"}), 0);
+    // The launched instance completes the recording as it quits.
+    EXPECT_TRUE(BrevoirProcess::waitUntil(
+        [&] { return brevoir.client({"--status"}, &state) == 1; }, 20000));
+    ASSERT_EQ(brevoir.recordings().size(), 1);
+    EXPECT_FALSE(decodeWithFfmpeg(brevoir.recordingsFolder() + "/" + brevoir.recordings()[0])
+                     .isEmpty());
+}
