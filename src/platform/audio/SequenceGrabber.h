@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <memory>
@@ -12,18 +13,20 @@ class QWidget;
 using OSErr = int32_t;
 namespace GrabberErr {
 constexpr OSErr noErr = 0;
-constexpr OSErr userCanceled = -128;     // the settings dialog was cancelled
-constexpr OSErr badComponent = -2000;    // no grabber, or it was not initialised
-constexpr OSErr noChannel = -2001;       // no sound channel
-constexpr OSErr noDevice = -2002;        // no usable input device
-constexpr OSErr deviceFailed = -2003;    // the device could not be opened or started
-constexpr OSErr wrongState = -2004;      // the request does not fit what is running
-constexpr OSErr noDataOutput = -2005;    // record without a data output
-constexpr OSErr fileError = -2006;       // the movie file could not be created or written
-constexpr OSErr badSettings = -2007;     // settings bytes we did not write
-constexpr OSErr paramErr = -50;          // a bad argument
+constexpr OSErr userCanceled = -128;  // the settings dialog was cancelled
+constexpr OSErr badComponent = -2000; // no grabber, or it was not initialised
+constexpr OSErr noChannel = -2001;    // no sound channel
+constexpr OSErr noDevice = -2002;     // no usable input device
+constexpr OSErr deviceFailed = -2003; // the device could not be opened or started
+constexpr OSErr wrongState = -2004;   // the request does not fit what is running
+constexpr OSErr noDataOutput = -2005; // record without a data output
+constexpr OSErr fileError = -2006;    // the movie file could not be created or written
+constexpr OSErr badSettings = -2007;  // settings bytes we did not write
+constexpr OSErr paramErr = -50;       // a bad argument
 } // namespace GrabberErr
 
+// The creator code createMovieFile() is given ('TVOD'); Linux files have none, so it is ignored.
+constexpr uint32_t kMovieCreator = 0x54564F44;
 // Flags of createMovieFile(): do not create a movie, do not open, no resource file.
 constexpr uint32_t kCreateMovieFileFlags = 0x70000000;
 // Flag of setDataOutput(): record to disk.
@@ -34,21 +37,27 @@ constexpr int kSeqGrabRecordAndPreview = 3;
 // How sound is captured: what the settings dialog edits and the settings bytes carry.
 struct ChannelSettings {
     enum class Compression : int { None = 0, Ima4 = 1 };
-    QString inputDevice;        // device name; empty: the default input
-    int sampleRate = 44100;     // Hz
-    int channels = 2;           // 1 or 2
-    int sampleBits = 16;        // 16 or 24 (24 only without compression)
+    QString inputDevice;    // device name; empty: the default input
+    int sampleRate = 44100; // Hz
+    int channels = 2;       // 1 or 2
+    int sampleBits = 16;    // 16 or 24 (24 only without compression)
     Compression compression = Compression::None;
-    int monitorVolume = 16;     // playthrough volume, 8.8 fixed point (256 = full, 0 = off)
+    int monitorVolume = 16; // playthrough volume, 8.8 fixed point (256 = full, 0 = off)
 
+    // Rates 1000-65535 Hz (a movie's sample description holds 16.16), 1 or 2 channels, 16 or
+    // 24 bits, IMA only with 16 bits, volume 0-256, a device name of at most 1 KiB.
+    bool isValid() const;
     bool operator==(const ChannelSettings&) const = default;
 };
 
 // What the capture layer can tell about a running recording beyond its result codes.
 struct CaptureHealth {
-    uint64_t overruns = 0;      // capture blocks lost because the writer fell behind
-    OSErr writeError = 0;       // non-zero once writing the movie file failed
-    QString writeErrorText;     // why, for the user ("No space left on device")
+    uint64_t overruns = 0;       // capture blocks lost because the writer fell behind
+    OSErr writeError = 0;        // non-zero once writing the movie file failed
+    QString writeErrorText;      // why, for the user ("No space left on device")
+    uint64_t lostFrames = 0;     // frames in those lost blocks
+    uint64_t framesCaptured = 0; // frames of the current recording taken from the device
+    uint64_t framesWritten = 0;  // ... and of those, handed to the movie file
 };
 
 // The capture layer the recorder drives: one grabber with one sound channel. Every operation
@@ -103,3 +112,6 @@ OSErr NewUserDataFromHandle(const QByteArray& bytes, ChannelSettings* out);
 
 // The default grabber on the system's audio devices (OpenDefaultComponent). Never null.
 std::unique_ptr<SequenceGrabber> OpenDefaultGrabber();
+
+// The names of the input devices, as ChannelSettings::inputDevice takes them.
+QStringList InputDeviceNames();

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "platform/audio/SpscRing.h"
+
+#include <QString>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+typedef void PaStream;
+struct PaStreamCallbackTimeInfo;
+
+using SampleRing = SpscRing<int32_t>;
+
+// What an input stream is opened with.
+struct CaptureConfig {
+    int device = -1; // PortAudio device index
+    int sampleRate = 44100;
+    int channels = 2;
+    bool wide = false; // 32-bit capture, for 24-bit recordings
+
+    bool operator==(const CaptureConfig&) const = default;
+};
+
+// One open input device and, for playthrough, the default output.
+//
+// The input callback runs on PortAudio's real-time thread and does no locking, allocation or
+// I/O: it converts the block to left-justified 32-bit samples, raises the per-channel peaks
+// (atomics), and, while capturing, pushes the block whole into the sample ring (a block that
+// does not fit is dropped and counted by the ring). While monitoring it also pushes a float
+// copy into the playthrough ring, which the output stream's callback plays at the monitor
+// volume; the output never holds up the input, and when the two devices' clocks drift apart
+// the playthrough ring drops or pads a little.
+class CaptureStream {
+public:
+    // Opens and starts the input; null with a reason on failure.
+    static std::unique_ptr<CaptureStream> open(const CaptureConfig& config, QString* error);
+    ~CaptureStream();
+    CaptureStream(const CaptureStream&) = delete;
+    CaptureStream& operator=(const CaptureStream&) = delete;
+
+    const CaptureConfig& config() const { return _config; }
+    // The ring of captured samples; the capture writer consumes it.
+    const std::shared_ptr<SampleRing>& ring() const { return _ring; }
+    // Frames pushed into the ring so far: the position at which the next pushed frame lands.
+    uint64_t framesPushed() const { return _ring->writePosition() / uint64_t(_config.channels); }
+
+    void setCapturing(bool on) { _capturing.store(on, std::memory_order_release); }
+    bool capturing() const { return _capturing.load(std::memory_order_acquire); }
+    // Playthrough at `volume` (8.8 fixed point). The output stream is opened on first need;
+    // false with a reason when it cannot be (capture goes on without it).
+    bool setMonitor(bool on, int volume, QString* error);
+
+    // The peak of each channel since the last call, relative to full scale.
+    void takePeaks(double peaks[2]);
+    // False once the device has stopped delivering (unplugged, failed).
+    bool isRunning() const;
+
+private:
+    explicit CaptureStream(const CaptureConfig& config);
+    static int inputCallback(const void* input, void* output, unsigned long frames,
+                             const PaStreamCallbackTimeInfo* time, unsigned long flags, void* self);
+    static int outputCallback(const void* input, void* output, unsigned long frames,
+                              const PaStreamCallbackTimeInfo* time, unsigned long flags,
+                              void* self);
+    void onInput(const void* input, unsigned long frames);
+    void onOutput(float* output, unsigned long frames);
+    bool openOutput(QString* error);
+
+    CaptureConfig _config;
+    unsigned long _framesPerBuffer = 512;
+    PaStream* _input = nullptr;
+    PaStream* _output = nullptr;
+    bool _outputFailed = false;
+    std::shared_ptr<SampleRing> _ring;
+    SpscRing<float> _monitorRing;
+    std::vector<int32_t> _scratch;      // input callback only
+    std::vector<float> _monitorScratch; // input callback only
+    bool _priming = true;               // output callback only
+    std::atomic<bool> _capturing{false};
+    std::atomic<bool> _monitoring{false};
+    std::atomic<int> _volume{16};
+    std::atomic<uint32_t> _peaks[2] = {0, 0};
+};

@@ -1,0 +1,221 @@
+#include "platform/audio/CaptureWriter.h"
+
+#include "platform/foundation/Log.h"
+#include "platform/movie/MovieWriter.h"
+
+#include <QFileInfo>
+
+#include <limits>
+
+namespace {
+constexpr auto kWakeInterval = std::chrono::milliseconds(10);
+constexpr uint64_t kOpenEnded = std::numeric_limits<uint64_t>::max();
+// Appends of at most this many frames keep the encoder's buffer small.
+constexpr size_t kMaxFramesPerAppend = 16384;
+} // namespace
+
+struct CaptureWriter::Job {
+    std::unique_ptr<MovieWriter> file;
+    std::shared_ptr<SampleRing> ring;
+    uint64_t channels = 2;
+    uint64_t startElement = 0;
+    uint64_t stopElement = kOpenEnded;
+    uint64_t capElement = kOpenEnded;
+    bool started = false;
+    bool failed = false;
+    int completion = 0;
+    QString completionText;
+    uint64_t overrunsSeen = 0;
+    std::chrono::steady_clock::time_point lastOverrunLog{};
+};
+
+CaptureWriter::CaptureWriter() : _thread([this] { run(); }) {}
+
+CaptureWriter::~CaptureWriter() {
+    {
+        std::lock_guard lock(_mutex);
+        _quit = true;
+        ++_commands;
+    }
+    _wake.notify_one();
+    _thread.join();
+}
+
+void CaptureWriter::begin(std::unique_ptr<MovieWriter> file, std::shared_ptr<SampleRing> ring,
+                          int channels, uint64_t startFrame, uint64_t maxFrames) {
+    auto job = std::make_unique<Job>();
+    job->file = std::move(file);
+    job->channels = uint64_t(channels);
+    job->startElement = startFrame * job->channels;
+    if (maxFrames)
+        job->capElement = job->startElement + maxFrames * job->channels;
+    job->overrunsSeen = ring->overruns();
+    job->ring = std::move(ring);
+    {
+        std::lock_guard lock(_mutex);
+        _pending = std::move(job);
+        _active = true;
+        _fileOpen = true;
+        _stopFrame.reset();
+        _finishNow = false;
+        _done = false;
+        _error = 0;
+        _errorText.clear();
+        ++_commands;
+    }
+    _framesWritten.store(0, std::memory_order_relaxed);
+    _wake.notify_one();
+}
+
+int CaptureWriter::finish(uint64_t stopFrame, std::chrono::milliseconds wait, QString* error) {
+    std::unique_lock lock(_mutex);
+    if (!_active)
+        return 0;
+    _stopFrame = stopFrame;
+    ++_commands;
+    _wake.notify_one();
+    if (!_finished.wait_for(lock, wait, [this] { return _done; })) {
+        // The device stopped delivering: end the file with what arrived.
+        _finishNow = true;
+        ++_commands;
+        _wake.notify_one();
+        _finished.wait_for(lock, std::chrono::seconds(5), [this] { return _done; });
+    }
+    _active = false;
+    if (!_done) {
+        if (error)
+            *error = QStringLiteral("the recording's writer did not respond");
+        return ETIMEDOUT;
+    }
+    if (error)
+        *error = _resultText;
+    return _result;
+}
+
+void CaptureWriter::waitUntilClosed() {
+    std::unique_lock lock(_mutex);
+    _finished.wait_for(lock, std::chrono::seconds(5), [this] { return !_fileOpen; });
+}
+
+CaptureWriter::Status CaptureWriter::status() const {
+    Status s;
+    {
+        std::lock_guard lock(_mutex);
+        s.error = _error;
+        s.errorText = _errorText;
+    }
+    s.framesWritten = _framesWritten.load(std::memory_order_relaxed);
+    return s;
+}
+
+void CaptureWriter::fail(Job& job) {
+    // Complete the file for what is on the disk (or leave it repairable), and report.
+    job.failed = true;
+    job.completion = job.file->complete();
+    job.completionText = job.file->errorText();
+    const QString reason = job.file->errorText();
+    bvLog(QStringLiteral("couldn't write the recording %1: %2")
+              .arg(QFileInfo(job.file->path()).fileName(), reason));
+    std::lock_guard lock(_mutex);
+    _error = job.file->error();
+    _errorText = reason;
+}
+
+void CaptureWriter::drain(Job& job) {
+    SampleRing& ring = *job.ring;
+    if (!job.started) {
+        ring.discardTo(job.startElement);
+        job.started = true;
+    }
+    const uint64_t end = std::min(job.stopElement, job.capElement);
+    for (;;) {
+        const uint64_t position = ring.readPosition();
+        auto [data, count] = ring.readable();
+        if (count == 0)
+            break;
+        if (position >= end || job.failed) {
+            // Past the cap, or the file failed: drop what comes, up to the end of the file.
+            const uint64_t limit =
+                job.stopElement == kOpenEnded ? position + count : job.stopElement;
+            if (position >= limit)
+                break;
+            ring.consume(size_t(std::min<uint64_t>(count, limit - position)));
+            continue;
+        }
+        size_t take = size_t(std::min<uint64_t>(count, end - position));
+        take = std::min(take, kMaxFramesPerAppend * size_t(job.channels));
+        const bool ok = job.file->append(data, take / job.channels);
+        ring.consume(take);
+        _framesWritten.store(job.file->framesWritten(), std::memory_order_relaxed);
+        if (!ok) {
+            fail(job);
+            break;
+        }
+    }
+    const uint64_t overruns = ring.overruns();
+    const auto now = std::chrono::steady_clock::now();
+    if (overruns != job.overrunsSeen && now - job.lastOverrunLog >= std::chrono::seconds(1)) {
+        bvLog(QStringLiteral("capture overrun: %1 blocks of sound lost while writing %2")
+                  .arg(overruns - job.overrunsSeen)
+                  .arg(QFileInfo(job.file->path()).fileName()));
+        job.overrunsSeen = overruns;
+        job.lastOverrunLog = now;
+    }
+}
+
+void CaptureWriter::run() {
+    std::unique_ptr<Job> job;
+    uint64_t seen = 0;
+    for (;;) {
+        bool finishNow = false;
+        bool quit = false;
+        {
+            std::unique_lock lock(_mutex);
+            // Without a file there is nothing to poll for: sleep until told.
+            if (job)
+                _wake.wait_for(lock, kWakeInterval, [&] { return _commands != seen; });
+            else
+                _wake.wait(lock, [&] { return _commands != seen; });
+            seen = _commands;
+            if (_pending && !job)
+                job = std::move(_pending);
+            if (job && _stopFrame)
+                job->stopElement = *_stopFrame * job->channels;
+            finishNow = _finishNow;
+            quit = _quit;
+        }
+        if (job) {
+            drain(*job);
+            const bool ended =
+                job->stopElement != kOpenEnded && job->ring->readPosition() >= job->stopElement;
+            if (ended || (job->stopElement != kOpenEnded && finishNow) || quit) {
+                int result = job->completion;
+                QString text = job->completionText;
+                if (!job->failed) {
+                    // Synced below, after the stop has been answered, to keep it quick.
+                    result = job->file->complete(false);
+                    text = job->file->errorText();
+                }
+                _framesWritten.store(job->file->framesWritten(), std::memory_order_relaxed);
+                {
+                    std::lock_guard lock(_mutex);
+                    _done = true;
+                    _result = result;
+                    _resultText = text;
+                    _finished.notify_all();
+                }
+                job.reset(); // syncs, closes the file and releases its lock
+                std::lock_guard lock(_mutex);
+                _fileOpen = false;
+                _finished.notify_all();
+            } else if (!job->failed) {
+                job->file->syncIfDue();
+            }
+        }
+        if (quit && !job) {
+            std::lock_guard lock(_mutex);
+            _pending.reset();
+            return;
+        }
+    }
+}

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "platform/audio/CaptureStream.h"
+#include "platform/audio/LevelMeter.h"
+#include "platform/audio/PortAudioLibrary.h"
+#include "platform/audio/SequenceGrabber.h"
+
+#include <QList>
+#include <QTimer>
+
+#include <chrono>
+#include <memory>
+#include <optional>
+
+class CaptureWriter;
+
+// The grabber on PortAudio: one input stream (with playthrough to the default output) and a
+// writer thread that puts the captured sound into our QuickTime files. See PortAudioGrabber.cpp
+// for how the pieces fit.
+class PortAudioGrabber final : public SequenceGrabber {
+public:
+    // After a stop the input stays open this long, so that a recording that follows at once
+    // needs no new device and continues from the very next sample.
+    static constexpr std::chrono::milliseconds kKeepOpen{3000};
+    // A recording started within this time after the previous one stopped continues it
+    // seamlessly (a snip); later ones start with the sound of the moment they start.
+    static constexpr std::chrono::milliseconds kHandOverWindow{1000};
+
+    PortAudioGrabber();
+    ~PortAudioGrabber() override;
+
+    OSErr initialize() override;
+    OSErr newSoundChannel() override;
+    OSErr setChannelUsage(int usage) override;
+    OSErr setChannelVolume(int volume) override;
+    OSErr setAdditionalSoundRates(const QByteArray& rates) override;
+
+    bool hasInputDriver() const override;
+    OSErr setLevelMetering(bool on) override;
+    OSErr getChannelCount(int16_t* count) override;
+    OSErr getActiveLevels(int16_t levels[2]) override;
+
+    OSErr startPreview() override;
+    OSErr stop() override;
+    OSErr pause(bool paused) override;
+    OSErr idle() override;
+
+    OSErr setDataOutput(const QString& path, int flags) override;
+    OSErr createMovieFile(const QString& path, uint32_t creator, int scriptCode,
+                          uint32_t flags) override;
+    OSErr deleteMovieFile(const QString& path) override;
+    OSErr setMaximumRecordTime(int32_t ticks) override;
+    OSErr startRecord() override;
+
+    OSErr settingsDialog(QWidget* parent) override;
+    OSErr getChannelSettings(ChannelSettings* out) override;
+    OSErr setChannelSettings(const ChannelSettings& settings) override;
+
+    CaptureHealth health() const override;
+
+    void disposeChannel() override;
+
+    // The rates the settings offer for a device: what it supports plus the additional rates.
+    QList<int> offeredRates(const QString& device);
+    // Whether the input device is open (during preview, recording and the keep-open time).
+    bool isStreamOpen() const { return bool(_stream); }
+
+private:
+    OSErr ready() const;
+    OSErr openStream();
+    void closeStream();
+    void updateMonitor();
+    void keepOpenForAWhile();
+    void waitForOwnFile(const QString& path);
+
+    std::unique_ptr<PortAudioLibrary::Session> _session;
+    bool _initialized = false;
+    bool _hasChannel = false;
+    int _usage = 0;
+    bool _metering = false;
+    ChannelSettings _settings;
+    QList<int> _additionalRates;
+    QString _dataOutput;
+    QString _recordedPath; // the file of the last recording
+    int32_t _maximumRecordTicks = 0;
+
+    std::unique_ptr<CaptureStream> _stream;
+    std::unique_ptr<CaptureWriter> _writer;
+    QTimer _keepOpenTimer;
+    bool _previewing = false;
+    bool _recording = false;
+    bool _paused = false;
+    uint64_t _fileStartFrame = 0;
+    uint64_t _overrunBaseline = 0;
+    uint64_t _lostBaseline = 0;
+    std::optional<uint64_t> _handOverFrame;
+    std::chrono::steady_clock::time_point _stoppedAt{};
+    CaptureHealth _lastHealth;
+    bool _monitorFailureLogged = false;
+    bool _deviceFailureLogged = false;
+    LevelMeter::Channel _meters[2];
+};

@@ -1,0 +1,172 @@
+#include "platform/foundation/Log.h"
+#include "platform/movie/MovieFile.h"
+#include "platform/movie/MovieRepair.h"
+#include "platform/movie/MovieTestTools.h"
+#include "platform/movie/MovieWriter.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace MovieTestTools;
+
+namespace {
+std::vector<int32_t> widen(const std::vector<int16_t>& samples) {
+    std::vector<int32_t> out(samples.size());
+    for (size_t i = 0; i < samples.size(); ++i)
+        out[i] = int32_t(uint32_t(uint16_t(samples[i])) << 16);
+    return out;
+}
+
+bool appendBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::Append) && f.write(bytes) == bytes.size();
+}
+
+MovieFile::Inspection inspectPath(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const auto found = MovieFile::inspect(fd);
+    ::close(fd);
+    return found;
+}
+} // namespace
+
+TEST(MovieRepair, CompletesAnInterruptedRecordingWithEveryWholeFrame) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Recording 1.mov");
+    const auto source = noise16(44100 * 2 * 2 + 2 * 33, 3);
+    {
+        auto writer = MovieWriter::create(path, {SoundCodec::Sowt, 44100, 2});
+        ASSERT_TRUE(writer);
+        const auto samples = widen(source);
+        ASSERT_TRUE(writer->append(samples.data(), samples.size() / 2));
+        // Destroyed without completing: what a killed process leaves.
+    }
+    ASSERT_TRUE(appendBytes(path, QByteArray("\x01\x02\x03", 3))); // a torn last frame
+    EXPECT_FALSE(probe(path).ok && decode(path).size() == qsizetype(source.size() * 2));
+    const auto before = inspectPath(path);
+    ASSERT_TRUE(before.tag);
+    EXPECT_FALSE(before.complete);
+
+    LogCapture log;
+    EXPECT_EQ(RepairInterruptedMovies(dir.path()), 1);
+    EXPECT_TRUE(log.contains("repaired interrupted recording: Recording 1.mov"));
+    EXPECT_TRUE(decode(path) == toBytes(source));
+    EXPECT_TRUE(inspectPath(path).complete);
+
+    // A second pass finds nothing to do.
+    const QByteArray repaired = readFile(path);
+    EXPECT_EQ(RepairInterruptedMovies(dir.path()), 0);
+    EXPECT_TRUE(readFile(path) == repaired);
+}
+
+TEST(MovieRepair, KeepsWholeImaPacketsAndDropsATornOne) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("ima.mov");
+    std::vector<int16_t> reconstruction;
+    {
+        auto writer = MovieWriter::create(path, {SoundCodec::Ima4, 22050, 2});
+        ASSERT_TRUE(writer);
+        writer->keepReconstruction(&reconstruction);
+        const auto samples = widen(noise16(2 * (64 * 300 + 10), 5));
+        ASSERT_TRUE(writer->append(samples.data(), samples.size() / 2));
+    }
+    ASSERT_TRUE(appendBytes(path, QByteArray(50, '\x11'))); // part of a packet
+    EXPECT_EQ(RepairInterruptedMovies(dir.path()), 1);
+    EXPECT_EQ(fromBytes(decode(path)), reconstruction);
+    EXPECT_EQ(reconstruction.size(), size_t(2 * 64 * 300));
+}
+
+TEST(MovieRepair, RewritesAMovieAtomTornWhileItWasAppended) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("torn.mov");
+    const auto source = noise16(8000 * 3, 9);
+    {
+        auto writer = MovieWriter::create(path, {SoundCodec::Sowt, 8000, 1});
+        ASSERT_TRUE(writer);
+        const auto samples = widen(source);
+        ASSERT_TRUE(writer->append(samples.data(), samples.size()));
+        ASSERT_EQ(writer->complete(), 0);
+    }
+    QByteArray bytes = readFile(path);
+    bytes.chop(12);
+    ASSERT_TRUE(writeFile(path, bytes));
+    EXPECT_FALSE(inspectPath(path).complete);
+    EXPECT_EQ(RepairInterruptedMovies(dir.path()), 1);
+    EXPECT_TRUE(decode(path) == toBytes(source));
+}
+
+TEST(MovieRepair, LeavesForeignFilesCompleteMoviesAndLockedRecordingsAlone) {
+    QTemporaryDir dir;
+    // Not ours: arbitrary bytes, something that looks like a movie, and a near miss of ours.
+    ASSERT_TRUE(writeFile(dir.filePath("notes.txt"), "just some text\n"));
+    QByteArray foreignMovie("\0\0\0\x14"
+                            "ftypqt  \0\0\0\0qt  \0\0\0\x08mdat",
+                            28);
+    foreignMovie.append(QByteArray(5000, '\x22'));
+    ASSERT_TRUE(writeFile(dir.filePath("other.mov"), foreignMovie));
+    const QString complete = dir.filePath("complete.mov");
+    {
+        auto writer = MovieWriter::create(complete, {SoundCodec::Sowt, 44100, 2});
+        const auto samples = widen(noise16(44100, 1));
+        ASSERT_TRUE(writer->append(samples.data(), samples.size() / 2));
+        ASSERT_EQ(writer->complete(), 0);
+    }
+    QByteArray nearMiss = readFile(complete);
+    nearMiss[30] = char(nearMiss[30] ^ 1); // corrupt our leading atom
+    nearMiss.truncate(4000);
+    ASSERT_TRUE(writeFile(dir.filePath("near miss.mov"), nearMiss));
+
+    // A recording in progress, locked by its writer (a different open file in this process).
+    const QString live = dir.filePath("live.mov");
+    auto writer = MovieWriter::create(live, {SoundCodec::Sowt, 44100, 2});
+    ASSERT_TRUE(writer);
+    const auto samples = widen(noise16(44100, 2));
+    ASSERT_TRUE(writer->append(samples.data(), samples.size() / 2));
+
+    QMap<QString, QByteArray> before;
+    for (const QString& name : QDir(dir.path()).entryList(QDir::Files))
+        before[name] = readFile(dir.filePath(name));
+    LogCapture log;
+    EXPECT_EQ(RepairInterruptedMovies(dir.path()), 0);
+    for (auto it = before.cbegin(); it != before.cend(); ++it)
+        EXPECT_TRUE(readFile(dir.filePath(it.key())) == it.value()) << it.key().toStdString();
+    EXPECT_TRUE(log.lines().isEmpty()) << log.lines().join('\n').toStdString();
+
+    // Once the writer has gone without completing, the file is repaired.
+    writer.reset();
+    EXPECT_EQ(RepairInterruptedMovies(dir.path()), 1);
+    EXPECT_TRUE(decode(live) ==
+                toBytes(fromBytes(before["live.mov"].mid(int(MovieHeader::kDataOffset)))));
+}
+
+TEST(MovieRepair, AFileThatCannotGrowGetsACompactMovieAtomBeforeItsData) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("full.mov");
+    const auto source = noise16(2 * 44100 * 3, 4);
+    {
+        auto writer = MovieWriter::create(path, {SoundCodec::Sowt, 44100, 2});
+        ASSERT_TRUE(writer);
+        const auto samples = widen(source);
+        ASSERT_TRUE(writer->append(samples.data(), samples.size() / 2));
+    }
+    // The file size limit stands in for a full disk: the movie atom cannot be appended.
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto size = rlim_t(QFileInfo(path).size());
+    rlimit limited = saved;
+    limited.rlim_cur = size;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const int repaired = RepairInterruptedMovies(dir.path());
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &saved), 0);
+
+    EXPECT_EQ(repaired, 1);
+    EXPECT_EQ(QFileInfo(path).size(), qint64(size));
+    EXPECT_TRUE(decode(path) == toBytes(source));
+    EXPECT_NEAR(probe(path).duration, 3.0, 0.001);
+}
