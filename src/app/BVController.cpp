@@ -73,6 +73,8 @@ BVController::BVController() {
                        [this](const Notification& n) { handleChangeInTableSelection(n); });
     center.addObserver(this, QStringLiteral("NSTableViewSelectionIsChangingNotification"),
                        [this](const Notification& n) { handleChangingTableSelection(n); });
+    center.addObserver(this, QKRecorderCaptureProblem,
+                       [this](const Notification& n) { handleCaptureProblem(n); });
 
     sSharedInstance = this;
 }
@@ -102,6 +104,7 @@ void BVController::awakeFromNib() {
     IsBVRecording = false;
     if (mainWindow)
         buildToolbar();
+    installSizeFormatter();
     // Keep the toolbar in step with the recording and playback state, as a toolbar that
     // revalidates on window updates would.
     _toolbarValidation = new QTimer(this);

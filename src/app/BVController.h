@@ -80,6 +80,9 @@ public:
     void togglePreview(QObject* sender);
     void showSoundSettings(QObject* sender);
     void handleRecordingDidStop(const Notification& notification);
+    // Shows a message in the main window's status bar (and logs it).
+    void tellUser(const QString& message);
+    QString recordingStartFailureMessage() const;
 
     // ---- recording/: status display and timer ----
     void handleRecordingStatusUpdate(const Notification& notification);
@@ -195,4 +198,24 @@ private:
     QTimer* _toolbarValidation = nullptr;
 
     void buildToolbar();
+
+    // ---- library/: private helpers ----
+    QString firstUserCategory() const; // the category a newly listed track is filed under
+    void installSizeFormatter();       // the size column's QKFileSizeFormatter
+
+    // ---- recording/: status display helpers ----
+    void handleCaptureProblem(const Notification& notification);
+    bool applyTimerFields(); // false: refused, the previous length stays
+    void showTimerButtonImage(bool on);
+    void styleStatusText();
+    // What the time text and the meter last showed, so that statuses arriving faster than
+    // the display is worth redrawing are not drawn.
+    struct StatusDisplay {
+        bool styled = false;
+        bool shown = false;
+        int32_t shownAt = 0; // tick of the last drawing
+        int left = -1;
+        int right = -1;
+    };
+    StatusDisplay _statusDisplay;
 };

@@ -1,15 +1,188 @@
-// Library folders and file list (stub until the library work lands).
+// Library folders and file list: where the library is, its layout on disk, and the scans that
+// turn the "Recordings" folder into the file list.
 #include "app/BVController.h"
 
-#include <QDir>
+#include "library/LibraryScanner.h"
+#include "library/QBVTableView.h"
+#include "library/QBVTrack.h"
+#include "library/QKArrayController.h"
+#include "library/QKFileSizeFormatter.h"
+#include "platform/foundation/LocalizedString.h"
+#include "platform/foundation/Log.h"
+#include "platform/media/MovieDuration.h"
 
-void BVController::setDataDirectory(const QString& path) { _dataDirectory = path; }
-QString BVController::pathToRecordingsFolder() const { return _dataDirectory + "/Recordings"; }
-QString BVController::pathToNotesFolder() const { return _dataDirectory + "/Notes"; }
-void BVController::setupLibraryFolder() {}
-void BVController::initializeFileListArray() {}
-void BVController::updateFileList() {}
-void BVController::syncLibraryLocationToPreferencesWindow() {}
-void BVController::doSetDataDirectory(QObject*) {}
-void BVController::locationOpenPanelDidEndReturnCodeContextInfo(const QString&, int, void*) {}
-float BVController::getMovieDuration(const QString&) { return 0; }
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+namespace {
+
+const QString kLocationPanelName = QStringLiteral("libraryLocationPanel");
+
+// Fields in the order every scan fills them: name, category, size, date, duration.
+std::shared_ptr<QBVTrack> makeTrack(const ScannedEntry& entry, const QString& category) {
+    auto track = std::make_shared<QBVTrack>();
+    track->setName(entry.name);
+    track->setCategory(category);
+    track->setSize(entry.size);
+    track->setDate(entry.date);
+    track->setDuration(entry.duration);
+    return track;
+}
+
+} // namespace
+
+void BVController::setDataDirectory(const QString& path) {
+    QString folder = path;
+    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    _dataDirectory = folder;
+}
+
+QString BVController::pathToRecordingsFolder() const {
+    return _dataDirectory.isNull() ? QString() : _dataDirectory + QStringLiteral("/Recordings");
+}
+
+QString BVController::pathToNotesFolder() const {
+    return _dataDirectory.isNull() ? QString() : _dataDirectory + QStringLiteral("/Notes");
+}
+
+QString BVController::firstUserCategory() const {
+    return _categoriesDynamicItems.value(0);
+}
+
+void BVController::installSizeFormatter() {
+    if (fileTableView) {
+        fileTableView->setFormatterForColumn(QStringLiteral("size"),
+                                             std::make_shared<QKFileSizeFormatter>());
+    }
+}
+
+void BVController::setupLibraryFolder() {
+    if (_dataDirectory.isNull())
+        return;
+    const struct {
+        QString path;
+        QString exists;
+        QString creating;
+    } folders[] = {
+        {pathToLibraryFolder(), QStringLiteral("the library folder exists"),
+         QStringLiteral("creating library folder")},
+        {pathToRecordingsFolder(), QStringLiteral("the Recordings folder exists"),
+         QStringLiteral("creating Recordings folder")},
+        {pathToNotesFolder(), QStringLiteral("the Notes folder exists"),
+         QStringLiteral("creating Notes folder")},
+    };
+    for (const auto& folder : folders) {
+        if (QFileInfo::exists(folder.path)) {
+            bvLog(folder.exists);
+            continue;
+        }
+        bvLog(folder.creating);
+        // No parents are made, and a failure leaves the list empty rather than stopping.
+        ::mkdir(QFile::encodeName(folder.path).constData(), 0777);
+    }
+}
+
+void BVController::initializeFileListArray() {
+    _fileList.clear();
+    for (const ScannedEntry& entry : scanRecordingsFolder(pathToRecordingsFolder())) {
+        if (entry.kind != ScannedEntry::File) {
+            logSkippedEntry(entry);
+            continue;
+        }
+        _fileList.push_back(makeTrack(entry, firstUserCategory()));
+    }
+}
+
+void BVController::updateFileList() {
+    QSet<QString> listed;
+    listed.reserve(qsizetype(_fileList.size()));
+    for (const auto& track : _fileList)
+        listed.insert(track->name());
+    // Listed names are passed over silently: their tracks are not refreshed, and tracks whose
+    // files have gone stay.
+    for (const ScannedEntry& entry : scanRecordingsFolder(pathToRecordingsFolder(), listed)) {
+        if (entry.kind != ScannedEntry::File) {
+            logSkippedEntry(entry);
+            continue;
+        }
+        const auto track = makeTrack(entry, firstUserCategory());
+        // Added through the list controller, which appends it to the file list it serves.
+        if (_fileListArrayController && _fileListArrayController->content() == &_fileList)
+            _fileListArrayController->addObject(track);
+        else
+            _fileList.push_back(track);
+        bvLog(QStringLiteral("adding one file to list..."));
+    }
+    if (_fileListArrayController)
+        _fileListArrayController->rearrangeObjects();
+}
+
+void BVController::syncLibraryLocationToPreferencesWindow() {
+    if (!_libraryLocationMenu)
+        return;
+    if (_libraryLocationMenu->count() == 0)
+        _libraryLocationMenu->addItem(QString());
+    const QString folder = pathToLibraryFolder();
+    const QString name = QFileInfo(folder).fileName();
+    _libraryLocationMenu->setItemText(0, name.isEmpty() ? folder : name);
+    _libraryLocationMenu->setItemData(0, folder, Qt::ToolTipRole);
+    _libraryLocationMenu->setCurrentIndex(0);
+}
+
+void BVController::doSetDataDirectory(QObject*) {
+    if (_preferencesPanel) {
+        if (auto* open = _preferencesPanel->findChild<QFileDialog*>(kLocationPanelName)) {
+            open->raise();
+            open->activateWindow();
+            return;
+        }
+    }
+    const QFileInfo current(pathToLibraryFolder());
+    auto* panel =
+        new QFileDialog(_preferencesPanel, BVLocalizedString("Select"), current.absolutePath());
+    panel->setObjectName(kLocationPanelName);
+    panel->setFileMode(QFileDialog::Directory);
+    panel->setOption(QFileDialog::ShowDirsOnly, true);
+    panel->setAcceptMode(QFileDialog::AcceptOpen);
+    panel->setLabelText(QFileDialog::Accept, BVLocalizedString("Select"));
+    panel->setWindowModality(Qt::WindowModal);
+    panel->selectFile(current.fileName());
+    connect(panel, &QFileDialog::finished, this, [this, panel](int result) {
+        const QString chosen = panel->selectedFiles().value(0);
+        panel->setObjectName(QString()); // a new panel may open while this one goes
+        panel->deleteLater();
+        locationOpenPanelDidEndReturnCodeContextInfo(chosen, result == QDialog::Accepted ? 1 : 0,
+                                                     nullptr);
+    });
+    panel->open();
+}
+
+void BVController::locationOpenPanelDidEndReturnCodeContextInfo(const QString& chosenPath,
+                                                                int returnCode, void*) {
+    if (returnCode == 1 && !chosenPath.isEmpty()) {
+        // The chosen folder itself becomes the library; the previous one stays as it was.
+        setDataDirectory(QDir::cleanPath(QFileInfo(chosenPath).absoluteFilePath()));
+        setupLibraryFolder();
+        initializeFileListArray();
+        if (_fileListArrayController)
+            _fileListArrayController->setContent(&_fileList);
+    }
+    syncLibraryLocationToPreferencesWindow();
+    if (_preferencesPanel) {
+        if (auto* panel = _preferencesPanel->findChild<QFileDialog*>(kLocationPanelName))
+            panel->close();
+        _preferencesPanel->show();
+        _preferencesPanel->raise();
+        _preferencesPanel->activateWindow();
+    }
+}
+
+float BVController::getMovieDuration(const QString& path) {
+    return MovieDuration::durationOfFile(path);
+}

@@ -1,10 +1,61 @@
-// Stub until the library work lands.
 #include "library/QBVTrack.h"
 
-void QBVTrack::setName(const QString& name) { _name = name; }
-void QBVTrack::setCategory(const QString& category) { _category = category; }
-void QBVTrack::setSize(std::optional<quint64> size) { _size = size; }
-void QBVTrack::setDate(std::optional<QDateTime> date) { _date = date; }
-void QBVTrack::setDuration(std::optional<float> duration) { _duration = duration; }
-void QBVTrack::setIsPlaying(bool playing) { _isPlaying = playing; }
-const QPixmap* QBVTrack::currentlyPlayingImage() const { return nullptr; }
+#include "app/BVController.h"
+#include "platform/foundation/NotificationCenter.h"
+
+namespace {
+// None and the empty string are different values here.
+bool sameValue(const QString& a, const QString& b) {
+    return a.isNull() == b.isNull() && a == b;
+}
+} // namespace
+
+void QBVTrack::setName(const QString& name) {
+    if (sameValue(name, _name))
+        return;
+    if (!_name.isNull()) {
+        NotificationCenter::defaultCenter().post(
+            QStringLiteral("QBVTrackNameChangedNotification"), this,
+            {{QStringLiteral("old name"), _name}, {QStringLiteral("new name"), name}});
+    }
+    _name = name;
+}
+
+void QBVTrack::setCategory(const QString& category) {
+    if (sameValue(category, _category))
+        return;
+    if (category == QLatin1String("Edit...")) {
+        NotificationCenter::defaultCenter().post(
+            QStringLiteral("QBVTrackCategoryChangedNotification"), this);
+        return;
+    }
+    if (category == QLatin1String("-"))
+        return; // the separator of the category menu
+    _category = category;
+    if (!_category.isNull()) {
+        NotificationCenter::defaultCenter().post(
+            QStringLiteral("QBVTrackCategorySaveChangeNotification"), this);
+    }
+}
+
+void QBVTrack::setSize(std::optional<quint64> size) {
+    _size = size;
+}
+void QBVTrack::setDate(std::optional<QDateTime> date) {
+    _date = std::move(date);
+}
+void QBVTrack::setDuration(std::optional<float> duration) {
+    _duration = duration;
+}
+
+void QBVTrack::setIsPlaying(bool playing) {
+    if (playing != _isPlaying)
+        _isPlaying = playing;
+}
+
+const QPixmap* QBVTrack::currentlyPlayingImage() const {
+    if (!_isPlaying)
+        return nullptr;
+    BVController* controller = BVController::sharedInstance();
+    return controller ? controller->currentlyPlayingImage() : nullptr;
+}

@@ -9,7 +9,8 @@ class QPixmap;
 
 // One recording of the library: one per file of the "Recordings" folder. Announces a new name
 // and a new category through notifications; never touches the disk itself.
-// "None" is a null QString / an empty optional.
+// "None" is a null QString / an empty optional. Strings are values: setting a name or category
+// equal to the one held does nothing and posts nothing.
 class QBVTrack {
 public:
     QString name() const { return _name; }
@@ -19,7 +20,12 @@ public:
     std::optional<float> duration() const { return _duration; }
     bool isPlaying() const { return _isPlaying; }
 
+    // Replacing a name posts "QBVTrackNameChangedNotification" ("old name", "new name") while
+    // the track still carries the old one; the first name posts nothing.
     void setName(const QString& name);
+    // "Edit..." posts "QBVTrackCategoryChangedNotification" and keeps the category; "-" (a menu
+    // separator) does nothing; a new category posts "QBVTrackCategorySaveChangeNotification"
+    // once stored; clearing posts nothing.
     void setCategory(const QString& category);
     void setSize(std::optional<quint64> size);
     void setDate(std::optional<QDateTime> date);

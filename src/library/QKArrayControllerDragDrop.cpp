@@ -1,0 +1,194 @@
+// The library table's drag and drop: recordings leave as files, sound files dropped on the
+// table are copied into the "Recordings" folder.
+#include "library/QKArrayController.h"
+
+#include "app/BVController.h"
+#include "library/LibraryScanner.h"
+#include "library/QBVTrack.h"
+#include "platform/foundation/Log.h"
+#include "platform/workspace/FileCopy.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QProgressDialog>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace {
+
+const QStringList& acceptedExtensions() {
+    static const QStringList extensions{QStringLiteral("mov"), QStringLiteral("mp3"),
+                                        QStringLiteral("m4a")};
+    return extensions;
+}
+
+QStringList droppedPaths(const QMimeData* pasteboard) {
+    QStringList paths;
+    for (const QUrl& url : pasteboard->urls()) {
+        if (url.isLocalFile())
+            paths << QDir::cleanPath(url.toLocalFile());
+    }
+    return paths;
+}
+
+void tellUserWhatWasLeftOut(QWidget* window, const QStringList& existing,
+                            const QStringList& failed) {
+    QStringList details;
+    if (!existing.isEmpty()) {
+        details << QObject::tr("Already in the library, left as they are: %1")
+                       .arg(existing.join(QLatin1String(", ")));
+    }
+    if (!failed.isEmpty())
+        details << QObject::tr("Could not be copied: %1").arg(failed.join(QLatin1String(", ")));
+    auto* box = new QMessageBox(QMessageBox::Warning, QObject::tr("Brevoir"),
+                                QObject::tr("Some files were not copied into the library."),
+                                QMessageBox::Ok, window);
+    box->setObjectName(QStringLiteral("dropCopyReport"));
+    box->setInformativeText(details.join(QLatin1Char('\n')));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->open();
+}
+
+} // namespace
+
+bool QKArrayController::tableViewWriteRowsWithIndexesToPasteboard(QBVTableView*,
+                                                                  const QList<int>& rows,
+                                                                  QMimeData* pasteboard) {
+    BVController* app = BVController::sharedInstance();
+    bvLog(QStringLiteral("fileList: ") + describeTracks(app ? app->fileList() : TrackList{}));
+    const QString folder = app ? app->pathToRecordingsFolder() : QString();
+    QList<int> ascending = rows;
+    std::sort(ascending.begin(), ascending.end());
+    ascending.erase(std::unique(ascending.begin(), ascending.end()), ascending.end());
+    QStringList paths;
+    QList<QUrl> urls;
+    for (int row : ascending) {
+        if (row < 0 || size_t(row) >= _arranged.size())
+            continue;
+        const QString path = folder + QLatin1Char('/') + _arranged[size_t(row)]->name();
+        paths << path;
+        urls << QUrl::fromLocalFile(path);
+        bvLog(QStringLiteral("added path: ") + path);
+    }
+    bvLog(QStringLiteral("finished creating array..."));
+    bvLog(QStringLiteral("paths: ") + describeStrings(paths));
+    if (pasteboard) {
+        pasteboard->clear();
+        pasteboard->setUrls(urls);
+    }
+    return true;
+}
+
+Qt::DropAction QKArrayController::tableViewValidateDropProposedRowProposedDropOperation(
+    QBVTableView* table, const DraggingInfo& info, int& row, TableViewDropOperation& operation) {
+    // Rows dragged within the table are not dropped back on it.
+    if (info.draggingSource && table &&
+        (info.draggingSource == table || info.draggingSource == table->viewport()))
+        return Qt::IgnoreAction;
+    row = table && table->model() ? table->model()->rowCount() : int(_arranged.size());
+    operation = TableViewDropOperation::Above;
+    return Qt::CopyAction;
+}
+
+bool QKArrayController::tableViewAcceptDropRowDropOperation(QBVTableView*, const DraggingInfo& info,
+                                                            int, TableViewDropOperation) {
+    const QMimeData* pasteboard = info.draggingPasteboard;
+    if (!pasteboard || !pasteboard->hasUrls())
+        return true;
+    const QStringList dropped = droppedPaths(pasteboard);
+    bvLog(QStringLiteral("droppedFiles count: %1").arg(dropped.size()));
+    bvLog(QStringLiteral("droppedFiles: ") + describeStrings(dropped));
+
+    QStringList sources;
+    QStringList names;
+    for (const QString& path : dropped) {
+        const QFileInfo file(path);
+        if (!acceptedExtensions().contains(file.suffix())) // case-sensitive: "MOV" stays out
+            continue;
+        sources << path;
+        names << file.fileName();
+        bvLog(QStringLiteral("added file: ") + file.fileName());
+    }
+    if (sources.isEmpty())
+        return true;
+    bvLog(QStringLiteral("filesToCopy count: %1").arg(names.size()));
+    bvLog(QStringLiteral("filesToCopy: ") + describeStrings(names));
+    copyDroppedFiles(sources);
+    return true;
+}
+
+void QKArrayController::copyDroppedFiles(const QStringList& paths) {
+    BVController* app = BVController::sharedInstance();
+    const QString destination = app ? app->pathToRecordingsFolder() : QString();
+    // Each file is copied from its own folder.
+    QStringList folders;
+    for (const QString& path : paths) {
+        const QString folder = QFileInfo(path).path();
+        if (!folders.contains(folder)) {
+            folders << folder;
+            bvLog(QStringLiteral("source: ") + folder);
+        }
+    }
+    bvLog(QStringLiteral("destination: ") + destination);
+    bvLog(QStringLiteral("performing copy..."));
+
+    auto* job = new FileCopyJob(paths, destination, this);
+    ++_pendingCopies;
+    if (QWidget* window = tableView ? tableView->window() : nullptr) {
+        auto* progress = new QProgressDialog(
+            tr("Copying %n recording(s) into the library…", nullptr, int(paths.size())),
+            tr("Cancel"), 0, 1000, window);
+        progress->setObjectName(QStringLiteral("dropCopyProgress"));
+        progress->setWindowModality(Qt::WindowModal);
+        progress->setMinimumDuration(500); // small copies end before it would show
+        progress->setAutoClose(false);
+        progress->setAutoReset(false);
+        progress->setValue(0);
+        connect(progress, &QProgressDialog::canceled, job, &FileCopyJob::cancel);
+        connect(job, &FileCopyJob::progressChanged, progress,
+                [progress](qint64 copied, qint64 total) {
+                    progress->setValue(total > 0 ? int(copied * 1000 / total) : 0);
+                });
+        connect(job, &FileCopyJob::finished, progress, &QObject::deleteLater);
+    }
+    connect(job, &FileCopyJob::finished, this, [this, job] { finishCopy(job); });
+    job->start();
+}
+
+void QKArrayController::finishCopy(FileCopyJob* job) {
+    QStringList existing;
+    QStringList failed;
+    for (const FileCopyJob::Result& result : job->results()) {
+        const QString name = QFileInfo(result.source).fileName();
+        switch (result.outcome) {
+        case FileCopyJob::Outcome::Copied:
+            break;
+        case FileCopyJob::Outcome::Exists:
+            existing << name;
+            bvLog(QStringLiteral("not copied, already in the library: ") + result.source);
+            break;
+        case FileCopyJob::Outcome::NotAFile:
+            bvLog(QStringLiteral("not copied, not a file: ") + result.source);
+            break;
+        case FileCopyJob::Outcome::Failed:
+            failed << QStringLiteral("%1 (%2)").arg(name, result.error);
+            bvLog(QStringLiteral("copy failed: %1 - %2").arg(result.source, result.error));
+            break;
+        case FileCopyJob::Outcome::Cancelled:
+            bvLog(QStringLiteral("copy cancelled: ") + result.source);
+            break;
+        }
+    }
+    bvLog(QStringLiteral("copy completed"));
+    --_pendingCopies;
+    job->deleteLater();
+    if (BVController* app = BVController::sharedInstance())
+        app->updateFileList();
+    if ((!existing.isEmpty() || !failed.isEmpty()) && tableView)
+        tellUserWhatWasLeftOut(tableView->window(), existing, failed);
+    emit dropCopyFinished();
+}
