@@ -1,11 +1,231 @@
-// Status display and timer (stub until the recording engine lands).
+// Status display (elapsed time and level meter), the capture-problem message and the timer.
 #include "app/BVController.h"
 
-#include <QString>
+#include "platform/foundation/LocalizedString.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/Ticks.h"
+#include "recording/QKRecorder.h"
 
-void BVController::handleRecordingStatusUpdate(const Notification&) {}
-QString BVController::formatTimingString(int32_t) { return QStringLiteral("00:00:00.00"); }
-void BVController::showTimerWindow(QObject*) {}
-void BVController::closeTimerWindow(QObject*) {}
-void BVController::setTimer(QObject*) {}
-void BVController::toggleTimer(QObject*) {}
+#include <QCheckBox>
+#include <QDialog>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QIcon>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QStatusBar>
+
+#include <QHash>
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+constexpr int kMeterWidth = 98;
+constexpr int kBandHeight = 10;
+constexpr int32_t kTicksPerHour = 216000;
+constexpr int32_t kTicksPerMinute = 3600;
+constexpr int32_t kTicksPerSecond = 60;
+constexpr int32_t kDisplayIntervalTicks = 2;
+
+const QImage& bundleImage(const QString& name) {
+    static QHash<QString, QImage> cache;
+    auto it = cache.find(name);
+    if (it == cache.end())
+        it = cache.insert(name, QImage(QStringLiteral(":/images/") + name));
+    return *it;
+}
+
+// Copies the leftmost `width` pixels of the picture's bottom 10 rows, no wider than the
+// picture or the band, to the left edge with their bottom at `bottom`.
+void drawBand(QPainter& painter, const QImage& picture, int width, int bottom) {
+    if (width <= 0)
+        return;
+    const int top = picture.height() - kBandHeight;
+    const QRect source = QRect(0, top, std::min(width, kMeterWidth), kBandHeight) & picture.rect();
+    if (source.isEmpty())
+        return;
+    painter.drawImage(QRect(0, bottom - source.height(), source.width(), source.height()), picture,
+                      source);
+}
+
+// 98 x 20: the upper band shows the first channel in "right.png", the lower band the second
+// channel in "left.png"; what no bar covers stays transparent.
+QImage levelMeterImage(int left, int right) {
+    QImage meter(kMeterWidth, 2 * kBandHeight, QImage::Format_ARGB32_Premultiplied);
+    meter.fill(Qt::transparent);
+    QPainter painter(&meter);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    drawBand(painter, bundleImage(QStringLiteral("right.png")), left, kBandHeight);
+    drawBand(painter, bundleImage(QStringLiteral("left.png")), right, 2 * kBandHeight);
+    return meter;
+}
+
+// The leading integer of a field, read like strtol: leading blanks, an optional sign, digits;
+// 0 when the text does not start with a number. Saturates far beyond any usable length.
+qint64 leadingInteger(const QString& text) {
+    constexpr qint64 kCap = 1'000'000'000'000;
+    int i = 0;
+    while (i < text.size() && text.at(i).isSpace())
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text.at(i) == u'+' || text.at(i) == u'-')) {
+        negative = text.at(i) == u'-';
+        ++i;
+    }
+    qint64 value = 0;
+    for (; i < text.size() && text.at(i) >= u'0' && text.at(i) <= u'9'; ++i)
+        value = std::min(kCap, value * 10 + (text.at(i).unicode() - u'0'));
+    return negative ? -value : value;
+}
+
+QString fieldText(const QLineEdit* field) {
+    return field ? field->text() : QString();
+}
+
+} // namespace
+
+void BVController::handleRecordingStatusUpdate(const Notification& notification) {
+    const int left = notification.userInfo.value(QStringLiteral("left")).toInt();
+    const int right = notification.userInfo.value(QStringLiteral("right")).toInt();
+    const int32_t time = notification.userInfo.value(QStringLiteral("time")).toInt();
+    bvLogDebug(QStringLiteral("Left:%1 Right:%2").arg(left).arg(right));
+
+    // Statuses come a hundred times a second; drawing them more often than every other tick
+    // (30 times a second) shows nothing more and costs a repaint each.
+    const int32_t now = TickCount();
+    const int32_t sinceShown = static_cast<int32_t>(static_cast<uint32_t>(now) -
+                                                    static_cast<uint32_t>(_statusDisplay.shownAt));
+    if (_statusDisplay.shown && sinceShown >= 0 && sinceShown < kDisplayIntervalTicks)
+        return;
+    _statusDisplay.shown = true;
+    _statusDisplay.shownAt = now;
+
+    styleStatusText();
+    const QString text = formatTimingString(time);
+    if (_statusText)
+        _statusText->setText(text);
+    if (_displayView && (left != _statusDisplay.left || right != _statusDisplay.right ||
+                         _displayView->pixmap().isNull())) {
+        _displayView->setPixmap(QPixmap::fromImage(levelMeterImage(left, right)));
+        _statusDisplay.left = left;
+        _statusDisplay.right = right;
+    }
+}
+
+QString BVController::formatTimingString(int32_t ticks) {
+    const int32_t hours = ticks / kTicksPerHour;
+    const int32_t minutes = ticks / kTicksPerMinute - (ticks / kTicksPerHour) * 60;
+    const int32_t seconds = ticks / kTicksPerSecond - (ticks / kTicksPerMinute) * 60;
+    const int32_t sub = ticks - (ticks / kTicksPerSecond) * kTicksPerSecond;
+    const int hundredths = static_cast<int>(sub / 60.0 * 100.0) % 100;
+    bvLogDebug(QStringLiteral("sub = %1, sub/60 = %2").arg(sub).arg(sub / 60));
+    return QString::asprintf("%02d:%02d:%02d.%02d", hours, minutes, seconds, hundredths);
+}
+
+void BVController::showTimerWindow(QObject*) {
+    // A sheet: window-modal on the main window, and this call returns at once.
+    if (timerWindow)
+        timerWindow->open();
+}
+
+void BVController::closeTimerWindow(QObject*) {
+    if (!applyTimerFields()) {
+        // Refused: the sheet stays, with its message, until the fields make sense. Escape has
+        // already hidden it by the time we hear of it.
+        if (timerWindow && !timerWindow->isVisible())
+            timerWindow->open();
+        return;
+    }
+    PrefSaveAction(this);
+    if (timerWindow)
+        timerWindow->hide();
+}
+
+void BVController::setTimer(QObject*) {
+    applyTimerFields();
+}
+
+void BVController::toggleTimer(QObject*) {
+    const bool on = _timerCheckBox && _timerCheckBox->isChecked();
+    if (_recorder)
+        _recorder->setIsTimed(on);
+    showTimerButtonImage(on);
+}
+
+// ---- helpers ----
+
+bool BVController::applyTimerFields() {
+    // Runs at launch (restoring the preferences), before any status arrives.
+    styleStatusText();
+    QLabel* message =
+        timerWindow ? timerWindow->findChild<QLabel*>(QStringLiteral("timerMessage")) : nullptr;
+    const qint64 hours = leadingInteger(fieldText(_hourField));
+    const qint64 minutes = leadingInteger(fieldText(_minuteField));
+    const qint64 seconds = leadingInteger(fieldText(_secondField));
+
+    QString refusal;
+    const qint64 ticks =
+        hours * kTicksPerHour + minutes * kTicksPerMinute + seconds * kTicksPerSecond;
+    if (hours < 0 || minutes < 0 || seconds < 0)
+        refusal = BVLocalizedString("Hours, minutes and seconds cannot be negative.");
+    else if (ticks > std::numeric_limits<int32_t>::max())
+        refusal =
+            BVLocalizedString("The timer can be at most 9942 hours, 3 minutes and 14 seconds.");
+    if (!refusal.isEmpty()) {
+        // The timer keeps the length it had.
+        if (message)
+            message->setText(refusal);
+        return false;
+    }
+    if (message)
+        message->clear();
+
+    const auto length = static_cast<int32_t>(ticks);
+    if (_recorder)
+        _recorder->setTimedLength(length);
+    if (length == 0) {
+        if (_recorder)
+            _recorder->setIsTimed(false);
+        showTimerButtonImage(false);
+        if (_timerCheckBox)
+            _timerCheckBox->setChecked(false);
+    }
+    return true;
+}
+
+void BVController::showTimerButtonImage(bool on) {
+    if (!_timerButton)
+        return;
+    _timerButton->setIcon(QIcon(on ? QStringLiteral(":/images/Interface_timer_on.png")
+                                   : QStringLiteral(":/images/Interface_timer_off.png")));
+}
+
+void BVController::styleStatusText() {
+    if (!_statusText || _statusDisplay.styled)
+        return;
+    _statusDisplay.styled = true;
+    _statusText->setTextFormat(Qt::PlainText);
+    // Fixed-width digits, and a fixed size: the digits do not jump, and a new text a hundred
+    // times a second does not lay the toolbar out again.
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (_statusText->font().pointSizeF() > 0)
+        font.setPointSizeF(_statusText->font().pointSizeF());
+    _statusText->setFont(font);
+    const QFontMetrics metrics(font);
+    const int margins = 2 * (_statusText->margin() + _statusText->frameWidth()) + 4;
+    _statusText->setFixedSize(metrics.horizontalAdvance(QStringLiteral("000:00:00.00")) + margins,
+                              std::max(_statusText->sizeHint().height(), metrics.height()));
+}
+
+void BVController::handleCaptureProblem(const Notification& notification) {
+    const QString message = notification.userInfo.value(QStringLiteral("message")).toString();
+    if (mainWindow && !message.isEmpty())
+        mainWindow->statusBar()->showMessage(message);
+}

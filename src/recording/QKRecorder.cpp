@@ -1,12 +1,390 @@
-// Stub until the recording engine lands.
 #include "recording/QKRecorder.h"
+
+#include "platform/foundation/LocalizedString.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/Ticks.h"
+#include "recording/SF_FilePathToFSSpec.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTimer>
+
+#include <cstring>
 
 const QString QKRecorderRecordingStatusUpdate = QStringLiteral("QKRecorderRecordingStatusUpdate");
 const QString QKRecorderRecordingDidStop = QStringLiteral("QKRecorderRecordingDidStop");
+const QString QKRecorderCaptureProblem = QStringLiteral("QKRecorderCaptureProblem");
 
-std::unique_ptr<QKRecorder> QKRecorder::create(GrabberFactory) { return nullptr; }
-QKRecorder::~QKRecorder() = default;
-QByteArray QKRecorder::currentSoundSettings() { return {}; }
-void QKRecorder::setCurrentSoundSettings(const QByteArray&) {}
-void QKRecorder::setTempFile(const QString& path) { _tempFile = path; }
-void QKRecorder::doStop() {}
+namespace {
+constexpr int kSystemScript = -1;
+constexpr int kPlaythroughVolume = 16; // 1/16 of full volume in 8.8 fixed point
+
+// Tick arithmetic wraps like the 32-bit counter it comes from.
+int32_t tickSub(int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
+}
+int32_t tickAdd(int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+
+QString expandTilde(const QString& path) {
+    if (path == QLatin1String("~"))
+        return QDir::homePath();
+    if (path.startsWith(QLatin1String("~/")))
+        return QDir::homePath() + path.mid(1);
+    return path;
+}
+} // namespace
+
+std::unique_ptr<QKRecorder> QKRecorder::create(GrabberFactory openGrabber) {
+    std::unique_ptr<QKRecorder> recorder(new QKRecorder(std::move(openGrabber)));
+    if (!recorder->init())
+        return nullptr;
+    return recorder;
+}
+
+QKRecorder::QKRecorder(GrabberFactory openGrabber) : _openGrabber(std::move(openGrabber)) {}
+
+QKRecorder::~QKRecorder() {
+    cancelIdleTimer();
+    // Quitting normally stops a recording through doStop first; should the
+    // recorder go while still capturing, the grabber is stopped so the file is
+    // completed.
+    if (_seqGrabber && (_previewing || _recording))
+        _seqGrabber->stop();
+}
+
+bool QKRecorder::init() {
+    setTempFile(QStringLiteral("~/Desktop/soundz.mov"));
+    _seqGrabber = _openGrabber ? _openGrabber() : nullptr;
+
+    OSErr err = _seqGrabber ? _seqGrabber->initialize() : GrabberErr::badComponent;
+    if (err != GrabberErr::noErr) {
+        initFailed(err, QStringLiteral("couldn't initialize sequence grabber"));
+        return false;
+    }
+    err = _seqGrabber->newSoundChannel();
+    if (err != GrabberErr::noErr) {
+        initFailed(err, QStringLiteral("couldn't create sound channel"));
+        return false;
+    }
+    _soundChannel = true;
+    err = _seqGrabber->setChannelUsage(kSeqGrabRecordAndPreview);
+    if (err != GrabberErr::noErr) {
+        initFailed(err, QStringLiteral("couldn't initialize sound channel"));
+        return false;
+    }
+    // Fatal like the steps before it: initFailed has released the grabber, and a
+    // recorder without one could only fail at every later request.
+    err = _seqGrabber->setChannelVolume(kPlaythroughVolume);
+    if (err != GrabberErr::noErr) {
+        initFailed(err, QStringLiteral("couldn't set channel volume"));
+        return false;
+    }
+    addRates();
+    return true;
+}
+
+void QKRecorder::initFailed(OSErr error, const QString& message) {
+    if (message.isNull())
+        bvLog(QStringLiteral("error: %1").arg(error));
+    else
+        bvLog(QStringLiteral("error: %1 - %2").arg(error).arg(message));
+    if (_soundChannel && _seqGrabber) {
+        _seqGrabber->disposeChannel();
+        _soundChannel = false;
+    }
+    _seqGrabber.reset();
+}
+
+void QKRecorder::addRates() {
+    if (!_seqGrabber || !_soundChannel)
+        return;
+    static constexpr int32_t kRates[] = {8000, 11025, 16000, 22050, 32000};
+    QByteArray block(sizeof(kRates), '\0');
+    for (size_t i = 0; i < std::size(kRates); ++i) {
+        const int32_t fixed = kRates[i] << 16; // 16.16 fixed point, native byte order
+        std::memcpy(block.data() + i * sizeof(int32_t), &fixed, sizeof fixed);
+    }
+    _seqGrabber->setAdditionalSoundRates(block);
+}
+
+void QKRecorder::scheduleIdleTimer() {
+    cancelIdleTimer();
+    _timer = new QTimer(this);
+    _timer->setInterval(kIdleIntervalMs);
+    QTimer* timer = _timer;
+    connect(timer, &QTimer::timeout, this, [this, timer] { doIdleProcessing(timer); });
+    _timer->start();
+}
+
+void QKRecorder::cancelIdleTimer() {
+    if (!_timer)
+        return;
+    _timer->stop();
+    // The poll may be cancelling its own timer from inside its timeout.
+    _timer->deleteLater();
+    _timer = nullptr;
+}
+
+void QKRecorder::switchMeteringOn() {
+    if (!_seqGrabber)
+        return;
+    _seqGrabber->setLevelMetering(true);
+    int16_t count = 0;
+    const OSErr err = _seqGrabber->getChannelCount(&count);
+    bvLog(QStringLiteral("error: %1 channel count: %2").arg(err).arg(count));
+}
+
+bool QKRecorder::doPreview() {
+    if (_previewing || _recording)
+        return false;
+    scheduleIdleTimer();
+    switchMeteringOn();
+    const OSErr err = _seqGrabber ? _seqGrabber->startPreview() : GrabberErr::badComponent;
+    if (err != GrabberErr::noErr) {
+        bvLog(QStringLiteral("error - couldn't start previewing"));
+        cancelIdleTimer();
+        return false;
+    }
+    _time = TickCount();
+    _pauseTime = 0;
+    _previewing = true;
+    _doCleanUp = false;
+    return true;
+}
+
+void QKRecorder::doPreviewStop() {
+    if (!_previewing)
+        return;
+    const OSErr err = _seqGrabber ? _seqGrabber->stop() : GrabberErr::badComponent;
+    if (err != GrabberErr::noErr)
+        bvLog(QStringLiteral("error: %1 - couldn't stop previewing").arg(err));
+    cancelIdleTimer();
+    _time = 0;
+    _previewing = false;
+}
+
+bool QKRecorder::doRecord() {
+    if (_previewing || _recording)
+        return false;
+
+    if (!QFile::exists(_tempFile)) {
+        bvLog(QStringLiteral("creating file"));
+        QFile file(_tempFile);
+        const bool created = file.open(QIODevice::WriteOnly);
+        file.close();
+        bvLog(QStringLiteral("  file is ok: %1").arg(created ? 1 : 0));
+    }
+    FSSpec spec;
+    if (SF_FilePathToFSSpec(_tempFile, &spec) != FileSpecErr::noErr) {
+        bvLog(QStringLiteral("error - couldn't convert path to file spec"));
+        return false;
+    }
+    if (!_seqGrabber)
+        return false;
+    // Every recording starts on a fresh file.
+    if (QFile::exists(_tempFile))
+        _seqGrabber->deleteMovieFile(spec.path);
+    if (_seqGrabber->setDataOutput(spec.path, kSeqGrabToDisk) != GrabberErr::noErr) {
+        bvLog(QStringLiteral("error - couldn't set data output"));
+        return false;
+    }
+    if (_seqGrabber->createMovieFile(spec.path, kMovieCreator, kSystemScript,
+                                     kCreateMovieFileFlags) != GrabberErr::noErr) {
+        bvLog(QStringLiteral("error - couldn't create movie file"));
+        return false;
+    }
+    scheduleIdleTimer();
+    switchMeteringOn();
+    if (_seqGrabber->setMaximumRecordTime(0) != GrabberErr::noErr)
+        bvLog(QStringLiteral("error clearing time limit"));
+    if (_seqGrabber->startRecord() != GrabberErr::noErr) {
+        bvLog(QStringLiteral("error - couldn't start recording"));
+        cancelIdleTimer();
+        return false;
+    }
+    _time = TickCount();
+    _pauseTime = 0;
+    _paused = false;
+    _previewing = false;
+    _recording = true;
+    _doCleanUp = false;
+    _overrunsAtStart = _seqGrabber->health().overruns;
+    _overrunsReported = _overrunsAtStart;
+    return true;
+}
+
+void QKRecorder::doPause() {
+    if (!_recording)
+        return;
+    OSErr err;
+    if (_paused) {
+        _pauseTime = tickAdd(_pauseTime, tickSub(TickCount(), _pauseTimeStart));
+        err = _seqGrabber ? _seqGrabber->pause(false) : GrabberErr::badComponent;
+    } else {
+        _pauseTimeStart = TickCount();
+        err = _seqGrabber ? _seqGrabber->pause(true) : GrabberErr::badComponent;
+    }
+    if (err != GrabberErr::noErr) {
+        bvLog(QStringLiteral("error: %1 - couldn't pause/unpause recording").arg(err));
+        return;
+    }
+    _paused = !_paused;
+}
+
+void QKRecorder::doStop() {
+    if (!_recording)
+        return;
+    _recording = false;
+    _paused = false;
+    const OSErr err = _seqGrabber ? _seqGrabber->stop() : GrabberErr::badComponent;
+    if (err != GrabberErr::noErr)
+        bvLog(QStringLiteral("error: %1 - couldn't stop recording").arg(err));
+    cancelIdleTimer();
+    _time = 0;
+    NotificationCenter::defaultCenter().post(QKRecorderRecordingDidStop, this);
+}
+
+CaptureHealth QKRecorder::captureHealth() const {
+    return _seqGrabber ? _seqGrabber->health() : CaptureHealth{};
+}
+
+bool QKRecorder::reportCaptureProblems() {
+    if (!_recording || !_seqGrabber)
+        return false;
+    const CaptureHealth health = _seqGrabber->health();
+    const qulonglong lost = health.overruns >= _overrunsAtStart
+                                ? health.overruns - _overrunsAtStart
+                                : health.overruns; // the layer started counting afresh
+    if (health.writeError != GrabberErr::noErr) {
+        bvLog(QStringLiteral("error: %1 - couldn't write recording").arg(health.writeError));
+        const QString reason = health.writeErrorText.isEmpty()
+                                   ? QStringLiteral("error %1").arg(health.writeError)
+                                   : health.writeErrorText;
+        // Stop first, so that the did-stop path lists what was written before the message
+        // tells why the recording ended.
+        doStop();
+        NotificationCenter::defaultCenter().post(
+            QKRecorderCaptureProblem, this,
+            {{QStringLiteral("overruns"), lost},
+             {QStringLiteral("message"),
+              BVLocalizedString("Recording stopped: the file could not be written (%1).")
+                  .arg(reason)},
+             {QStringLiteral("stopped"), true}});
+        return true;
+    }
+    if (health.overruns > _overrunsReported) {
+        _overrunsReported = health.overruns;
+        bvLog(QStringLiteral("capture overruns: %1").arg(lost));
+        NotificationCenter::defaultCenter().post(
+            QKRecorderCaptureProblem, this,
+            {{QStringLiteral("overruns"), lost},
+             {QStringLiteral("message"),
+              BVLocalizedString("Sound was lost while recording: %1 block(s) dropped so far "
+                                "because the disk could not keep up.")
+                  .arg(lost)},
+             {QStringLiteral("stopped"), false}});
+    }
+    return false;
+}
+
+void QKRecorder::doIdleProcessing(QTimer*) {
+    // A failed write ends the recording even while it is paused: the user learns it now.
+    if (reportCaptureProblems())
+        return;
+    if (_paused)
+        return;
+    if (!_previewing && !_recording)
+        return;
+    if (_doCleanUp) {
+        doStop();
+        return;
+    }
+
+    int32_t elapsed = tickSub(tickSub(TickCount(), _time), _pauseTime);
+    // A preview runs until it is stopped; the cut-off ends recordings only.
+    if (_isTimed && _recording && elapsed >= _timedLength) {
+        _doCleanUp = true;
+        elapsed = _timedLength;
+    }
+
+    int16_t levels[2] = {0, 0};
+    if (_seqGrabber && _seqGrabber->idle() == GrabberErr::noErr && _seqGrabber->hasInputDriver())
+        _seqGrabber->getActiveLevels(levels);
+
+    NotificationCenter::defaultCenter().post(QKRecorderRecordingStatusUpdate, this,
+                                             {{QStringLiteral("left"), int(levels[0])},
+                                              {QStringLiteral("right"), int(levels[1])},
+                                              {QStringLiteral("time"), int(elapsed)}});
+}
+
+int32_t QKRecorder::showSoundSettings() {
+    if (_previewing || _recording)
+        return -1;
+    if (!_seqGrabber)
+        return GrabberErr::badComponent;
+    if (_userDataSaved) {
+        const OSErr err = _seqGrabber->setChannelSettings(_data);
+        if (err != GrabberErr::noErr)
+            bvLog(QStringLiteral("error: %1 - couldn't restore channel settings").arg(err));
+    }
+    const OSErr dialog = _seqGrabber->settingsDialog(QApplication::activeWindow());
+    if (dialog != GrabberErr::noErr && dialog != GrabberErr::userCanceled)
+        bvLog(QStringLiteral("error: %1 - problem with settings dialog").arg(dialog));
+
+    ChannelSettings captured;
+    const OSErr err = _seqGrabber->getChannelSettings(&captured);
+    if (err != GrabberErr::noErr) {
+        bvLog(QStringLiteral("error: %1 - couldn't save channel settings").arg(err));
+        return err;
+    }
+    _data = captured;
+    _userDataSaved = true;
+    return 0;
+}
+
+QByteArray QKRecorder::currentSoundSettings() {
+    return convertUserDataToNSData();
+}
+
+void QKRecorder::setCurrentSoundSettings(const QByteArray& data) {
+    if (data.isNull())
+        return;
+    writeNSDataToUserData(data);
+}
+
+QByteArray QKRecorder::convertUserDataToNSData() {
+    if (!_userDataSaved && _seqGrabber) {
+        ChannelSettings captured;
+        if (_seqGrabber->getChannelSettings(&captured) == GrabberErr::noErr) {
+            _data = captured;
+            _userDataSaved = true;
+        }
+    }
+    if (!_userDataSaved)
+        return {};
+    QByteArray bytes;
+    if (PutUserDataIntoHandle(_data, &bytes) != GrabberErr::noErr || bytes.isNull())
+        return {};
+    return bytes;
+}
+
+void QKRecorder::writeNSDataToUserData(const QByteArray& data) {
+    ChannelSettings imported;
+    const OSErr err = NewUserDataFromHandle(data, &imported);
+    if (err != GrabberErr::noErr) {
+        // Bytes we did not write (another version, a damaged store) are ignored:
+        // the channel keeps the settings it has.
+        bvLog(QStringLiteral("error: %1 - couldn't read channel settings").arg(err));
+        return;
+    }
+    _data = imported;
+    _userDataSaved = true;
+}
+
+void QKRecorder::setTempFile(const QString& path) {
+    _tempFile = expandTilde(path);
+}

@@ -13,14 +13,23 @@ class QTimer;
 
 extern const QString QKRecorderRecordingStatusUpdate; // "QKRecorderRecordingStatusUpdate"
 extern const QString QKRecorderRecordingDidStop;      // "QKRecorderRecordingDidStop"
+// Posted while a recording runs when sound is being lost or the file cannot be written.
+// User info: "overruns" (blocks lost in this recording so far), "message" (for the user) and
+// "stopped" (true when the recording was ended because of it).
+extern const QString QKRecorderCaptureProblem; // "QKRecorderCaptureProblem"
 
 // The capture engine: preview, record into a movie file at a given path, pause, stop; polls
-// the grabber, measures elapsed ticks and levels, and posts its two notifications.
+// the grabber, measures elapsed ticks and levels, and posts its notifications.
 class QKRecorder : public QObject {
     Q_OBJECT
 
 public:
     using GrabberFactory = std::function<std::unique_ptr<SequenceGrabber>()>;
+
+    // The poll's period while previewing or recording. The capture layer moves sound on its
+    // own threads, so the poll only reports; polling faster would only burn the CPU the audio
+    // threads need.
+    static constexpr int kIdleIntervalMs = 10;
 
     // init: the recorder, or none when the grabber cannot be set up (the reason is logged).
     static std::unique_ptr<QKRecorder> create(GrabberFactory openGrabber = OpenDefaultGrabber);
@@ -50,11 +59,23 @@ public:
     bool isRecording() const { return _recording; }
     bool isPaused() const { return _paused; }
 
+    // The running idle timer, or none.
+    QTimer* idleTimer() const { return _timer; }
+    // What the capture layer reports about lost blocks and write errors.
+    CaptureHealth captureHealth() const;
+
 private:
     explicit QKRecorder(GrabberFactory openGrabber);
     bool init();
     void initFailed(OSErr error, const QString& message);
     void addRates();
+
+    void scheduleIdleTimer();
+    void cancelIdleTimer();
+    void switchMeteringOn();
+    // Tells the user about lost sound or a failed write; answers true when it ended the
+    // recording.
+    bool reportCaptureProblems();
 
     GrabberFactory _openGrabber;
     std::unique_ptr<SequenceGrabber> _seqGrabber;
@@ -72,4 +93,6 @@ private:
     int32_t _pauseTime = 0;
     int32_t _pauseTimeStart = 0;
     bool _doCleanUp = false;
+    uint64_t _overrunsAtStart = 0; // the layer's count when the recording began
+    uint64_t _overrunsReported = 0;
 };

@@ -1,0 +1,266 @@
+#include "FakeGrabber.h"
+
+#include "app/BVController.h"
+#include "app/MainInterface.h"
+#include "platform/foundation/Defaults.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/Ticks.h"
+#include "recording/QKRecorder.h"
+#include "ui_TimerWindow.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+// The real controller and interface, with the recorder on the fake capture layer.
+class StatusDisplayTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QFile::remove(Defaults::standard().fileName());
+        Defaults::standard().reloadForTesting();
+        Ticks::setSource([this] { return now; });
+        BVController::initialize();
+        BVController::setRecorderFactory(
+            [g = grabber] { return QKRecorder::create(fakeGrabberFactory(g)); });
+        controller = std::make_unique<BVController>();
+        ui = std::make_unique<MainInterface>();
+        ui->connect(*controller);
+        ASSERT_NE(recorder(), nullptr);
+        recorder()->setTempFile(folder.filePath("take.mov"));
+    }
+    void TearDown() override {
+        ui.reset();
+        controller.reset();
+        BVController::setRecorderFactory(nullptr);
+        Ticks::resetSource();
+    }
+
+    QKRecorder* recorder() const { return controller->recorder(); }
+    Ui::TimerWindow& timer() { return ui->timerUi(); }
+    QLabel* timerMessage() { return timer().timerMessage; }
+
+    // Types the three texts, then leaves each field, as a user tabbing through would.
+    void setFields(const QString& hours, const QString& minutes, const QString& seconds) {
+        timer().hourField->setText(hours);
+        timer().minuteField->setText(minutes);
+        timer().secondField->setText(seconds);
+        for (QLineEdit* field : {timer().hourField, timer().minuteField, timer().secondField})
+            emit field->editingFinished();
+    }
+
+    bool buttonShows(const char* image) const {
+        const QImage shown =
+            controller->_timerButton->icon().pixmap(32, 32).toImage().convertToFormat(
+                QImage::Format_ARGB32_Premultiplied);
+        const QImage expected = QImage(QStringLiteral(":/images/") + image)
+                                    .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        return !expected.isNull() && shown == expected;
+    }
+
+    QImage meter() const {
+        return controller->_displayView->pixmap().toImage().convertToFormat(
+            QImage::Format_ARGB32_Premultiplied);
+    }
+
+    int64_t now = 500'000;
+    std::shared_ptr<FakeGrabberState> grabber = std::make_shared<FakeGrabberState>();
+    QTemporaryDir folder;
+    std::unique_ptr<BVController> controller;
+    std::unique_ptr<MainInterface> ui;
+};
+
+TEST_F(StatusDisplayTest, TimingStringsFollowTheTickArithmetic) {
+    LogCapture log;
+    EXPECT_EQ(controller->formatTimingString(0), "00:00:00.00");
+    EXPECT_EQ(controller->formatTimingString(3661), "00:01:01.01");
+    EXPECT_EQ(controller->formatTimingString(216030), "01:00:00.50");
+    log.clear();
+    EXPECT_EQ(controller->formatTimingString(5), "00:00:00.08");
+    EXPECT_EQ(log.lines(), QStringList{"sub = 5, sub/60 = 0"});
+    EXPECT_EQ(controller->formatTimingString(59), "00:00:00.98");
+    // Hours are not limited to two digits.
+    EXPECT_EQ(controller->formatTimingString(216000 * 123 + 3600 * 4 + 60 * 5 + 6), "123:04:05.10");
+    for (int sub = 0; sub < 60; ++sub)
+        EXPECT_EQ(controller->formatTimingString(60 + sub).right(2),
+                  QString::asprintf("%02d", sub * 5 / 3))
+            << sub;
+}
+
+TEST_F(StatusDisplayTest, StatusShowsTheTimeAndATwoBandMeter) {
+    const QImage upperPicture =
+        QImage(":/images/right.png").convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage lowerPicture =
+        QImage(":/images/left.png").convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    ASSERT_EQ(upperPicture.size(), QSize(98, 10));
+    ASSERT_EQ(lowerPicture.size(), QSize(98, 10));
+
+    grabber->levels[0] = 40;
+    grabber->levels[1] = 0;
+    ASSERT_TRUE(recorder()->doPreview());
+    now += 3661;
+    LogCapture log;
+    recorder()->doIdleProcessing(nullptr);
+    EXPECT_EQ(controller->_statusText->text(), "00:01:01.01");
+    EXPECT_TRUE(log.contains("Left:40 Right:0"));
+
+    QImage image = meter();
+    ASSERT_EQ(image.size(), QSize(98, 20));
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 98; ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            if (y < 10 && x < 40)
+                ASSERT_EQ(pixel, upperPicture.pixel(x, y)) << x << "," << y;
+            else
+                ASSERT_EQ(qAlpha(pixel), 0) << x << "," << y;
+        }
+
+    // The second channel fills the lower band from "left.png"; levels past the band are cut.
+    grabber->levels[0] = 0;
+    grabber->levels[1] = 98;
+    now += 2;
+    recorder()->doIdleProcessing(nullptr);
+    image = meter();
+    for (int x = 0; x < 98; ++x) {
+        ASSERT_EQ(qAlpha(image.pixel(x, 4)), 0);
+        ASSERT_EQ(image.pixel(x, 14), lowerPicture.pixel(x, 4));
+    }
+    grabber->levels[0] = 500;
+    grabber->levels[1] = 120;
+    now += 2;
+    recorder()->doIdleProcessing(nullptr);
+    image = meter();
+    EXPECT_EQ(image.pixel(97, 0), upperPicture.pixel(97, 0));
+    EXPECT_EQ(image.pixel(97, 19), lowerPicture.pixel(97, 9));
+
+    // Fixed-width digits in a label that keeps its size.
+    const QLabel* status = controller->_statusText;
+    EXPECT_EQ(status->font().family(),
+              QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
+    EXPECT_EQ(status->minimumSize(), status->maximumSize());
+}
+
+TEST_F(StatusDisplayTest, StatusesWithinATickAreLoggedButNotRedrawn) {
+    ASSERT_TRUE(recorder()->doPreview());
+    now += 60;
+    recorder()->doIdleProcessing(nullptr);
+    EXPECT_EQ(controller->_statusText->text(), "00:00:01.00");
+    const qint64 meterKey = controller->_displayView->pixmap().cacheKey();
+
+    LogCapture log;
+    grabber->levels[0] = 90;
+    now += 1;
+    recorder()->doIdleProcessing(nullptr);
+    EXPECT_TRUE(log.contains("Left:90 Right:12"));
+    EXPECT_EQ(controller->_statusText->text(), "00:00:01.00");
+    EXPECT_EQ(controller->_displayView->pixmap().cacheKey(), meterKey);
+
+    now += 1;
+    recorder()->doIdleProcessing(nullptr);
+    EXPECT_EQ(controller->_statusText->text(), "00:00:01.03");
+    EXPECT_NE(controller->_displayView->pixmap().cacheKey(), meterKey);
+}
+
+TEST_F(StatusDisplayTest, TimerFieldsGiveTheTimedLength) {
+    struct Case {
+        const char *hours, *minutes, *seconds;
+        int32_t ticks;
+    };
+    const Case cases[] = {
+        {"1", "30", "0", 324000}, {"0", "0", "90", 5400},   {"2h", "0", "0", 432000},
+        {"x", "1", "0", 3600},    {" +3", "", "0", 648000}, {"9942", "3", "14", 2147483640},
+    };
+    for (const Case& c : cases) {
+        setFields(c.hours, c.minutes, c.seconds);
+        EXPECT_EQ(recorder()->timedLength(), c.ticks)
+            << c.hours << " " << c.minutes << " " << c.seconds;
+        EXPECT_TRUE(timerMessage()->text().isEmpty());
+    }
+
+    // Armed with a length; then a zero length disarms and clears the check box.
+    timer().timerCheckBox->click();
+    EXPECT_TRUE(recorder()->isTimed());
+    EXPECT_TRUE(buttonShows("Interface_timer_on.png"));
+    setFields("00", "00", "00");
+    EXPECT_EQ(recorder()->timedLength(), 0);
+    EXPECT_FALSE(recorder()->isTimed());
+    EXPECT_FALSE(timer().timerCheckBox->isChecked());
+    EXPECT_TRUE(buttonShows("Interface_timer_off.png"));
+
+    // The check box on with a zero length arms a recording that ends at its second poll.
+    timer().timerCheckBox->click();
+    EXPECT_TRUE(recorder()->isTimed());
+    EXPECT_EQ(recorder()->timedLength(), 0);
+    timer().timerCheckBox->click();
+    EXPECT_FALSE(recorder()->isTimed());
+    EXPECT_TRUE(buttonShows("Interface_timer_off.png"));
+}
+
+TEST_F(StatusDisplayTest, NegativeOrTooLongTimesAreRefusedAndTheLengthStays) {
+    setFields("0", "10", "0");
+    timer().timerCheckBox->click();
+    ASSERT_EQ(recorder()->timedLength(), 36000);
+
+    for (const auto& fields :
+         {std::array<const char*, 3>{"-1", "0", "0"}, std::array<const char*, 3>{"0", "0", "-5"},
+          std::array<const char*, 3>{"9942", "3", "15"},
+          std::array<const char*, 3>{"99999999999999999999", "0", "0"}}) {
+        setFields(fields[0], fields[1], fields[2]);
+        EXPECT_FALSE(timerMessage()->text().isEmpty()) << fields[0] << " " << fields[2];
+        EXPECT_EQ(recorder()->timedLength(), 36000);
+        EXPECT_TRUE(recorder()->isTimed());
+        EXPECT_TRUE(timer().timerCheckBox->isChecked());
+    }
+    setFields("0", "20", "0");
+    EXPECT_TRUE(timerMessage()->text().isEmpty());
+    EXPECT_EQ(recorder()->timedLength(), 72000);
+}
+
+TEST_F(StatusDisplayTest, TimerSheetStaysOpenUntilItsFieldsAreAcceptedThenSaves) {
+    ui->window()->show();
+    controller->showTimerWindow(nullptr);
+    QDialog* sheet = controller->timerWindow;
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
+
+    timer().hourField->setText("-2");
+    timer().timerButtons->button(QDialogButtonBox::Ok)->click();
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_FALSE(timerMessage()->text().isEmpty());
+    EXPECT_FALSE(Defaults::standard().hasStoredValue("HourField"));
+    QTest::keyClick(sheet, Qt::Key_Escape);
+    EXPECT_TRUE(sheet->isVisible());
+
+    timer().hourField->setText("2");
+    timer().minuteField->setText("5");
+    timer().timerButtons->button(QDialogButtonBox::Ok)->click();
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_EQ(recorder()->timedLength(), 2 * 216000 + 5 * 3600);
+    EXPECT_EQ(Defaults::standard().stringForKey("HourField"), "2");
+    EXPECT_EQ(Defaults::standard().stringForKey("MinuteField"), "5");
+}
+
+TEST_F(StatusDisplayTest, CaptureProblemsShowInTheStatusBarWhileRecording) {
+    ASSERT_TRUE(recorder()->doRecord());
+    grabber->health.overruns = 2;
+    recorder()->doIdleProcessing(nullptr);
+    const QString lost = ui->window()->statusBar()->currentMessage();
+    EXPECT_TRUE(lost.contains("2")) << lost.toStdString();
+    EXPECT_TRUE(recorder()->isRecording());
+
+    grabber->health.writeError = GrabberErr::fileError;
+    grabber->health.writeErrorText = "No space left on device";
+    recorder()->doIdleProcessing(nullptr);
+    EXPECT_FALSE(recorder()->isRecording());
+    const QString stopped = ui->window()->statusBar()->currentMessage();
+    EXPECT_TRUE(stopped.contains("No space left on device")) << stopped.toStdString();
+}
