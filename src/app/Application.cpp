@@ -82,6 +82,8 @@ void Application::launch() {
 
     if (_options.showWindow)
         _interface->window()->show();
+    else
+        _controller->setStatusDisplayHidden(true);
     _controller->applicationDidFinishLaunching();
 
     // Scripts reach the application once it has launched.

@@ -143,6 +143,9 @@ public:
     void validateToolbar();
     QToolBar* toolbar() const { return _toolbar; }
 
+    // Set when the application runs without a window: statuses are then not drawn.
+    void setStatusDisplayHidden(bool hidden) { _statusDisplayHidden = hidden; }
+
     // Read by the toolbar validation and the scripting state.
     bool IsBVRecording = false;
 
@@ -194,6 +197,7 @@ private:
     std::unique_ptr<QPixmap> _currentlyPlayingImage;
     QUrl _previouslyPlayedURL;
     QString _libraryFolderOverride;
+    bool _statusDisplayHidden = false;
     QToolBar* _toolbar = nullptr;
     QTimer* _toolbarValidation = nullptr;
 

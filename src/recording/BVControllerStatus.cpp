@@ -96,6 +96,9 @@ void BVController::handleRecordingStatusUpdate(const Notification& notification)
     const int right = notification.userInfo.value(QStringLiteral("right")).toInt();
     const int32_t time = notification.userInfo.value(QStringLiteral("time")).toInt();
     bvLogDebug(QStringLiteral("Left:%1 Right:%2").arg(left).arg(right));
+    // Without a window (--headless) there is nothing to draw.
+    if (_statusDisplayHidden)
+        return;
 
     // Statuses come a hundred times a second; drawing them more often than every other tick
     // (30 times a second) shows nothing more and costs a repaint each.

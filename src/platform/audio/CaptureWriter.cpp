@@ -8,7 +8,7 @@
 #include <limits>
 
 namespace {
-constexpr auto kWakeInterval = std::chrono::milliseconds(10);
+constexpr auto kWakeInterval = std::chrono::milliseconds(50);
 constexpr uint64_t kOpenEnded = std::numeric_limits<uint64_t>::max();
 // Appends of at most this many frames keep the encoder's buffer small.
 constexpr size_t kMaxFramesPerAppend = 16384;
