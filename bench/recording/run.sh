@@ -5,7 +5,7 @@
 set -euo pipefail
 seconds=${1:-60}
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${BREVOIR_BUILD:-$root/build-recorder}
+build=${BREVOIR_BUILD:-$root/build}
 bench=$build/bin/bench_recording
 [ -x "$bench" ] || { echo "build bench_recording first (cmake --build $build --target bench_recording)" >&2; exit 1; }
 

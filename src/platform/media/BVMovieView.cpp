@@ -1,14 +1,212 @@
-// Stub until the playback work lands.
 #include "platform/media/BVMovieView.h"
 
-BVMovieView::BVMovieView(QWidget* parent) : QWidget(parent) {}
+#include "platform/media/PlaybackEngine.h"
+
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+// How often the transport follows the sound while it plays: its clock shows whole seconds.
+constexpr int kRefreshMilliseconds = 250;
+
+// "m:ss", or "h:mm:ss" from an hour on.
+QString clockText(qint64 milliseconds) {
+    const qint64 seconds = std::max<qint64>(0, milliseconds) / 1000;
+    const qint64 h = seconds / 3600;
+    const qint64 m = (seconds / 60) % 60;
+    const qint64 s = seconds % 60;
+    if (h > 0)
+        return QStringLiteral("%1:%2:%3")
+            .arg(h)
+            .arg(m, 2, 10, QChar('0'))
+            .arg(s, 2, 10, QChar('0'));
+    return QStringLiteral("%1:%2").arg(m).arg(s, 2, 10, QChar('0'));
+}
+} // namespace
+
+BVMovieView::BVMovieView(QWidget* parent) : QWidget(parent) {
+    // Painting its own background keeps the transport's updates from repainting the window
+    // behind it.
+    setAutoFillBackground(true);
+    _nameLabel = new QLabel(this);
+    _nameLabel->setObjectName(QStringLiteral("fileNameLabel"));
+    _nameLabel->setTextFormat(Qt::PlainText);
+    _messageLabel = new QLabel(this);
+    _messageLabel->setObjectName(QStringLiteral("messageLabel"));
+    _messageLabel->setTextFormat(Qt::PlainText);
+    _messageLabel->setWordWrap(true);
+    _messageLabel->setStyleSheet(QStringLiteral("color: #b00020;"));
+    _messageLabel->hide();
+    _elapsedLabel = new QLabel(clockText(0), this);
+    _elapsedLabel->setObjectName(QStringLiteral("elapsedLabel"));
+    _totalLabel = new QLabel(clockText(0), this);
+    _totalLabel->setObjectName(QStringLiteral("totalLabel"));
+    _slider = new QSlider(Qt::Horizontal, this);
+    _slider->setObjectName(QStringLiteral("positionSlider"));
+    _slider->setToolTip(tr("Drag to move through the recording"));
+    _slider->setEnabled(false);
+
+    auto* transport = new QHBoxLayout;
+    transport->addWidget(_elapsedLabel);
+    transport->addWidget(_slider, 1);
+    transport->addWidget(_totalLabel);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(_nameLabel);
+    layout->addWidget(_messageLabel);
+    layout->addLayout(transport);
+
+    _refreshTimer = new QTimer(this);
+    _refreshTimer->setInterval(kRefreshMilliseconds);
+    connect(_refreshTimer, &QTimer::timeout, this, &BVMovieView::refresh);
+
+    // Dragging shows the time under the thumb and seeks on release; clicks on the groove and
+    // the keyboard seek at once.
+    connect(_slider, &QSlider::sliderMoved, this,
+            [this](int milliseconds) { _elapsedLabel->setText(clockText(milliseconds)); });
+    connect(_slider, &QSlider::sliderReleased, this, &BVMovieView::seekToSlider);
+    connect(_slider, &QSlider::valueChanged, this, [this] {
+        if (!_slider->isSliderDown())
+            seekToSlider();
+    });
+}
+
 BVMovieView::~BVMovieView() = default;
-bool BVMovieView::setMovie(const QString&) { return false; }
-void BVMovieView::clearMovie() {}
-bool BVMovieView::hasMovie() const { return false; }
-QString BVMovieView::moviePath() const { return {}; }
-void BVMovieView::start() {}
-void BVMovieView::stop() {}
-bool BVMovieView::isPlaying() const { return false; }
-qint64 BVMovieView::currentTime() const { return 0; }
-qint64 BVMovieView::timeScale() const { return 0; }
+
+bool BVMovieView::setMovie(const QString& path) {
+    auto engine = std::make_unique<PlaybackEngine>();
+    QString error;
+    if (!engine->open(path, &error)) {
+        showMessage(tr("“%1” cannot be played: %2").arg(QFileInfo(path).fileName(), error));
+        return false;
+    }
+    _refreshTimer->stop();
+    _engine = std::move(engine);
+    _path = path;
+    showMessage(QString());
+    _nameLabel->setText(QFileInfo(path).fileName());
+    const qint64 rate = timeScale();
+    const qint64 total = rate > 0 ? duration() * 1000 / rate : 0;
+    {
+        const QSignalBlocker blocker(_slider);
+        _slider->setRange(0, int(std::min<qint64>(total, INT_MAX)));
+        _slider->setValue(0);
+    }
+    _slider->setEnabled(total > 0);
+    _totalLabel->setText(clockText(total));
+    showPosition(0);
+    return true;
+}
+
+void BVMovieView::clearMovie() {
+    _refreshTimer->stop();
+    _engine.reset();
+    _path.clear();
+    showMessage(QString());
+    _nameLabel->clear();
+    {
+        const QSignalBlocker blocker(_slider);
+        _slider->setRange(0, 0);
+    }
+    _slider->setEnabled(false);
+    _totalLabel->setText(clockText(0));
+    showPosition(0);
+}
+
+bool BVMovieView::hasMovie() const {
+    return _engine != nullptr;
+}
+
+QString BVMovieView::moviePath() const {
+    return _path;
+}
+
+void BVMovieView::start() {
+    if (!_engine)
+        return;
+    QString error;
+    if (!_engine->start(&error)) {
+        showMessage(tr("The sound output cannot be opened: %1").arg(error));
+        return;
+    }
+    _refreshTimer->start();
+    refresh();
+}
+
+void BVMovieView::stop() {
+    _refreshTimer->stop();
+    if (!_engine)
+        return;
+    _engine->stop();
+    refresh();
+}
+
+bool BVMovieView::isPlaying() const {
+    return _engine && _engine->isPlaying();
+}
+
+qint64 BVMovieView::currentTime() const {
+    return _engine ? _engine->position() : 0;
+}
+
+qint64 BVMovieView::timeScale() const {
+    return _engine ? _engine->sampleRate() : 0;
+}
+
+qint64 BVMovieView::duration() const {
+    return _engine ? _engine->duration() : 0;
+}
+
+void BVMovieView::seek(qint64 time) {
+    if (!_engine)
+        return;
+    _engine->seek(time);
+    if (_engine->isPlaying() && !_refreshTimer->isActive())
+        _refreshTimer->start();
+    refresh();
+}
+
+QString BVMovieView::message() const {
+    return _messageLabel->text();
+}
+
+void BVMovieView::refresh() {
+    if (!_engine)
+        return;
+    const bool ended = _engine->update() && _refreshTimer->isActive();
+    showPosition(_engine->position());
+    if (ended) {
+        _refreshTimer->stop();
+        emit finished();
+    }
+}
+
+void BVMovieView::showMessage(const QString& text) {
+    _messageLabel->setText(text);
+    _messageLabel->setVisible(!text.isEmpty());
+}
+
+void BVMovieView::seekToSlider() {
+    const qint64 rate = timeScale();
+    if (rate > 0)
+        seek(qint64(_slider->value()) * rate / 1000);
+}
+
+void BVMovieView::showPosition(qint64 time) {
+    const qint64 rate = timeScale();
+    const qint64 milliseconds = rate > 0 ? time * 1000 / rate : 0;
+    _elapsedLabel->setText(clockText(milliseconds));
+    if (!_slider->isSliderDown()) {
+        const QSignalBlocker blocker(_slider);
+        _slider->setValue(int(std::min<qint64>(milliseconds, _slider->maximum())));
+    }
+}

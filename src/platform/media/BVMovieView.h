@@ -3,7 +3,15 @@
 #include <QString>
 #include <QWidget>
 
+#include <memory>
+
+class PlaybackEngine;
+class QLabel;
+class QSlider;
+class QTimer;
+
 // The movie view: plays one sound or movie file with a transport the user can drag to seek.
+// Shows the file's name, the elapsed and total time, and why a file could not be loaded.
 class BVMovieView : public QWidget {
     Q_OBJECT
 
@@ -11,7 +19,8 @@ public:
     explicit BVMovieView(QWidget* parent = nullptr);
     ~BVMovieView() override;
 
-    // Loads a file; false (with a message shown in the view) when it cannot be decoded.
+    // Loads a file; false (with a message shown in the view) when it cannot be decoded, in
+    // which case the movie loaded before, if any, stays as it was.
     bool setMovie(const QString& path);
     void clearMovie();
     bool hasMovie() const;
@@ -22,4 +31,28 @@ public:
     bool isPlaying() const;
     qint64 currentTime() const; // in time-scale units, what has been heard
     qint64 timeScale() const;   // units per second (the audio's sample rate)
+    qint64 duration() const;    // in time-scale units; 0 when the file does not tell
+    void seek(qint64 time);     // in time-scale units
+
+    // The message shown after a file was refused or the output failed; empty otherwise.
+    QString message() const;
+
+signals:
+    // The loaded movie has played to its end.
+    void finished();
+
+private:
+    void refresh();
+    void showMessage(const QString& text);
+    void seekToSlider();
+    void showPosition(qint64 time);
+
+    std::unique_ptr<PlaybackEngine> _engine;
+    QString _path;
+    QLabel* _nameLabel = nullptr;
+    QLabel* _messageLabel = nullptr;
+    QLabel* _elapsedLabel = nullptr;
+    QLabel* _totalLabel = nullptr;
+    QSlider* _slider = nullptr;
+    QTimer* _refreshTimer = nullptr;
 };

@@ -1,4 +1,10 @@
 # Sources of src/platform/media that play.
 target_sources(brevoir_platform PRIVATE
+    AudioFileDecoder.cpp
+    AudioFileDecoder.h
     BVMovieView.cpp
+    BVMovieView.h
+    PlaybackEngine.cpp
+    PlaybackEngine.h
+    SpscRingBuffer.h
 )
