@@ -4,11 +4,11 @@
 #include "app/InputDeviceOverride.h"
 #include "app/MainInterface.h"
 #include "app/ScriptingService.h"
+#include "platform/audio/SequenceGrabber.h"
 #include "platform/foundation/Defaults.h"
 #include "platform/foundation/LocalizedString.h"
 #include "platform/foundation/Log.h"
 #include "recording/QKRecorder.h"
-#include "platform/audio/SequenceGrabber.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -103,7 +103,9 @@ int Application::printInputDevices(FILE* out, FILE* err) {
     return 0;
 }
 
-int Application::exec() { return QCoreApplication::exec(); }
+int Application::exec() {
+    return QCoreApplication::exec();
+}
 
 void Application::terminate() {
     if (_terminated || !_controller)

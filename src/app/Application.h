@@ -17,7 +17,7 @@ public:
     struct Options {
         QString libraryFolder; // --library: the library folder for this run
         bool showWindow = true;
-        QString inputDevice;   // --input-device: the input to record from this run
+        QString inputDevice; // --input-device: the input to record from this run
     };
 
     explicit Application(Options options);

@@ -4,12 +4,12 @@
 #include "library/BVMovieDurationFormatter.h"
 #include "library/QBVTrack.h"
 #include "library/QKArrayController.h"
-#include "recording/QKRecorder.h"
 #include "platform/foundation/Defaults.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/ValueTransformer.h"
 #include "platform/movie/MovieRepair.h"
+#include "recording/QKRecorder.h"
 
 #include <QLayout>
 #include <QLineEdit>
@@ -48,7 +48,9 @@ void BVController::initialize() {
                                                  QStringLiteral("BVMovieDurationFormatter"));
 }
 
-BVController* BVController::sharedInstance() { return sSharedInstance; }
+BVController* BVController::sharedInstance() {
+    return sSharedInstance;
+}
 
 void BVController::setRecorderFactory(RecorderFactory factory) {
     recorderFactory() = std::move(factory);

@@ -41,10 +41,17 @@ QWidget* spacer(bool flexible) {
 } // namespace
 
 QStringList BVController::toolbarDefaultItemIdentifiers() const {
-    return {Item1ToolbarItemIdentifier, Item2ToolbarItemIdentifier, kSpace,
-            Item3ToolbarItemIdentifier, Item4ToolbarItemIdentifier, Item5ToolbarItemIdentifier,
-            kFlexibleSpace,             Item10ToolbarItemIdentifier, kFlexibleSpace,
-            Item8ToolbarItemIdentifier, Item7ToolbarItemIdentifier};
+    return {Item1ToolbarItemIdentifier,
+            Item2ToolbarItemIdentifier,
+            kSpace,
+            Item3ToolbarItemIdentifier,
+            Item4ToolbarItemIdentifier,
+            Item5ToolbarItemIdentifier,
+            kFlexibleSpace,
+            Item10ToolbarItemIdentifier,
+            kFlexibleSpace,
+            Item8ToolbarItemIdentifier,
+            Item7ToolbarItemIdentifier};
 }
 
 QAction* BVController::toolbarItemForItemIdentifier(QToolBar* toolbar, const QString& identifier) {
@@ -67,8 +74,8 @@ QAction* BVController::toolbarItemForItemIdentifier(QToolBar* toolbar, const QSt
     for (const ButtonItem& item : buttons) {
         if (identifier != item.identifier)
             continue;
-        auto* action = new QAction(toolbarImage(item.image), BVLocalizedString(item.labelKey),
-                                   toolbar);
+        auto* action =
+            new QAction(toolbarImage(item.image), BVLocalizedString(item.labelKey), toolbar);
         action->setObjectName(identifier);
         action->setToolTip(BVLocalizedString(item.labelKey));
         if (item.action) {
@@ -122,8 +129,8 @@ bool BVController::validateToolbarItem(QAction* item) {
     const bool playing = _qtPlayer && _qtPlayer->isPlaying();
     if (identifier == Item1ToolbarItemIdentifier) {
         item->setText(BVLocalizedString(playing ? "Pause" : "Play"));
-        item->setIcon(toolbarImage(playing ? QStringLiteral("play_pause")
-                                           : QStringLiteral("play")));
+        item->setIcon(
+            toolbarImage(playing ? QStringLiteral("play_pause") : QStringLiteral("play")));
         return !IsBVRecording;
     }
     if (identifier == Item2ToolbarItemIdentifier)

@@ -15,8 +15,7 @@
 #include <QPushButton>
 
 MainInterface::MainInterface()
-    : _window(std::make_unique<QMainWindow>()),
-      _mainUi(std::make_unique<Ui::MainWindow>()),
+    : _window(std::make_unique<QMainWindow>()), _mainUi(std::make_unique<Ui::MainWindow>()),
       _timerUi(std::make_unique<Ui::TimerWindow>()),
       _preferencesUi(std::make_unique<Ui::PreferencesPanel>()),
       _categoriesUi(std::make_unique<Ui::CategoryEditor>()),
@@ -138,15 +137,15 @@ void MainInterface::connectActions(BVController& c) {
     menu(ui.actionSoundSettings, &BVController::showSoundSettings);
     menu(ui.actionPlayPause, &BVController::soundPlayPause);
     menu(ui.actionStop, &BVController::soundStop);
-    QObject::connect(ui.actionPreferences, &QAction::triggered, _preferences.get(),
-                     &QDialog::show);
+    QObject::connect(ui.actionPreferences, &QAction::triggered, _preferences.get(), &QDialog::show);
     QObject::connect(ui.actionQuit, &QAction::triggered, qApp, &QCoreApplication::quit,
                      Qt::QueuedConnection);
 
     // Timer sheet: the fields set the length, the check box arms, OK applies and saves.
     Ui::TimerWindow& t = *_timerUi;
     for (QLineEdit* field : {t.hourField, t.minuteField, t.secondField})
-        QObject::connect(field, &QLineEdit::editingFinished, &c, [&c, field] { c.setTimer(field); });
+        QObject::connect(field, &QLineEdit::editingFinished, &c,
+                         [&c, field] { c.setTimer(field); });
     button(t.timerCheckBox, &BVController::toggleTimer);
     QObject::connect(t.timerButtons, &QDialogButtonBox::accepted, &c,
                      [&c, &t] { c.closeTimerWindow(t.timerButtons); });
@@ -167,9 +166,8 @@ void MainInterface::connectActions(BVController& c) {
     Defaults& store = Defaults::standard();
     p.safeDeleteCheckBox->setChecked(store.boolForKey(sPreferencesKeySafeDelete));
     p.twoWaySyncCheckBox->setChecked(store.boolForKey(sPreferencesKeyTwoWaySyncing));
-    QObject::connect(p.safeDeleteCheckBox, &QCheckBox::toggled, [](bool on) {
-        Defaults::standard().setBool(on, sPreferencesKeySafeDelete);
-    });
+    QObject::connect(p.safeDeleteCheckBox, &QCheckBox::toggled,
+                     [](bool on) { Defaults::standard().setBool(on, sPreferencesKeySafeDelete); });
     QObject::connect(p.twoWaySyncCheckBox, &QCheckBox::toggled, [](bool on) {
         Defaults::standard().setBool(on, sPreferencesKeyTwoWaySyncing);
     });

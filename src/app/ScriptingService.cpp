@@ -50,10 +50,18 @@ QString ScriptingService::State() const {
     return QStringLiteral("idle");
 }
 
-void ScriptingService::Start() { BVStartCommand().performDefaultImplementation(); }
-void ScriptingService::Stop() { BVStopCommand().performDefaultImplementation(); }
-void ScriptingService::Pause() { BVPauseCommand().performDefaultImplementation(); }
-void ScriptingService::Snip() { BVSnipCommand().performDefaultImplementation(); }
+void ScriptingService::Start() {
+    BVStartCommand().performDefaultImplementation();
+}
+void ScriptingService::Stop() {
+    BVStopCommand().performDefaultImplementation();
+}
+void ScriptingService::Pause() {
+    BVPauseCommand().performDefaultImplementation();
+}
+void ScriptingService::Snip() {
+    BVSnipCommand().performDefaultImplementation();
+}
 
 void ScriptingService::Quit() {
     // Answer the caller first; the quit path then completes any running recording.

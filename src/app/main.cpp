@@ -65,8 +65,8 @@ CommandLine parse(const QStringList& arguments) {
                                   QStringLiteral("Quit the running instance."));
     const QCommandLineOption status(QStringLiteral("status"),
                                     QStringLiteral("Print idle, previewing, recording or paused."));
-    parser.addOptions({library, list, headless, inputDevice, listInputs, start, stop, pause, snip,
-                       quit, status});
+    parser.addOptions(
+        {library, list, headless, inputDevice, listInputs, start, stop, pause, snip, quit, status});
     parser.process(arguments);
 
     CommandLine line;

@@ -16,9 +16,6 @@ void setEnabled(QWidget* control, bool enabled) {
         control->setEnabled(enabled);
 }
 
-// Why the recorder's last start failed, as far as it can tell.
-QString failureReason(const QKRecorder*) { return QString(); }
-
 void turnOff(QPushButton* toggle) {
     if (toggle && toggle->isChecked())
         toggle->setChecked(false);
@@ -35,8 +32,8 @@ void BVController::startRecording(QObject*) {
     const bool wasRecording = _recorder && _recorder->isRecording();
     if (_recorder) {
         _recorder->setIsTimed(_timerCheckBox && _timerCheckBox->isChecked());
-        _recorder->setTempFile(RecordingName::pathForNewRecording(
-            pathToRecordingsFolder(), QDateTime::currentDateTime()));
+        _recorder->setTempFile(RecordingName::pathForNewRecording(pathToRecordingsFolder(),
+                                                                  QDateTime::currentDateTime()));
     }
 
     if (_recorder && _recorder->doRecord()) {
@@ -67,7 +64,7 @@ QString BVController::recordingStartFailureMessage() const {
         return tr("Recording is not possible: no sound input could be set up.");
     if (_recorder->isPreviewing())
         return tr("Stop monitoring the input before you record.");
-    const QString reason = failureReason(_recorder.get());
+    const QString reason = _recorder->lastFailure();
     if (!reason.isEmpty())
         return tr("The recording could not start: %1").arg(reason);
     return tr("The recording could not start. Check the input device in Sound Settings.");
@@ -93,8 +90,8 @@ void BVController::togglePreview(QObject*) {
         if (!started) {
             // Nothing is being monitored: say so instead of showing a toggle that lies.
             _previewButton->setChecked(false);
-            tellUser(_recorder && !failureReason(_recorder.get()).isEmpty()
-                         ? tr("The input could not be monitored: %1").arg(failureReason(_recorder.get()))
+            tellUser(_recorder && !_recorder->lastFailure().isEmpty()
+                         ? tr("The input could not be monitored: %1").arg(_recorder->lastFailure())
                          : tr("The input could not be monitored."));
             return;
         }

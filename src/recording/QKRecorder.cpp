@@ -139,6 +139,7 @@ void QKRecorder::switchMeteringOn() {
 }
 
 bool QKRecorder::doPreview() {
+    _lastFailure.clear();
     if (_previewing || _recording)
         return false;
     scheduleIdleTimer();
@@ -146,6 +147,7 @@ bool QKRecorder::doPreview() {
     const OSErr err = _seqGrabber ? _seqGrabber->startPreview() : GrabberErr::badComponent;
     if (err != GrabberErr::noErr) {
         bvLog(QStringLiteral("error - couldn't start previewing"));
+        _lastFailure = QStringLiteral("the input device could not be started");
         cancelIdleTimer();
         return false;
     }
@@ -168,6 +170,7 @@ void QKRecorder::doPreviewStop() {
 }
 
 bool QKRecorder::doRecord() {
+    _lastFailure.clear();
     if (_previewing || _recording)
         return false;
 
@@ -181,6 +184,8 @@ bool QKRecorder::doRecord() {
     FSSpec spec;
     if (SF_FilePathToFSSpec(_tempFile, &spec) != FileSpecErr::noErr) {
         bvLog(QStringLiteral("error - couldn't convert path to file spec"));
+        _lastFailure =
+            QStringLiteral("the recording file could not be made in the Recordings folder");
         return false;
     }
     if (!_seqGrabber)
@@ -190,11 +195,13 @@ bool QKRecorder::doRecord() {
         _seqGrabber->deleteMovieFile(spec.path);
     if (_seqGrabber->setDataOutput(spec.path, kSeqGrabToDisk) != GrabberErr::noErr) {
         bvLog(QStringLiteral("error - couldn't set data output"));
+        _lastFailure = QStringLiteral("the recording file could not be opened");
         return false;
     }
     if (_seqGrabber->createMovieFile(spec.path, kMovieCreator, kSystemScript,
                                      kCreateMovieFileFlags) != GrabberErr::noErr) {
         bvLog(QStringLiteral("error - couldn't create movie file"));
+        _lastFailure = QStringLiteral("the recording file could not be created");
         return false;
     }
     scheduleIdleTimer();
@@ -203,6 +210,7 @@ bool QKRecorder::doRecord() {
         bvLog(QStringLiteral("error clearing time limit"));
     if (_seqGrabber->startRecord() != GrabberErr::noErr) {
         bvLog(QStringLiteral("error - couldn't start recording"));
+        _lastFailure = QStringLiteral("the input device could not be started");
         cancelIdleTimer();
         return false;
     }

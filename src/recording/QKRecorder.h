@@ -58,6 +58,8 @@ public:
     bool isPreviewing() const { return _previewing; }
     bool isRecording() const { return _recording; }
     bool isPaused() const { return _paused; }
+    // Why the last doPreview or doRecord failed, for the user; empty when it did not.
+    QString lastFailure() const { return _lastFailure; }
 
     // The running idle timer, or none.
     QTimer* idleTimer() const { return _timer; }
@@ -93,6 +95,7 @@ private:
     int32_t _pauseTime = 0;
     int32_t _pauseTimeStart = 0;
     bool _doCleanUp = false;
+    QString _lastFailure;
     uint64_t _overrunsAtStart = 0; // the layer's count when the recording began
     uint64_t _overrunsReported = 0;
 };

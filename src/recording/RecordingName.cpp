@@ -32,9 +32,8 @@ QString RecordingName::pathForNewRecording(const QString& folder, const QDateTim
     if (!taken(base))
         return base;
     for (int n = 2;; ++n) {
-        const QString candidate = folder + QStringLiteral("/Recording %1-%2.mov")
-                                               .arg(stamp(localTime))
-                                               .arg(n);
+        const QString candidate =
+            folder + QStringLiteral("/Recording %1-%2.mov").arg(stamp(localTime)).arg(n);
         if (!taken(candidate)) {
             bvLog(QStringLiteral("%1 exists; recording to %2 instead")
                       .arg(QFileInfo(base).fileName(), QFileInfo(candidate).fileName()));

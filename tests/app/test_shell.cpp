@@ -53,8 +53,8 @@ TEST_F(ShellTest, ToolbarShowsTheDefaultSetAndFollowsTheRecordingState) {
     for (QAction* action : toolbar->actions())
         if (!action->objectName().isEmpty())
             items << action->objectName();
-    EXPECT_EQ(items, (QStringList{"Play", "Stop", "Pause", "Record", "Snip", "Time", "Search",
-                                  "Sync"}));
+    EXPECT_EQ(items,
+              (QStringList{"Play", "Stop", "Pause", "Record", "Snip", "Time", "Search", "Sync"}));
 
     auto item = [&](const QString& name) {
         for (QAction* action : toolbar->actions())

@@ -44,8 +44,12 @@ void prepareEnvironment() {
 }
 } // namespace
 
-QString TestEnvironment::root() { return gRoot; }
-QString TestEnvironment::home() { return gRoot + "/home"; }
+QString TestEnvironment::root() {
+    return gRoot;
+}
+QString TestEnvironment::home() {
+    return gRoot + "/home";
+}
 
 bool TestEnvironment::hasAudioRig() {
     return !qEnvironmentVariableIsEmpty("BREVOIR_RIG_ASOUNDRC") &&

@@ -46,7 +46,9 @@ QVariant Defaults::objectForKey(const QString& key) const {
     return _fallbacks.value(key);
 }
 
-bool Defaults::hasStoredValue(const QString& key) const { return _settings->contains(key); }
+bool Defaults::hasStoredValue(const QString& key) const {
+    return _settings->contains(key);
+}
 
 QString Defaults::stringForKey(const QString& key) const {
     const QVariant value = objectForKey(key);
@@ -67,7 +69,9 @@ qint64 Defaults::integerForKey(const QString& key) const {
     return static_cast<qint64>(value.toString().trimmed().toDouble());
 }
 
-bool Defaults::boolForKey(const QString& key) const { return truthOf(objectForKey(key)); }
+bool Defaults::boolForKey(const QString& key) const {
+    return truthOf(objectForKey(key));
+}
 
 QByteArray Defaults::dataForKey(const QString& key) const {
     const QVariant value = objectForKey(key);
@@ -92,11 +96,17 @@ void Defaults::setObject(const QVariant& value, const QString& key) {
     _settings->setValue(key, value);
 }
 
-void Defaults::removeObject(const QString& key) { _settings->remove(key); }
+void Defaults::removeObject(const QString& key) {
+    _settings->remove(key);
+}
 
-void Defaults::synchronize() { _settings->sync(); }
+void Defaults::synchronize() {
+    _settings->sync();
+}
 
-QString Defaults::fileName() const { return _settings->fileName(); }
+QString Defaults::fileName() const {
+    return _settings->fileName();
+}
 
 void Defaults::reloadForTesting() {
     _settings->sync();

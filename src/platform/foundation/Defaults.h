@@ -23,10 +23,10 @@ public:
     QVariant objectForKey(const QString& key) const;
     bool hasStoredValue(const QString& key) const;
 
-    QString stringForKey(const QString& key) const;       // null when absent
-    qint64 integerForKey(const QString& key) const;       // 0 when absent
-    bool boolForKey(const QString& key) const;            // "YES"/"NO" like stored booleans
-    QByteArray dataForKey(const QString& key) const;      // null when absent
+    QString stringForKey(const QString& key) const;  // null when absent
+    qint64 integerForKey(const QString& key) const;  // 0 when absent
+    bool boolForKey(const QString& key) const;       // "YES"/"NO" like stored booleans
+    QByteArray dataForKey(const QString& key) const; // null when absent
     QStringList stringArrayForKey(const QString& key) const;
 
     void setObject(const QVariant& value, const QString& key);

@@ -53,8 +53,12 @@ void deliverToCaptures(const QString& line) {
         capture->append(line);
 }
 
-void bvLog(const QString& line) { emitLine(line, false); }
-void bvLogDebug(const QString& line) { emitLine(line, true); }
+void bvLog(const QString& line) {
+    emitLine(line, false);
+}
+void bvLogDebug(const QString& line) {
+    emitLine(line, true);
+}
 
 LogCapture::LogCapture() {
     QMutexLocker lock(&logMutex());
@@ -66,7 +70,9 @@ LogCapture::~LogCapture() {
     std::erase(captures(), this);
 }
 
-void LogCapture::append(const QString& line) { _lines.append(line); }
+void LogCapture::append(const QString& line) {
+    _lines.append(line);
+}
 
 QStringList LogCapture::lines() const {
     QMutexLocker lock(&logMutex());

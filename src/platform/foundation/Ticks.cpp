@@ -22,5 +22,9 @@ int32_t TickCount() {
     return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(ticks)));
 }
 
-void Ticks::setSource(std::function<int64_t()> s) { source() = std::move(s); }
-void Ticks::resetSource() { source() = nullptr; }
+void Ticks::setSource(std::function<int64_t()> s) {
+    source() = std::move(s);
+}
+void Ticks::resetSource() {
+    source() = nullptr;
+}

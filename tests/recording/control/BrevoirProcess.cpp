@@ -130,8 +130,8 @@ QByteArray makeTestSignal(int frames) {
 
 QByteArray decodeWithFfmpeg(const QString& path) {
     QProcess ffmpeg;
-    ffmpeg.start("ffmpeg", {"-v", "error", "-i", path, "-f", "s16le", "-ar", "44100", "-ac", "2",
-                            "-"});
+    ffmpeg.start("ffmpeg",
+                 {"-v", "error", "-i", path, "-f", "s16le", "-ar", "44100", "-ac", "2", "-"});
     if (!ffmpeg.waitForFinished(60000) || ffmpeg.exitCode() != 0)
         return {};
     return ffmpeg.readAllStandardOutput();

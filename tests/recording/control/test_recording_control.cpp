@@ -168,7 +168,8 @@ TEST_F(RecordingControlTest, AFailedStartTurnsTheToggleBackOffAndSaysWhy) {
     clickRecord();
     EXPECT_FALSE(controller->IsBVRecording);
     EXPECT_FALSE(w().recordingButton->isChecked());
-    EXPECT_FALSE(ui->window()->statusBar()->currentMessage().isEmpty());
+    EXPECT_EQ(ui->window()->statusBar()->currentMessage(),
+              "The recording could not start: the input device could not be started");
 }
 
 TEST_F(RecordingControlTest, ARecordingNeverReplacesAnExistingFile) {

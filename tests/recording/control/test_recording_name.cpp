@@ -36,9 +36,8 @@ TEST(RecordingName, ATakenNameGetsASuffixAndTheExistingFileIsUntouched) {
     LogCapture log;
     EXPECT_EQ(RecordingName::pathForNewRecording(folder, when),
               folder + "/Recording 0314093005-3.mov");
-    EXPECT_EQ(log.lines(),
-              QStringList{"Recording 0314093005.mov exists; recording to "
-                          "Recording 0314093005-3.mov instead"});
+    EXPECT_EQ(log.lines(), QStringList{"Recording 0314093005.mov exists; recording to "
+                                       "Recording 0314093005-3.mov instead"});
     QFile check(folder + "/Recording 0314093005.mov");
     ASSERT_TRUE(check.open(QIODevice::ReadOnly));
     EXPECT_EQ(check.readAll(), "an earlier recording");

@@ -22,7 +22,9 @@ QString writeSignal(const QByteArray& signal) {
     return path;
 }
 
-qint64 sizeOf(const QString& path) { return QFileInfo(path).size(); }
+qint64 sizeOf(const QString& path) {
+    return QFileInfo(path).size();
+}
 
 // The recordings from oldest to newest.
 QStringList byAge(BrevoirProcess& brevoir) {
@@ -123,9 +125,9 @@ TEST(ScriptingProcess, ARecordingCommandLaunchesAnInstanceWhenNoneRuns) {
     EXPECT_EQ(state.trimmed(), "recording");
     ASSERT_EQ(brevoir.client({"--quit"}), 0);
     // The launched instance completes the recording as it quits.
-    EXPECT_TRUE(BrevoirProcess::waitUntil(
-        [&] { return brevoir.client({"--status"}, &state) == 1; }, 20000));
+    EXPECT_TRUE(BrevoirProcess::waitUntil([&] { return brevoir.client({"--status"}, &state) == 1; },
+                                          20000));
     ASSERT_EQ(brevoir.recordings().size(), 1);
-    EXPECT_FALSE(decodeWithFfmpeg(brevoir.recordingsFolder() + "/" + brevoir.recordings()[0])
-                     .isEmpty());
+    EXPECT_FALSE(
+        decodeWithFfmpeg(brevoir.recordingsFolder() + "/" + brevoir.recordings()[0]).isEmpty());
 }
