@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
@@ -130,4 +131,36 @@ TEST(ScriptingProcess, ARecordingCommandLaunchesAnInstanceWhenNoneRuns) {
     ASSERT_EQ(brevoir.recordings().size(), 1);
     EXPECT_FALSE(
         decodeWithFfmpeg(brevoir.recordingsFolder() + "/" + brevoir.recordings()[0]).isEmpty());
+}
+
+TEST(ScriptingProcess, WithoutASessionBusTheAppRunsAndTheClientSaysScriptingIsUnavailable) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + TestEnvironment::root() + "/no-bus");
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("HOME", TestEnvironment::home());
+
+    QProcess client;
+    client.setProcessEnvironment(env);
+    client.start(BREVOIR_EXECUTABLE, {"--status"});
+    ASSERT_TRUE(client.waitForFinished(30000));
+    EXPECT_EQ(client.exitCode(), 2);
+    EXPECT_EQ(QString::fromUtf8(client.readAllStandardError()),
+              "brevoir: scripting is unavailable: no D-Bus session bus\n");
+
+    QProcess app;
+    app.setProcessEnvironment(env);
+    app.setProcessChannelMode(QProcess::MergedChannels);
+    app.start(BREVOIR_EXECUTABLE, {"--headless"});
+    QByteArray output;
+    EXPECT_TRUE(BrevoirProcess::waitUntil(
+        [&] {
+            output += app.readAll();
+            return output.contains("scripting is unavailable: no D-Bus session bus");
+        },
+        20000))
+        << output.toStdString();
+    EXPECT_EQ(app.state(), QProcess::Running); // it runs on without scripting
+    app.terminate();
+    EXPECT_TRUE(app.waitForFinished(20000));
+    EXPECT_EQ(app.exitCode(), 0);
 }
