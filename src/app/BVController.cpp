@@ -115,6 +115,16 @@ void BVController::awakeFromNib() {
     _toolbarValidation->start();
 }
 
+void BVController::setStatusDisplayHidden(bool hidden) {
+    _statusDisplayHidden = hidden;
+    if (_toolbarValidation) {
+        if (hidden)
+            _toolbarValidation->stop();
+        else
+            _toolbarValidation->start();
+    }
+}
+
 void BVController::applicationDidFinishLaunching() {
     PrefRestore(this);
     setupLibraryFolder();

@@ -143,8 +143,9 @@ public:
     void validateToolbar();
     QToolBar* toolbar() const { return _toolbar; }
 
-    // Set when the application runs without a window: statuses are then not drawn.
-    void setStatusDisplayHidden(bool hidden) { _statusDisplayHidden = hidden; }
+    // Set when the application runs without a window: statuses are then not drawn and the
+    // toolbar, which nobody sees, is not revalidated.
+    void setStatusDisplayHidden(bool hidden);
 
     // Read by the toolbar validation and the scripting state.
     bool IsBVRecording = false;

@@ -33,7 +33,11 @@ ScriptingService::Registration ScriptingService::registerOnSessionBus() {
         bvLog(QStringLiteral("scripting is unavailable: %1").arg(bus.lastError().message()));
         return Registration::NoBus;
     }
-    bus.registerObject(kObjectPath, this);
+    if (!bus.registerObject(kObjectPath, this)) {
+        bvLog(QStringLiteral("scripting is unavailable: %1").arg(bus.lastError().message()));
+        bus.unregisterService(kServiceName);
+        return Registration::NoBus;
+    }
     return Registration::Registered;
 }
 
