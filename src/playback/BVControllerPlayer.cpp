@@ -193,8 +193,9 @@ const QPixmap* BVController::currentlyPlayingImage() {
         }
     }
     // Asked for on every repaint of the marked row: a debug-level line.
-    bvLogDebug(QStringLiteral("_currentlyPlayingImage = %1")
-                   .arg(describeImage(_currentlyPlayingImage.get())));
+    if (bvLogDebugWanted())
+        bvLogDebug(QStringLiteral("_currentlyPlayingImage = %1")
+                       .arg(describeImage(_currentlyPlayingImage.get())));
     return _currentlyPlayingImage.get();
 }
 

@@ -95,7 +95,8 @@ void BVController::handleRecordingStatusUpdate(const Notification& notification)
     const int left = notification.userInfo.value(QStringLiteral("left")).toInt();
     const int right = notification.userInfo.value(QStringLiteral("right")).toInt();
     const int32_t time = notification.userInfo.value(QStringLiteral("time")).toInt();
-    bvLogDebug(QStringLiteral("Left:%1 Right:%2").arg(left).arg(right));
+    if (bvLogDebugWanted())
+        bvLogDebug(QStringLiteral("Left:%1 Right:%2").arg(left).arg(right));
     // Without a window (--headless) there is nothing to draw.
     if (_statusDisplayHidden)
         return;
@@ -128,7 +129,8 @@ QString BVController::formatTimingString(int32_t ticks) {
     const int32_t seconds = ticks / kTicksPerSecond - (ticks / kTicksPerMinute) * 60;
     const int32_t sub = ticks - (ticks / kTicksPerSecond) * kTicksPerSecond;
     const int hundredths = static_cast<int>(sub / 60.0 * 100.0) % 100;
-    bvLogDebug(QStringLiteral("sub = %1, sub/60 = %2").arg(sub).arg(sub / 60));
+    if (bvLogDebugWanted())
+        bvLogDebug(QStringLiteral("sub = %1, sub/60 = %2").arg(sub).arg(sub / 60));
     return QString::asprintf("%02d:%02d:%02d.%02d", hours, minutes, seconds, hundredths);
 }
 

@@ -323,10 +323,11 @@ void QKRecorder::doIdleProcessing(QTimer*) {
     if (_seqGrabber && _seqGrabber->idle() == GrabberErr::noErr && _seqGrabber->hasInputDriver())
         _seqGrabber->getActiveLevels(levels);
 
-    NotificationCenter::defaultCenter().post(QKRecorderRecordingStatusUpdate, this,
-                                             {{QStringLiteral("left"), int(levels[0])},
-                                              {QStringLiteral("right"), int(levels[1])},
-                                              {QStringLiteral("time"), int(elapsed)}});
+    // An observer that kept the previous map keeps it: assigning detaches first.
+    _statusInfo[QStringLiteral("left")] = int(levels[0]);
+    _statusInfo[QStringLiteral("right")] = int(levels[1]);
+    _statusInfo[QStringLiteral("time")] = int(elapsed);
+    NotificationCenter::defaultCenter().post(QKRecorderRecordingStatusUpdate, this, _statusInfo);
 }
 
 int32_t QKRecorder::showSoundSettings() {

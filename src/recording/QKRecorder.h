@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QVariantMap>
 
 #include <functional>
 #include <memory>
@@ -98,4 +99,7 @@ private:
     QString _lastFailure;
     uint64_t _overrunsAtStart = 0; // the layer's count when the recording began
     uint64_t _overrunsReported = 0;
+    // The status notification's user info, updated in place: a poll a hundred times a second
+    // then allocates nothing.
+    QVariantMap _statusInfo;
 };

@@ -6,9 +6,10 @@
 #include <QFileInfo>
 
 #include <limits>
+#include <pthread.h>
 
 namespace {
-constexpr auto kWakeInterval = std::chrono::milliseconds(50);
+constexpr auto kWakeInterval = std::chrono::milliseconds(250);
 constexpr uint64_t kOpenEnded = std::numeric_limits<uint64_t>::max();
 // Appends of at most this many frames keep the encoder's buffer small.
 constexpr size_t kMaxFramesPerAppend = 16384;
@@ -29,7 +30,11 @@ struct CaptureWriter::Job {
     std::chrono::steady_clock::time_point lastOverrunLog{};
 };
 
-CaptureWriter::CaptureWriter() : _thread([this] { run(); }) {}
+CaptureWriter::CaptureWriter()
+    : _thread([this] {
+          pthread_setname_np(pthread_self(), "bv-writer"); // for top and profilers
+          run();
+      }) {}
 
 CaptureWriter::~CaptureWriter() {
     {
@@ -61,6 +66,7 @@ void CaptureWriter::begin(std::unique_ptr<MovieWriter> file, std::shared_ptr<Sam
         _done = false;
         _error = 0;
         _errorText.clear();
+        _failed.store(false, std::memory_order_release);
         ++_commands;
     }
     _framesWritten.store(0, std::memory_order_relaxed);
@@ -99,7 +105,7 @@ void CaptureWriter::waitUntilClosed() {
 
 CaptureWriter::Status CaptureWriter::status() const {
     Status s;
-    {
+    if (_failed.load(std::memory_order_acquire)) {
         std::lock_guard lock(_mutex);
         s.error = _error;
         s.errorText = _errorText;
@@ -119,6 +125,7 @@ void CaptureWriter::fail(Job& job) {
     std::lock_guard lock(_mutex);
     _error = job.file->error();
     _errorText = reason;
+    _failed.store(_error != 0, std::memory_order_release);
 }
 
 void CaptureWriter::drain(Job& job) {

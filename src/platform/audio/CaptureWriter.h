@@ -15,11 +15,11 @@
 
 class MovieWriter;
 
-// The thread that moves captured sound from the sample ring into the movie file. It wakes every
-// few milliseconds (the audio callback cannot signal it without risking a lock), appends what
-// the ring holds, lets the movie writer sync it, and logs lost blocks. One file at a time: a
-// file begins at an exact frame of the ring and ends at another, so that consecutive files
-// split the input without losing or repeating a sample.
+// The thread that moves captured sound from the sample ring into the movie file. It wakes four
+// times a second (the audio callback cannot signal it without risking a lock; the ring holds
+// seconds), appends what the ring holds, lets the movie writer sync it, and logs lost blocks. One
+// file at a time: a file begins at an exact frame of the ring and ends at another, so that
+// consecutive files split the input without losing or repeating a sample.
 class CaptureWriter {
 public:
     CaptureWriter();
@@ -44,6 +44,7 @@ public:
         QString errorText; // readable reason
         uint64_t framesWritten = 0;
     };
+    // Cheap enough for every poll: takes the lock only once a write has failed.
     Status status() const;
 
 private:
@@ -69,6 +70,7 @@ private:
     uint64_t _commands = 0;
     bool _quit = false;
 
+    std::atomic<bool> _failed{false}; // mirrors _error != 0
     std::atomic<uint64_t> _framesWritten{0};
     std::thread _thread;
 };

@@ -3,6 +3,7 @@
 #include <QMutex>
 #include <QMutexLocker>
 
+#include <atomic>
 #include <cstdio>
 #include <syslog.h>
 #include <vector>
@@ -20,6 +21,8 @@ std::vector<LogCapture*>& captures() {
     static std::vector<LogCapture*> list;
     return list;
 }
+
+std::atomic<int> gCaptureCount{0};
 
 bool debugToStderr() {
     static const bool enabled = !qEnvironmentVariableIsEmpty("BREVOIR_LOG_DEBUG");
@@ -60,14 +63,20 @@ void bvLogDebug(const QString& line) {
     emitLine(line, true);
 }
 
+bool bvLogDebugWanted() {
+    return debugToStderr() || gCaptureCount.load(std::memory_order_relaxed) > 0;
+}
+
 LogCapture::LogCapture() {
     QMutexLocker lock(&logMutex());
     captures().push_back(this);
+    gCaptureCount.fetch_add(1, std::memory_order_relaxed);
 }
 
 LogCapture::~LogCapture() {
     QMutexLocker lock(&logMutex());
     std::erase(captures(), this);
+    gCaptureCount.fetch_sub(1, std::memory_order_relaxed);
 }
 
 void LogCapture::append(const QString& line) {

@@ -8,6 +8,8 @@
 // Thread-safe; never call from a real-time audio callback.
 void bvLog(const QString& line);
 void bvLogDebug(const QString& line);
+// Whether a debug line would go anywhere; lets a hot path skip formatting one.
+bool bvLogDebugWanted();
 
 void deliverToCaptures(const QString& line); // internal: hands a line to the captures
 

@@ -4,6 +4,7 @@
 #include <QVariantMap>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 // A named notification: who posted it and what it carries.
@@ -31,7 +32,7 @@ private:
     struct Registration {
         const void* observer;
         QString name;
-        Handler handler;
+        std::shared_ptr<const Handler> handler; // shared: a post keeps it alive cheaply
         quint64 id;
     };
     std::vector<Registration> _registrations;

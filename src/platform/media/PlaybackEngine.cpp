@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <pthread.h>
 
 namespace {
 // The output's buffering: generous, for few wake-ups while playing. Nothing here needs a quick
@@ -123,7 +124,10 @@ bool PlaybackEngine::open(const QString& path, QString* error) {
     _durationFrames = decoder->durationFrames();
     _ring.allocate(size_t(std::ceil(kRingSeconds * _outRate)) * size_t(_outChannels));
     _decoder = std::move(decoder);
-    _decoderThread = std::thread([this] { decoderLoop(); });
+    _decoderThread = std::thread([this] {
+        pthread_setname_np(pthread_self(), "bv-decoder"); // for top and profilers
+        decoderLoop();
+    });
     return true;
 }
 
