@@ -3,6 +3,7 @@
 #include <portaudio.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 
 namespace {
@@ -24,10 +25,24 @@ void raise(std::atomic<uint32_t>& peak, uint32_t value) {
     }
 }
 
+int64_t framesIn(int64_t ns, int rate) {
+    return int64_t(double(ns) * rate / 1e9);
+}
+
+int64_t nsOf(uint64_t frames, int rate) {
+    return int64_t(double(frames) * 1e9 / rate);
+}
+
 QString paError(PaError e) {
     return QString::fromUtf8(Pa_GetErrorText(e));
 }
 } // namespace
+
+int64_t captureClockNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 CaptureStream::CaptureStream(const CaptureConfig& config)
     : _config(config), _framesPerBuffer(framesPerBufferFor(config.sampleRate)),
@@ -121,6 +136,22 @@ void CaptureStream::takePeaks(double peaks[2]) {
         peaks[ch] = _peaks[ch].exchange(0, std::memory_order_relaxed) / kFullScale;
 }
 
+std::shared_ptr<const StartMark> CaptureStream::requestStartAt(int64_t ns) {
+    _startMark->frame.store(StartMark::kPending, std::memory_order_relaxed);
+    _startMark->requestedNs.store(ns, std::memory_order_release);
+    return _startMark;
+}
+
+std::optional<uint64_t> CaptureStream::frameAt(int64_t ns) const {
+    const int64_t offset = _ringClockOffsetNs.load(std::memory_order_acquire);
+    if (offset == kNoOffset)
+        return std::nullopt;
+    const int64_t frame = framesIn(ns - offset, _config.sampleRate);
+    // Should the callbacks stall, do not wait for frames that may never come.
+    const uint64_t latest = framesPushed() + 2 * _framesPerBuffer;
+    return std::min(uint64_t(std::max<int64_t>(frame, 0)), latest);
+}
+
 bool CaptureStream::isRunning() const {
     return _input && Pa_IsStreamActive(_input) == 1;
 }
@@ -140,8 +171,10 @@ int CaptureStream::outputCallback(const void*, void* output, unsigned long frame
 
 // Real-time thread: no locks, no allocation, no I/O.
 void CaptureStream::onInput(const void* input, unsigned long frames) {
+    const int64_t arrivedNs = captureClockNs();
     const int channels = _config.channels;
     const bool capturing = _capturing.load(std::memory_order_acquire);
+    const uint64_t firstFrame = framesPushed();
     const bool monitoring = _monitoring.load(std::memory_order_acquire);
     uint32_t peaks[2] = {0, 0};
     unsigned long done = 0;
@@ -173,6 +206,38 @@ void CaptureStream::onInput(const void* input, unsigned long frames) {
     }
     for (int ch = 0; ch < channels; ++ch)
         raise(_peaks[ch], peaks[ch]);
+    markBlock(firstFrame, frames, arrivedNs, capturing && framesPushed() == firstFrame + frames);
+}
+
+// Real-time thread: arithmetic and atomics only.
+//
+// Blocks reach the callback late by varying amounts (scheduling, the sound server's own
+// packets) but never early, so the least late of them tells best when a frame was captured.
+// The estimate follows the lower envelope of the lateness, allowed to rise slowly for a device
+// clock that runs a little slow against ours.
+void CaptureStream::markBlock(uint64_t firstFrame, unsigned long frames, int64_t arrivedNs,
+                              bool pushed) {
+    const int rate = _config.sampleRate;
+    _deviceFrames += frames;
+    const int64_t lateness = arrivedNs - nsOf(_deviceFrames, rate);
+    const int64_t allowance = nsOf(frames, rate) / 2000; // 500 ppm of drift
+    _deviceClockOffsetNs = _deviceClockOffsetNs == kNoOffset
+                               ? lateness
+                               : std::min(_deviceClockOffsetNs + allowance, lateness);
+    if (!pushed)
+        return;
+    // Ring frames lag device frames by what was not pushed (preview, pauses, dropped blocks).
+    const uint64_t endFrame = firstFrame + frames;
+    const int64_t ringOffset =
+        _deviceClockOffsetNs + nsOf(_deviceFrames, rate) - nsOf(endFrame, rate);
+    _ringClockOffsetNs.store(ringOffset, std::memory_order_release);
+    const int64_t requested = _startMark->requestedNs.load(std::memory_order_acquire);
+    if (requested != 0) {
+        const int64_t frame = framesIn(requested - ringOffset, rate);
+        const int64_t clamped = std::clamp<int64_t>(frame, int64_t(firstFrame), int64_t(endFrame));
+        _startMark->frame.store(uint64_t(clamped), std::memory_order_release);
+        _startMark->requestedNs.store(0, std::memory_order_relaxed);
+    }
 }
 
 // Real-time thread of the output device.

@@ -7,12 +7,25 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 typedef void PaStream;
 struct PaStreamCallbackTimeInfo;
 
 using SampleRing = SpscRing<int32_t>;
+
+// The ring frame at which a recording asked to begin "now" does begin. The input callback fills
+// it in when it pushes the next block, from when that block arrived: blocks are tens of
+// milliseconds long, and the file should begin at the moment asked for, not at a block edge.
+struct StartMark {
+    static constexpr uint64_t kPending = ~uint64_t(0);
+    std::atomic<int64_t> requestedNs{0}; // steady-clock time asked for; 0 when none
+    std::atomic<uint64_t> frame{kPending};
+};
+
+// Steady-clock nanoseconds, the time base of the marks.
+int64_t captureClockNs();
 
 // What an input stream is opened with.
 struct CaptureConfig {
@@ -48,6 +61,12 @@ public:
     uint64_t framesPushed() const { return _ring->writePosition() / uint64_t(_config.channels); }
 
     void setCapturing(bool on) { _capturing.store(on, std::memory_order_release); }
+    // Asks the input callback to name the frame captured at `ns` (no earlier than the next block
+    // it pushes); the mark it fills in is shared with whoever waits for it.
+    std::shared_ptr<const StartMark> requestStartAt(int64_t ns);
+    // The ring frame captured at `ns`, from when the pushed blocks arrived; no more than two
+    // blocks past what has been pushed. Nullopt before any block was pushed.
+    std::optional<uint64_t> frameAt(int64_t ns) const;
     bool capturing() const { return _capturing.load(std::memory_order_acquire); }
     // Playthrough at `volume` (8.8 fixed point). The output stream is opened on first need;
     // false with a reason when it cannot be (capture goes on without it).
@@ -67,6 +86,7 @@ private:
                               void* self);
     void onInput(const void* input, unsigned long frames);
     void onOutput(float* output, unsigned long frames);
+    void markBlock(uint64_t firstFrame, unsigned long frames, int64_t arrivedNs, bool pushed);
     bool openOutput(QString* error);
 
     CaptureConfig _config;
@@ -83,4 +103,12 @@ private:
     std::atomic<bool> _monitoring{false};
     std::atomic<int> _volume{16};
     std::atomic<uint32_t> _peaks[2] = {0, 0};
+    std::shared_ptr<StartMark> _startMark = std::make_shared<StartMark>();
+    // When frames were captured: frame f of the device (or of the ring) at about
+    // f / rate + offset on the steady clock. The device's is the callback's own; the ring's is
+    // published for the main thread and moves on whenever frames are not pushed.
+    static constexpr int64_t kNoOffset = INT64_MAX;
+    uint64_t _deviceFrames = 0;               // input callback only
+    int64_t _deviceClockOffsetNs = kNoOffset; // input callback only
+    std::atomic<int64_t> _ringClockOffsetNs{kNoOffset};
 };

@@ -10,6 +10,8 @@
 
 namespace {
 constexpr auto kWakeInterval = std::chrono::milliseconds(250);
+// While a stop waits for its last frames, which are at most a block or two away.
+constexpr auto kStoppingWakeInterval = std::chrono::milliseconds(5);
 constexpr uint64_t kOpenEnded = std::numeric_limits<uint64_t>::max();
 // Appends of at most this many frames keep the encoder's buffer small.
 constexpr size_t kMaxFramesPerAppend = 16384;
@@ -19,10 +21,14 @@ struct CaptureWriter::Job {
     std::unique_ptr<MovieWriter> file;
     std::shared_ptr<SampleRing> ring;
     uint64_t channels = 2;
+    uint64_t framesPerPacket = 1;
+    uint64_t maxFrames = 0;
+    std::shared_ptr<const StartMark> mark; // until the start is known
+    bool startKnown = false;
+    std::optional<Stop> stop;
     uint64_t startElement = 0;
     uint64_t stopElement = kOpenEnded;
     uint64_t capElement = kOpenEnded;
-    bool started = false;
     bool failed = false;
     int completion = 0;
     QString completionText;
@@ -47,13 +53,20 @@ CaptureWriter::~CaptureWriter() {
 }
 
 void CaptureWriter::begin(std::unique_ptr<MovieWriter> file, std::shared_ptr<SampleRing> ring,
-                          int channels, uint64_t startFrame, uint64_t maxFrames) {
+                          int channels, uint64_t framesPerPacket, Start start, uint64_t maxFrames) {
     auto job = std::make_unique<Job>();
     job->file = std::move(file);
     job->channels = uint64_t(channels);
-    job->startElement = startFrame * job->channels;
-    if (maxFrames)
-        job->capElement = job->startElement + maxFrames * job->channels;
+    job->framesPerPacket = std::max<uint64_t>(1, framesPerPacket);
+    job->maxFrames = maxFrames;
+    if (start.frame) {
+        job->startElement = *start.frame * job->channels;
+        job->startKnown = true;
+        if (maxFrames)
+            job->capElement = job->startElement + maxFrames * job->channels;
+    } else {
+        job->mark = std::move(start.mark);
+    }
     job->overrunsSeen = ring->overruns();
     job->ring = std::move(ring);
     {
@@ -61,7 +74,7 @@ void CaptureWriter::begin(std::unique_ptr<MovieWriter> file, std::shared_ptr<Sam
         _pending = std::move(job);
         _active = true;
         _fileOpen = true;
-        _stopFrame.reset();
+        _stop.reset();
         _finishNow = false;
         _done = false;
         _error = 0;
@@ -73,11 +86,11 @@ void CaptureWriter::begin(std::unique_ptr<MovieWriter> file, std::shared_ptr<Sam
     _wake.notify_one();
 }
 
-int CaptureWriter::finish(uint64_t stopFrame, std::chrono::milliseconds wait, QString* error) {
+CaptureWriter::Result CaptureWriter::finish(Stop stop, std::chrono::milliseconds wait) {
     std::unique_lock lock(_mutex);
     if (!_active)
-        return 0;
-    _stopFrame = stopFrame;
+        return {};
+    _stop = stop;
     ++_commands;
     _wake.notify_one();
     if (!_finished.wait_for(lock, wait, [this] { return _done; })) {
@@ -88,13 +101,8 @@ int CaptureWriter::finish(uint64_t stopFrame, std::chrono::milliseconds wait, QS
         _finished.wait_for(lock, std::chrono::seconds(5), [this] { return _done; });
     }
     _active = false;
-    if (!_done) {
-        if (error)
-            *error = QStringLiteral("the recording's writer did not respond");
-        return ETIMEDOUT;
-    }
-    if (error)
-        *error = _resultText;
+    if (!_done)
+        return {ETIMEDOUT, QStringLiteral("the recording's writer did not respond"), 0, 0};
     return _result;
 }
 
@@ -128,11 +136,39 @@ void CaptureWriter::fail(Job& job) {
     _failed.store(_error != 0, std::memory_order_release);
 }
 
+bool CaptureWriter::resolveStart(Job& job) {
+    if (job.startKnown)
+        return true;
+    const uint64_t frame =
+        job.mark ? job.mark->frame.load(std::memory_order_acquire) : StartMark::kPending;
+    if (frame == StartMark::kPending)
+        return false;
+    job.startElement = frame * job.channels;
+    job.startKnown = true;
+    if (job.maxFrames)
+        job.capElement = job.startElement + job.maxFrames * job.channels;
+    return true;
+}
+
+void CaptureWriter::resolveStop(Job& job) {
+    if (!job.stop || !job.startKnown || job.stopElement != kOpenEnded)
+        return;
+    const uint64_t start = job.startElement / job.channels;
+    const uint64_t end =
+        job.stop->frame ? std::max(*job.stop->frame, start) : start + job.stop->framesAfterStart;
+    const uint64_t packets = (end - start + job.framesPerPacket - 1) / job.framesPerPacket;
+    job.stopElement = (start + packets * job.framesPerPacket) * job.channels;
+}
+
 void CaptureWriter::drain(Job& job) {
     SampleRing& ring = *job.ring;
-    if (!job.started) {
+    if (!resolveStart(job))
+        return; // the first block after the start has not come yet
+    resolveStop(job);
+    if (ring.readPosition() < job.startElement) {
         ring.discardTo(job.startElement);
-        job.started = true;
+        if (ring.readPosition() < job.startElement)
+            return; // the start has not arrived yet
     }
     const uint64_t end = std::min(job.stopElement, job.capElement);
     for (;;) {
@@ -180,14 +216,15 @@ void CaptureWriter::run() {
             std::unique_lock lock(_mutex);
             // Without a file there is nothing to poll for: sleep until told.
             if (job)
-                _wake.wait_for(lock, kWakeInterval, [&] { return _commands != seen; });
+                _wake.wait_for(lock, job->stop ? kStoppingWakeInterval : kWakeInterval,
+                               [&] { return _commands != seen; });
             else
                 _wake.wait(lock, [&] { return _commands != seen; });
             seen = _commands;
             if (_pending && !job)
                 job = std::move(_pending);
-            if (job && _stopFrame)
-                job->stopElement = *_stopFrame * job->channels;
+            if (job && _stop && !job->stop)
+                job->stop = _stop;
             finishNow = _finishNow;
             quit = _quit;
         }
@@ -195,20 +232,23 @@ void CaptureWriter::run() {
             drain(*job);
             const bool ended =
                 job->stopElement != kOpenEnded && job->ring->readPosition() >= job->stopElement;
-            if (ended || (job->stopElement != kOpenEnded && finishNow) || quit) {
-                int result = job->completion;
-                QString text = job->completionText;
+            if (ended || (job->stop && finishNow) || quit) {
+                Result result{job->completion, job->completionText, 0, 0};
                 if (!job->failed) {
                     // Synced below, after the stop has been answered, to keep it quick.
-                    result = job->file->complete(false);
-                    text = job->file->errorText();
+                    result.error = job->file->complete(false);
+                    result.errorText = job->file->errorText();
                 }
-                _framesWritten.store(job->file->framesWritten(), std::memory_order_relaxed);
+                const uint64_t written = job->file->framesWritten();
+                _framesWritten.store(written, std::memory_order_relaxed);
+                // A start never marked (the device delivered nothing) leaves an empty file.
+                result.startFrame = job->startKnown ? job->startElement / job->channels : 0;
+                result.endFrame = job->stopElement != kOpenEnded ? job->stopElement / job->channels
+                                                                 : result.startFrame + written;
                 {
                     std::lock_guard lock(_mutex);
                     _done = true;
                     _result = result;
-                    _resultText = text;
                     _finished.notify_all();
                 }
                 job.reset(); // syncs, closes the file and releases its lock

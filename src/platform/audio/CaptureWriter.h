@@ -27,14 +27,31 @@ public:
     CaptureWriter(const CaptureWriter&) = delete;
     CaptureWriter& operator=(const CaptureWriter&) = delete;
 
-    // Writes the frames of `ring` from frame `startFrame` on into `file` (at most `maxFrames`;
-    // 0: no limit). Frames before `startFrame` are dropped.
+    // Where a file begins: at an exact ring frame, or where the input callback marks it.
+    struct Start {
+        std::optional<uint64_t> frame;
+        std::shared_ptr<const StartMark> mark; // when `frame` is empty
+    };
+    // Where it ends: before an exact frame (no earlier than its start), or `framesAfterStart`
+    // frames after its start when that was not known yet. Rounded up to a whole packet.
+    struct Stop {
+        std::optional<uint64_t> frame;
+        uint64_t framesAfterStart = 0;
+    };
+    struct Result {
+        int error = 0;     // 0 or an errno value
+        QString errorText; // why, when it failed
+        uint64_t startFrame = 0;
+        uint64_t endFrame = 0; // the file ended before this frame
+    };
+
+    // Writes the frames of `ring` from `start` on into `file` (at most `maxFrames`; 0: no
+    // limit), in whole packets of `framesPerPacket`. Frames before the start are dropped.
     void begin(std::unique_ptr<MovieWriter> file, std::shared_ptr<SampleRing> ring, int channels,
-               uint64_t startFrame, uint64_t maxFrames);
-    // Ends the file before frame `stopFrame` and completes it. Waits up to `wait` for those
-    // frames to arrive; after that the file ends with what came. Answers 0 or an errno value,
-    // with the reason.
-    int finish(uint64_t stopFrame, std::chrono::milliseconds wait, QString* error);
+               uint64_t framesPerPacket, Start start, uint64_t maxFrames);
+    // Ends the file at `stop` and completes it. Waits up to `wait` for those frames to arrive;
+    // after that the file ends with what came.
+    Result finish(Stop stop, std::chrono::milliseconds wait);
 
     // Waits until the last file is synced, closed and unlocked (a stop answers before that).
     void waitUntilClosed();
@@ -51,6 +68,8 @@ private:
     struct Job;
     void run();
     void drain(Job& job);
+    static bool resolveStart(Job& job);
+    static void resolveStop(Job& job);
     void fail(Job& job);
 
     mutable std::mutex _mutex;
@@ -60,11 +79,10 @@ private:
     std::unique_ptr<Job> _pending;
     bool _active = false;
     bool _fileOpen = false;
-    std::optional<uint64_t> _stopFrame;
+    std::optional<Stop> _stop;
     bool _finishNow = false;
     bool _done = false;
-    int _result = 0;
-    QString _resultText;
+    Result _result;
     int _error = 0;
     QString _errorText;
     uint64_t _commands = 0;

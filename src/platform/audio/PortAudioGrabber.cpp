@@ -14,13 +14,14 @@
 // crash is completed by that repair from its leading atom. A write error (disk full, file size
 // limit) completes the file for what reached the disk, and idle() and health() report it.
 //
-// Hand-over. Ring positions count frames exactly. stop() notes the ring's write position (for
-// IMA rounded up to a whole packet) as the end of the file, the writer completes the file there
-// and leaves what follows in the ring, and the input stays open and capturing for kKeepOpen. A
-// startRecord() within kHandOverWindow begins the next file at that very frame, so consecutive
-// files split the input without a sample lost or repeated (a snip); a later one begins at the
-// frame current when it is called. Pause stops the pushes (the stream keeps running), so a
-// paused span leaves neither a gap nor a click in the file.
+// Hand-over. Ring positions count frames exactly. stop() names the frame captured at that
+// moment (for IMA rounded up to a whole packet) as the end of the file, the writer completes the
+// file there once it has arrived and leaves what follows in the ring, and the input stays open
+// and capturing for kKeepOpen. A startRecord() within kHandOverWindow begins the next file at
+// that very frame, so consecutive files split the input without a sample lost or repeated (a
+// snip); a later one begins at the frame captured when it is called, which the input callback
+// marks. Pause stops the pushes (the stream keeps running), so a paused span leaves neither a
+// gap nor a click in the file.
 #include "platform/audio/PortAudioGrabber.h"
 
 #include "platform/audio/AudioDevices.h"
@@ -273,25 +274,33 @@ OSErr PortAudioGrabber::stop() {
     if (!_recording)
         return GrabberErr::noErr;
 
-    // The file ends at the ring's current frame, for IMA at the next whole packet.
-    const uint64_t perPacket = formatOf(_settings).framesPerPacket();
-    uint64_t stopFrame = _stream->framesPushed();
-    stopFrame =
-        _fileStartFrame + (stopFrame - _fileStartFrame + perPacket - 1) / perPacket * perPacket;
+    // The file ends at the frame captured now (the writer waits the few milliseconds until it
+    // arrives), for IMA at the next whole packet. While paused nothing is pushed: it ends at
+    // what the ring holds.
+    const int64_t now = captureClockNs();
+    CaptureWriter::Stop at;
+    if (_paused)
+        at.frame = _stream->framesPushed();
+    else if (fileStartFrame())
+        // What has been pushed was captured before now, whatever the estimate says.
+        at.frame = std::max(_stream->frameAt(now).value_or(0), _stream->framesPushed());
+    else
+        at.framesAfterStart = uint64_t(std::max<int64_t>(0, now - _startNs)) *
+                              uint64_t(_settings.sampleRate) / 1000000000u;
     _stream->setCapturing(true); // what follows belongs to the next file, if one comes
-    QString why;
-    const int result = _writer->finish(stopFrame, std::chrono::milliseconds(1000), &why);
+    const CaptureWriter::Result result = _writer->finish(at, std::chrono::milliseconds(1000));
     _lastHealth = health();
-    _lastHealth.framesCaptured = stopFrame - _fileStartFrame;
+    _lastHealth.framesCaptured = result.endFrame - result.startFrame;
     _recording = false;
     _paused = false;
-    _handOverFrame = stopFrame;
+    _fileStart = result.startFrame;
+    _handOverFrame = result.endFrame;
     _stoppedAt = std::chrono::steady_clock::now();
     updateMonitor();
     keepOpenForAWhile();
-    if (result != 0) {
+    if (result.error != 0) {
         bvLog(QStringLiteral("couldn't complete the recording %1: %2")
-                  .arg(fileName(_recordedPath), why));
+                  .arg(fileName(_recordedPath), result.errorText));
         return GrabberErr::fileError;
     }
     return GrabberErr::noErr;
@@ -396,7 +405,14 @@ OSErr PortAudioGrabber::startRecord() {
         keepOpenForAWhile();
         return GrabberErr::fileError;
     }
-    const uint64_t start = seamless ? *_handOverFrame : _stream->framesPushed();
+    // After a stop within the hand-over window the file continues at the very next frame;
+    // otherwise it begins at the frame captured now.
+    CaptureWriter::Start start;
+    _startNs = captureClockNs();
+    if (seamless)
+        start.frame = *_handOverFrame;
+    else
+        start.mark = _stream->requestStartAt(_startNs);
     const uint64_t maxFrames =
         _maximumRecordTicks > 0 ? uint64_t(_maximumRecordTicks) * format.sampleRate / 60 : 0;
     if (!_writer)
@@ -404,9 +420,11 @@ OSErr PortAudioGrabber::startRecord() {
     const auto& ring = _stream->ring();
     _overrunBaseline = ring->overruns();
     _lostBaseline = ring->lostElements();
-    _writer->begin(std::move(file), ring, format.channels, start, maxFrames);
+    _writer->begin(std::move(file), ring, format.channels, format.framesPerPacket(), start,
+                   maxFrames);
     _stream->setCapturing(true);
-    _fileStartFrame = start;
+    _fileStart = start.frame;
+    _startMark = start.mark;
     _recordedPath = _dataOutput;
     _handOverFrame.reset();
     _recording = true;
@@ -471,6 +489,16 @@ OSErr PortAudioGrabber::setChannelSettings(const ChannelSettings& settings) {
     return GrabberErr::noErr;
 }
 
+std::optional<uint64_t> PortAudioGrabber::fileStartFrame() const {
+    if (_fileStart)
+        return _fileStart;
+    const uint64_t marked =
+        _startMark ? _startMark->frame.load(std::memory_order_acquire) : StartMark::kPending;
+    if (marked == StartMark::kPending)
+        return std::nullopt;
+    return marked;
+}
+
 CaptureHealth PortAudioGrabber::health() const {
     if (!_recording)
         return _lastHealth;
@@ -482,7 +510,9 @@ CaptureHealth PortAudioGrabber::health() const {
     const auto& ring = _stream->ring();
     h.overruns = ring->overruns() - _overrunBaseline;
     h.lostFrames = (ring->lostElements() - _lostBaseline) / uint64_t(_settings.channels);
-    h.framesCaptured = _stream->framesPushed() - _fileStartFrame;
+    const uint64_t pushed = _stream->framesPushed();
+    const std::optional<uint64_t> start = fileStartFrame();
+    h.framesCaptured = start && pushed > *start ? pushed - *start : 0;
     return h;
 }
 

@@ -90,7 +90,12 @@ private:
     bool _previewing = false;
     bool _recording = false;
     bool _paused = false;
-    uint64_t _fileStartFrame = 0;
+    // Where the current file begins: known at once after a hand-over, else once the input
+    // callback has marked it.
+    std::optional<uint64_t> fileStartFrame() const;
+    std::optional<uint64_t> _fileStart;
+    std::shared_ptr<const StartMark> _startMark;
+    int64_t _startNs = 0;
     uint64_t _overrunBaseline = 0;
     uint64_t _lostBaseline = 0;
     std::optional<uint64_t> _handOverFrame;
