@@ -32,7 +32,7 @@ constexpr int kBandHeight = 10;
 constexpr int32_t kTicksPerHour = 216000;
 constexpr int32_t kTicksPerMinute = 3600;
 constexpr int32_t kTicksPerSecond = 60;
-constexpr int32_t kDisplayIntervalTicks = 2;
+constexpr int32_t kDisplayIntervalTicks = 3;
 
 const QImage& bundleImage(const QString& name) {
     static QHash<QString, QImage> cache;
@@ -101,8 +101,8 @@ void BVController::handleRecordingStatusUpdate(const Notification& notification)
     if (_statusDisplayHidden)
         return;
 
-    // Statuses come a hundred times a second; drawing them more often than every other tick
-    // (30 times a second) shows nothing more and costs a repaint each.
+    // Statuses come a hundred times a second; drawing them every third tick (20 times a
+    // second) keeps the digits and the meter fluid, and each drawing costs a repaint.
     const int32_t now = TickCount();
     const int32_t sinceShown = static_cast<int32_t>(static_cast<uint32_t>(now) -
                                                     static_cast<uint32_t>(_statusDisplay.shownAt));
@@ -227,6 +227,10 @@ void BVController::styleStatusText() {
     const int margins = 2 * (_statusText->margin() + _statusText->frameWidth()) + 4;
     _statusText->setFixedSize(metrics.horizontalAdvance(QStringLiteral("000:00:00.00")) + margins,
                               std::max(_statusText->sizeHint().height(), metrics.height()));
+    // Opaque, so that redrawing them does not repaint the toolbar beneath as well.
+    _statusText->setAutoFillBackground(true);
+    if (_displayView)
+        _displayView->setAutoFillBackground(true);
 }
 
 void BVController::handleCaptureProblem(const Notification& notification) {

@@ -127,7 +127,7 @@ TEST_F(StatusDisplayTest, StatusShowsTheTimeAndATwoBandMeter) {
     // The second channel fills the lower band from "left.png"; levels past the band are cut.
     grabber->levels[0] = 0;
     grabber->levels[1] = 98;
-    now += 2;
+    now += 3; // the display is redrawn every third tick
     recorder()->doIdleProcessing(nullptr);
     image = meter();
     for (int x = 0; x < 98; ++x) {
@@ -136,7 +136,7 @@ TEST_F(StatusDisplayTest, StatusShowsTheTimeAndATwoBandMeter) {
     }
     grabber->levels[0] = 500;
     grabber->levels[1] = 120;
-    now += 2;
+    now += 3;
     recorder()->doIdleProcessing(nullptr);
     image = meter();
     EXPECT_EQ(image.pixel(97, 0), upperPicture.pixel(97, 0));
@@ -166,7 +166,11 @@ TEST_F(StatusDisplayTest, StatusesWithinATickAreLoggedButNotRedrawn) {
 
     now += 1;
     recorder()->doIdleProcessing(nullptr);
-    EXPECT_EQ(controller->_statusText->text(), "00:00:01.03");
+    EXPECT_EQ(controller->_statusText->text(), "00:00:01.00");
+
+    now += 1; // three ticks after the last drawing
+    recorder()->doIdleProcessing(nullptr);
+    EXPECT_EQ(controller->_statusText->text(), "00:00:01.05");
     EXPECT_NE(controller->_displayView->pixmap().cacheKey(), meterKey);
 }
 
