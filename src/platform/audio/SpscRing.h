@@ -1,28 +1,42 @@
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <type_traits>
 #include <utility>
 
-// A lock-free ring of elements for exactly one producer thread and one consumer thread. The
-// producer never blocks and never allocates: a push that does not fit is dropped whole and
-// counted as an overrun. Positions count elements since the ring was made (64-bit, they never
-// wrap in practice), so both sides can name an exact place in the stream.
+// A lock-free ring of elements for exactly one producer thread and one consumer thread (the
+// capture callback and the file writer, the playback decoder and the output callback). Neither
+// side locks, allocates or waits. push() takes a block whole or drops it and counts an
+// overrun; pushSome() takes what fits. Positions count elements since the ring was made or
+// reset (64-bit, they never wrap in practice), so both sides can name an exact place.
 template <typename T> class SpscRing {
+    static_assert(std::is_trivially_copyable_v<T>);
+
 public:
     // The capacity is rounded up to a power of two.
-    explicit SpscRing(size_t minCapacity) {
+    explicit SpscRing(size_t minCapacity = 1) { allocate(minCapacity); }
+    SpscRing(const SpscRing&) = delete;
+    SpscRing& operator=(const SpscRing&) = delete;
+
+    // Not thread-safe: only while neither side runs. Empties the ring.
+    void allocate(size_t minCapacity) {
         size_t capacity = 1;
         while (capacity < minCapacity)
             capacity <<= 1;
         _buffer = std::make_unique<T[]>(capacity);
         _mask = capacity - 1;
+        reset();
     }
-    SpscRing(const SpscRing&) = delete;
-    SpscRing& operator=(const SpscRing&) = delete;
+    // Not thread-safe: only while the consumer is stopped and the producer holds off.
+    void reset() {
+        _read.store(0, std::memory_order_relaxed);
+        _write.store(0, std::memory_order_release);
+    }
 
     size_t capacity() const { return _mask + 1; }
 
@@ -43,6 +57,15 @@ public:
         return true;
     }
 
+    // Producer: appends as many of `count` elements as fit; answers how many.
+    size_t pushSome(const T* data, size_t count) {
+        const size_t n = std::min(count, writableCount());
+        if (n > 0)
+            push(data, n);
+        return n;
+    }
+    size_t writableCount() const { return capacity() - readableCount(); }
+
     // Consumer: the readable elements that lie contiguously at the read position.
     std::pair<const T*, size_t> readable() const {
         const uint64_t read = _read.load(std::memory_order_relaxed);
@@ -52,7 +75,7 @@ public:
     }
     size_t readableCount() const {
         return size_t(_write.load(std::memory_order_acquire) -
-                      _read.load(std::memory_order_relaxed));
+                      _read.load(std::memory_order_acquire));
     }
     // Consumer: releases `count` elements (at most what is readable).
     void consume(size_t count) {

@@ -153,13 +153,13 @@ void PlaybackEngine::fill(size_t frames) {
     while (!_quit) {
         if (_stagingOffset < _staging.size()) {
             // Whole frames only, so that the callback always reads whole frames.
-            const size_t room = _ring.writeAvailable() / channels * channels;
+            const size_t room = _ring.writableCount() / channels * channels;
             const size_t count = std::min(_staging.size() - _stagingOffset, room);
-            _stagingOffset += _ring.write(_staging.data() + _stagingOffset, count);
+            _stagingOffset += _ring.pushSome(_staging.data() + _stagingOffset, count);
             if (_stagingOffset < _staging.size())
                 return; // the ring is full
         }
-        if (_ring.readAvailable() >= wanted || _decoderEnded.load(std::memory_order_relaxed))
+        if (_ring.readableCount() >= wanted || _decoderEnded.load(std::memory_order_relaxed))
             return;
         _staging.clear();
         _stagingOffset = 0;
@@ -367,7 +367,7 @@ int PlaybackEngine::render(float* output, unsigned long frameCount,
     const size_t channels = size_t(_outChannels);
     // Read before the ring: when the decoder had ended, everything it wrote is visible.
     const bool decoderEnded = _decoderEnded.load(std::memory_order_acquire);
-    const size_t samples = _ring.read(output, size_t(frameCount) * channels);
+    const size_t samples = _ring.pop(output, size_t(frameCount) * channels);
     std::fill(output + samples, output + size_t(frameCount) * channels, 0.0f);
     const int64_t frames = int64_t(samples / channels);
 

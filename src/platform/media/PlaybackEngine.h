@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/media/SpscRingBuffer.h"
+#include "platform/audio/SpscRing.h"
 
 #include <QString>
 
@@ -97,7 +97,7 @@ private:
     std::thread _decoderThread;
 
     // Shared with the callback: lock-free only.
-    SpscRingBuffer<float> _ring;
+    SpscRing<float> _ring;
     std::atomic<bool> _decoderEnded{false};
     std::atomic<bool> _finished{false};
     std::atomic<int64_t> _consumed{0}; // frames played since _startFrame

@@ -6,5 +6,4 @@ target_sources(brevoir_platform PRIVATE
     BVMovieView.h
     PlaybackEngine.cpp
     PlaybackEngine.h
-    SpscRingBuffer.h
 )
