@@ -19,16 +19,42 @@ struct CommandLine {
     CommandLineClient::Command command = CommandLineClient::Command::Status;
 };
 
-// Options that make this process a short-lived tool rather than the application.
+// Every option, once. A tool option makes this process a short-lived tool rather than the
+// application (the client commands, the listings, help and version).
+struct OptionSpec {
+    const char* name;
+    const char* description;
+    const char* valueName;
+    bool tool;
+};
+constexpr OptionSpec kOptions[] = {
+    {"library", "Use DIR as the library folder for this run.", "DIR", false},
+    {"list", "Print the library's recordings and exit.", nullptr, true},
+    {"headless", "Run without a window.", nullptr, false},
+    {"input-device", "Record from the input NAME this run.", "NAME", false},
+    {"list-input-devices", "Print the names of the inputs and exit.", nullptr, true},
+    {"start", "Start a recording, or stop the running one.", nullptr, true},
+    {"stop", "Stop the running recording (or start one).", nullptr, true},
+    {"pause", "Pause or resume the running recording.", nullptr, true},
+    {"snip", "End the recording and start the next at once.", nullptr, true},
+    {"quit", "Quit the running instance.", nullptr, true},
+    {"status", "Print idle, previewing, recording or paused.", nullptr, true},
+};
+
 bool runsWithoutGui(const QStringList& arguments) {
-    for (const QString& argument : arguments) {
-        CommandLineClient::Command command;
-        if (CommandLineClient::commandForOption(argument, &command) ||
-            argument == QLatin1String("--list") ||
-            argument == QLatin1String("--list-input-devices") ||
-            argument == QLatin1String("--help") || argument == QLatin1String("-h") ||
-            argument == QLatin1String("--version") || argument == QLatin1String("-v"))
+    for (const QString& argument : arguments.mid(1)) {
+        if (argument == QLatin1String("-h") || argument == QLatin1String("-v") ||
+            argument == QLatin1String("--help") || argument == QLatin1String("--help-all") ||
+            argument == QLatin1String("--version"))
             return true;
+        if (!argument.startsWith(QLatin1String("-")))
+            continue;
+        QString name = argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1);
+        name = name.left(name.indexOf(u'='));
+        for (const OptionSpec& spec : kOptions) {
+            if (spec.tool && name == QLatin1String(spec.name))
+                return true;
+        }
     }
     return false;
 }
@@ -41,41 +67,20 @@ CommandLine parse(const QStringList& arguments) {
         "--stop, --pause and --snip start one first when none runs."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption library(QStringLiteral("library"),
-                                     QStringLiteral("Use DIR as the library folder for this run."),
-                                     QStringLiteral("DIR"));
-    const QCommandLineOption list(QStringLiteral("list"),
-                                  QStringLiteral("Print the library's recordings and exit."));
-    const QCommandLineOption headless(QStringLiteral("headless"),
-                                      QStringLiteral("Run without a window."));
-    const QCommandLineOption inputDevice(QStringLiteral("input-device"),
-                                         QStringLiteral("Record from the input NAME this run."),
-                                         QStringLiteral("NAME"));
-    const QCommandLineOption listInputs(QStringLiteral("list-input-devices"),
-                                        QStringLiteral("Print the names of the inputs and exit."));
-    const QCommandLineOption start(QStringLiteral("start"),
-                                   QStringLiteral("Start a recording, or stop the running one."));
-    const QCommandLineOption stop(QStringLiteral("stop"),
-                                  QStringLiteral("Stop the running recording (or start one)."));
-    const QCommandLineOption pause(QStringLiteral("pause"),
-                                   QStringLiteral("Pause or resume the running recording."));
-    const QCommandLineOption snip(QStringLiteral("snip"),
-                                  QStringLiteral("End the recording and start the next at once."));
-    const QCommandLineOption quit(QStringLiteral("quit"),
-                                  QStringLiteral("Quit the running instance."));
-    const QCommandLineOption status(QStringLiteral("status"),
-                                    QStringLiteral("Print idle, previewing, recording or paused."));
-    parser.addOptions(
-        {library, list, headless, inputDevice, listInputs, start, stop, pause, snip, quit, status});
+    for (const OptionSpec& spec : kOptions) {
+        parser.addOption(QCommandLineOption(
+            QString::fromLatin1(spec.name), QString::fromLatin1(spec.description),
+            spec.valueName ? QString::fromLatin1(spec.valueName) : QString()));
+    }
     parser.process(arguments);
 
     CommandLine line;
-    if (parser.isSet(library))
-        line.libraryFolder = QDir(parser.value(library)).absolutePath();
-    line.inputDevice = parser.value(inputDevice);
-    line.list = parser.isSet(list);
-    line.listInputDevices = parser.isSet(listInputs);
-    line.headless = parser.isSet(headless);
+    if (parser.isSet(QStringLiteral("library")))
+        line.libraryFolder = QDir(parser.value(QStringLiteral("library"))).absolutePath();
+    line.inputDevice = parser.value(QStringLiteral("input-device"));
+    line.list = parser.isSet(QStringLiteral("list"));
+    line.listInputDevices = parser.isSet(QStringLiteral("list-input-devices"));
+    line.headless = parser.isSet(QStringLiteral("headless"));
     int commands = 0;
     for (const QString& name : parser.optionNames()) {
         CommandLineClient::Command command;
