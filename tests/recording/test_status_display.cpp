@@ -1,11 +1,6 @@
-#include "FakeGrabber.h"
+#include "ControllerTestSupport.h"
 
-#include "app/BVController.h"
-#include "app/MainInterface.h"
-#include "platform/foundation/Defaults.h"
 #include "platform/foundation/Log.h"
-#include "platform/foundation/Ticks.h"
-#include "recording/QKRecorder.h"
 #include "ui_TimerWindow.h"
 
 #include <QCheckBox>
@@ -22,30 +17,13 @@
 
 #include <gtest/gtest.h>
 
-// The real controller and interface, with the recorder on the fake capture layer.
-class StatusDisplayTest : public ::testing::Test {
+class StatusDisplayTest : public ControllerTest {
 protected:
     void SetUp() override {
-        QFile::remove(Defaults::standard().fileName());
-        Defaults::standard().reloadForTesting();
-        Ticks::setSource([this] { return now; });
-        BVController::initialize();
-        BVController::setRecorderFactory(
-            [g = grabber] { return QKRecorder::create(fakeGrabberFactory(g)); });
-        controller = std::make_unique<BVController>();
-        ui = std::make_unique<MainInterface>();
-        ui->connect(*controller);
+        ControllerTest::SetUp();
         ASSERT_NE(recorder(), nullptr);
         recorder()->setTempFile(folder.filePath("take.mov"));
     }
-    void TearDown() override {
-        ui.reset();
-        controller.reset();
-        BVController::setRecorderFactory(nullptr);
-        Ticks::resetSource();
-    }
-
-    QKRecorder* recorder() const { return controller->recorder(); }
     Ui::TimerWindow& timer() { return ui->timerUi(); }
     QLabel* timerMessage() { return timer().timerMessage; }
 
@@ -72,11 +50,7 @@ protected:
             QImage::Format_ARGB32_Premultiplied);
     }
 
-    int64_t now = 500'000;
-    std::shared_ptr<FakeGrabberState> grabber = std::make_shared<FakeGrabberState>();
     QTemporaryDir folder;
-    std::unique_ptr<BVController> controller;
-    std::unique_ptr<MainInterface> ui;
 };
 
 TEST_F(StatusDisplayTest, TimingStringsFollowTheTickArithmetic) {

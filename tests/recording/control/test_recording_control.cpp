@@ -1,9 +1,7 @@
 // The record, pause, snip and preview controls through the real widgets, with the recorder on
 // the fake capture layer and a settable clock.
-#include "../FakeGrabber.h"
+#include "../ControllerTestSupport.h"
 
-#include "app/BVController.h"
-#include "app/MainInterface.h"
 #include "library/QBVTrack.h"
 #include "library/QKArrayController.h"
 #include "platform/foundation/Defaults.h"
@@ -26,32 +24,18 @@
 
 #include <gtest/gtest.h>
 
-class RecordingControlTest : public ::testing::Test {
+class RecordingControlTest : public ControllerTest {
 protected:
     void SetUp() override {
-        QFile::remove(Defaults::standard().fileName());
-        Defaults::standard().reloadForTesting();
-        Ticks::setSource([this] { return now; });
-        BVController::initialize();
-        BVController::setRecorderFactory(
-            [g = grabber] { return QKRecorder::create(fakeGrabberFactory(g)); });
-        controller = std::make_unique<BVController>();
-        ui = std::make_unique<MainInterface>();
-        ui->connect(*controller);
+        now = 900'000;
+        ControllerTest::SetUp();
         library = TestEnvironment::root() + QStringLiteral("/library-%1").arg(++runs);
         controller->setLibraryFolderOverride(library);
         QDir().mkpath(library);
         controller->applicationDidFinishLaunching();
     }
-    void TearDown() override {
-        ui.reset();
-        controller.reset();
-        BVController::setRecorderFactory(nullptr);
-        Ticks::resetSource();
-    }
 
     Ui::MainWindow& w() { return ui->mainUi(); }
-    QKRecorder* recorder() { return controller->recorder(); }
     // What the user does: clicking the record toggle.
     void clickRecord() { w().recordingButton->click(); }
     void poll() { recorder()->doIdleProcessing(nullptr); }
@@ -87,10 +71,6 @@ protected:
     }
 
     static inline int runs = 0;
-    int64_t now = 900'000;
-    std::shared_ptr<FakeGrabberState> grabber = std::make_shared<FakeGrabberState>();
-    std::unique_ptr<BVController> controller;
-    std::unique_ptr<MainInterface> ui;
     QString library;
 };
 
