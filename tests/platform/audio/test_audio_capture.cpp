@@ -220,6 +220,31 @@ TEST(CaptureRig, RecordingAgainIntoTheSameFileReplacesIt) {
     EXPECT_NEAR(double(second.size()) / 2 / 44100, 1.0, 0.1);
 }
 
+// A stop that comes before the first block after the start has arrived: the file still
+// begins where the start was asked for and is as long as the time between the two.
+TEST(CaptureRig, AStopRightAfterTheStartKeepsWhatWasSaidInBetween) {
+    REQUIRE_AUDIO_RIG();
+    const auto fed = feed(12, 44100, 2, 19);
+    auto grabber = rigGrabber(pcm(44100, 2));
+    ASSERT_TRUE(grabber);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("short.mov");
+    ASSERT_EQ(startRecording(*grabber, path), GrabberErr::noErr);
+    QElapsedTimer clock;
+    clock.start();
+    // The user presses Stop 15 ms after Record: on a freshly opened input, sooner than the
+    // first block (about 46 ms) comes.
+    idleUntil(
+        *grabber, [&] { return clock.elapsed() >= 15; }, 1000);
+    const double wall = double(clock.nsecsElapsed()) / 1e9;
+    ASSERT_EQ(grabber->stop(), GrabberErr::noErr);
+    std::vector<int16_t> decoded;
+    EXPECT_GE(checkContiguous(path, fed, 2, &decoded), 0);
+    EXPECT_GT(decoded.size(), 0u);
+    EXPECT_EQ(decoded.size(), grabber->health().framesCaptured * 2);
+    EXPECT_NEAR(double(decoded.size()) / 2 / 44100, wall, kBoundaryTolerance);
+}
+
 TEST(CaptureRig, PauseDropsThePausedSoundAndLeavesNoGapInTheFile) {
     REQUIRE_AUDIO_RIG();
     const auto fed = feed(15, 44100, 2, 16);
