@@ -25,18 +25,18 @@ void raise(std::atomic<uint32_t>& peak, uint32_t value) {
     }
 }
 
-int64_t framesIn(int64_t ns, int rate) {
-    return int64_t(double(ns) * rate / 1e9);
-}
-
-int64_t nsOf(uint64_t frames, int rate) {
-    return int64_t(double(frames) * 1e9 / rate);
-}
-
 QString paError(PaError e) {
     return QString::fromUtf8(Pa_GetErrorText(e));
 }
 } // namespace
+
+int64_t framesInNs(int64_t ns, int rate) {
+    return int64_t(double(ns) * rate / 1e9);
+}
+
+int64_t nsOfFrames(uint64_t frames, int rate) {
+    return int64_t(double(frames) * 1e9 / rate);
+}
 
 int64_t captureClockNs() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -146,7 +146,7 @@ std::optional<uint64_t> CaptureStream::frameAt(int64_t ns) const {
     const int64_t offset = _ringClockOffsetNs.load(std::memory_order_acquire);
     if (offset == kNoOffset)
         return std::nullopt;
-    const int64_t frame = framesIn(ns - offset, _config.sampleRate);
+    const int64_t frame = framesInNs(ns - offset, _config.sampleRate);
     // Should the callbacks stall, do not wait for frames that may never come.
     const uint64_t latest = framesPushed() + 2 * _framesPerBuffer;
     return std::min(uint64_t(std::max<int64_t>(frame, 0)), latest);
@@ -219,8 +219,8 @@ void CaptureStream::markBlock(uint64_t firstFrame, unsigned long frames, int64_t
                               bool pushed) {
     const int rate = _config.sampleRate;
     _deviceFrames += frames;
-    const int64_t lateness = arrivedNs - nsOf(_deviceFrames, rate);
-    const int64_t allowance = nsOf(frames, rate) / 2000; // 500 ppm of drift
+    const int64_t lateness = arrivedNs - nsOfFrames(_deviceFrames, rate);
+    const int64_t allowance = nsOfFrames(frames, rate) / 2000; // 500 ppm of drift
     _deviceClockOffsetNs = _deviceClockOffsetNs == kNoOffset
                                ? lateness
                                : std::min(_deviceClockOffsetNs + allowance, lateness);
@@ -229,11 +229,11 @@ void CaptureStream::markBlock(uint64_t firstFrame, unsigned long frames, int64_t
     // Ring frames lag device frames by what was not pushed (preview, pauses, dropped blocks).
     const uint64_t endFrame = firstFrame + frames;
     const int64_t ringOffset =
-        _deviceClockOffsetNs + nsOf(_deviceFrames, rate) - nsOf(endFrame, rate);
+        _deviceClockOffsetNs + nsOfFrames(_deviceFrames, rate) - nsOfFrames(endFrame, rate);
     _ringClockOffsetNs.store(ringOffset, std::memory_order_release);
     const int64_t requested = _startMark->requestedNs.load(std::memory_order_acquire);
     if (requested != 0) {
-        const int64_t frame = framesIn(requested - ringOffset, rate);
+        const int64_t frame = framesInNs(requested - ringOffset, rate);
         const int64_t clamped = std::clamp<int64_t>(frame, int64_t(firstFrame), int64_t(endFrame));
         _startMark->frame.store(uint64_t(clamped), std::memory_order_release);
         _startMark->requestedNs.store(0, std::memory_order_relaxed);

@@ -26,6 +26,9 @@ struct StartMark {
 
 // Steady-clock nanoseconds, the time base of the marks.
 int64_t captureClockNs();
+// Whole frames in `ns` nanoseconds at `rate`, and the nanoseconds of `frames` frames.
+int64_t framesInNs(int64_t ns, int rate);
+int64_t nsOfFrames(uint64_t frames, int rate);
 
 // What an input stream is opened with.
 struct CaptureConfig {

@@ -23,7 +23,7 @@ struct CaptureWriter::Job {
     uint64_t channels = 2;
     uint64_t framesPerPacket = 1;
     uint64_t maxFrames = 0;
-    std::shared_ptr<const StartMark> mark; // until the start is known
+    Start start; // as asked for; resolved into startElement
     bool startKnown = false;
     std::optional<Stop> stop;
     uint64_t startElement = 0;
@@ -59,14 +59,8 @@ void CaptureWriter::begin(std::unique_ptr<MovieWriter> file, std::shared_ptr<Sam
     job->channels = uint64_t(channels);
     job->framesPerPacket = std::max<uint64_t>(1, framesPerPacket);
     job->maxFrames = maxFrames;
-    if (start.frame) {
-        job->startElement = *start.frame * job->channels;
-        job->startKnown = true;
-        if (maxFrames)
-            job->capElement = job->startElement + maxFrames * job->channels;
-    } else {
-        job->mark = std::move(start.mark);
-    }
+    job->start = std::move(start);
+    resolveStart(*job);
     job->overrunsSeen = ring->overruns();
     job->ring = std::move(ring);
     {
@@ -139,8 +133,11 @@ void CaptureWriter::fail(Job& job) {
 bool CaptureWriter::resolveStart(Job& job) {
     if (job.startKnown)
         return true;
-    const uint64_t frame =
-        job.mark ? job.mark->frame.load(std::memory_order_acquire) : StartMark::kPending;
+    uint64_t frame = StartMark::kPending;
+    if (job.start.frame)
+        frame = *job.start.frame;
+    else if (job.start.mark)
+        frame = job.start.mark->frame.load(std::memory_order_acquire);
     if (frame == StartMark::kPending)
         return false;
     job.startElement = frame * job.channels;

@@ -285,8 +285,8 @@ OSErr PortAudioGrabber::stop() {
         // What has been pushed was captured before now, whatever the estimate says.
         at.frame = std::max(_stream->frameAt(now).value_or(0), _stream->framesPushed());
     else
-        at.framesAfterStart = uint64_t(std::max<int64_t>(0, now - _startNs)) *
-                              uint64_t(_settings.sampleRate) / 1000000000u;
+        at.framesAfterStart =
+            uint64_t(std::max<int64_t>(0, framesInNs(now - _startNs, _settings.sampleRate)));
     _stream->setCapturing(true); // what follows belongs to the next file, if one comes
     const CaptureWriter::Result result = _writer->finish(at, std::chrono::milliseconds(1000));
     _lastHealth = health();
