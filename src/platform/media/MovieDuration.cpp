@@ -1,5 +1,7 @@
 #include "platform/media/MovieDuration.h"
 
+#include "platform/movie/AtomWalker.h"
+
 #include <QFile>
 #include <QScopeGuard>
 
@@ -9,6 +11,7 @@ extern "C" {
 }
 
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -22,13 +25,8 @@ constexpr uint32_t fourcc(const char (&s)[5]) {
            (uint32_t(uint8_t(s[2])) << 8) | uint32_t(uint8_t(s[3]));
 }
 
-uint32_t be32(const uint8_t* p) {
-    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
-}
-
-uint64_t be64(const uint8_t* p) {
-    return (uint64_t(be32(p)) << 32) | be32(p + 4);
-}
+using AtomBytes::be32;
+using AtomBytes::be64;
 
 // Atoms a QuickTime or MP4 file may begin with; anything else is left to the demuxer.
 bool isLeadingAtom(uint32_t type) {
@@ -104,42 +102,23 @@ private:
     uint64_t _windowLength = 0;
 };
 
-struct Atom {
-    uint64_t offset = 0;
-    uint64_t size = 0; // whole atom, header included
-    uint32_t type = 0;
-    uint32_t headerSize = 8;
-};
-
-// Reads the atom header at offset within [offset, end). False when none fits there.
-bool readAtom(File& file, uint64_t offset, uint64_t end, Atom& atom) {
-    uint8_t header[16];
-    if (offset + 8 > end || !file.read(offset, header, 8))
-        return false;
-    atom.offset = offset;
-    atom.type = be32(header + 4);
-    atom.size = be32(header);
-    atom.headerSize = 8;
-    if (atom.size == 1) {
-        if (offset + 16 > end || !file.read(offset + 8, header + 8, 8))
-            return false;
-        atom.size = be64(header + 8);
-        atom.headerSize = 16;
-    } else if (atom.size == 0) {
-        atom.size = end - offset; // extends to the end of its container
-    }
-    return atom.size >= atom.headerSize && isPlausibleType(atom.type) && atom.size <= end - offset;
+AtomWalker::Read readerOf(File& file) {
+    return [&file](uint64_t offset, void* buffer, size_t length) {
+        return file.read(offset, buffer, length);
+    };
 }
 
-MovieDuration::HeaderReading readMovieAtom(File& file, const Atom& moov) {
+MovieDuration::HeaderReading readMovieAtom(const AtomWalker& parent, File& file, const Atom& moov) {
     using Reading = MovieDuration::HeaderReading;
     Reading reading;
     reading.kind = Reading::Unusual;
     bool haveHeader = false;
-    const uint64_t end = moov.offset + moov.size;
-    Atom child;
-    for (uint64_t at = moov.offset + moov.headerSize; at < end; at += child.size) {
-        if (!readAtom(file, at, end, child))
+    AtomWalker walker = parent.children(moov);
+    for (Atom child;;) {
+        const AtomWalker::Step step = walker.next(&child);
+        if (step == AtomWalker::Step::End)
+            break;
+        if (step != AtomWalker::Step::Atom || !isPlausibleType(child.type))
             return Reading{Reading::Unusual, 0, 0};
         if (child.type == fourcc("mvex") || child.type == fourcc("cmov"))
             return Reading{Reading::Unusual, 0, 0}; // fragments or a compressed header
@@ -148,17 +127,18 @@ MovieDuration::HeaderReading readMovieAtom(File& file, const Atom& moov) {
         // version(1) flags(3), then times, time scale and duration: 32-bit or 64-bit.
         std::array<uint8_t, 32> body = {};
         const uint64_t available = child.size - child.headerSize;
-        if (available < 20 || !file.read(at + child.headerSize, body.data(), 1))
+        const uint64_t at = child.bodyOffset();
+        if (available < 20 || !file.read(at, body.data(), 1))
             return Reading{Reading::Unusual, 0, 0};
         if (body[0] == 1) {
-            if (available < 32 || !file.read(at + child.headerSize, body.data(), 32))
+            if (available < 32 || !file.read(at, body.data(), 32))
                 return Reading{Reading::Unusual, 0, 0};
             reading.timeScale = be32(body.data() + 20);
             reading.duration = be64(body.data() + 24);
             if (reading.duration == UINT64_MAX)
                 return Reading{Reading::Unusual, 0, 0};
         } else if (body[0] == 0) {
-            if (!file.read(at + child.headerSize, body.data(), 20))
+            if (!file.read(at, body.data(), 20))
                 return Reading{Reading::Unusual, 0, 0};
             reading.timeScale = be32(body.data() + 12);
             reading.duration = be32(body.data() + 16);
@@ -274,21 +254,34 @@ float seconds(int64_t microseconds) {
 
 MovieDuration::HeaderReading readMovieHeader(File& file) {
     using Reading = MovieDuration::HeaderReading;
-    const uint64_t fileSize = file.size();
-    Atom atom;
+    AtomWalker::Budget budget;
+    AtomWalker walker(readerOf(file), 0, file.size(), &budget);
     bool first = true;
-    for (uint64_t at = 0; at < fileSize; at += atom.size) {
-        if (!readAtom(file, at, fileSize, atom)) {
-            // Atoms that run past the end: the file is still being written.
+    for (Atom atom;;) {
+        const AtomWalker::Step step = walker.next(&atom);
+        // Atoms that run past the end: the file is still being written. Sizes that cannot be:
+        // no movie this reader takes.
+        if (step == AtomWalker::Step::End || step == AtomWalker::Step::RunsPast ||
+            (step == AtomWalker::Step::Atom && !isPlausibleType(atom.type)))
             return first ? Reading{} : Reading{Reading::NoMovieYet, 0, 0};
-        }
+        if (step == AtomWalker::Step::Broken)
+            return first ? Reading{} : Reading{Reading::Unusual, 0, 0};
         if (first && !isLeadingAtom(atom.type))
             return {};
         first = false;
         if (atom.type == fourcc("moov"))
-            return readMovieAtom(file, atom);
+            return readMovieAtom(walker, file, atom);
     }
-    return first ? Reading{} : Reading{Reading::NoMovieYet, 0, 0};
+}
+
+// A length the file could hold: positive, finite, and no more seconds than its bytes would last
+// at a data rate below any real codec's. Anything else (a header claiming 2^63 units) is unknown.
+float plausible(double seconds, uint64_t fileSize) {
+    constexpr double kLowestBytesPerSecond = 8; // 64 bit/s
+    if (!std::isfinite(seconds) || seconds <= 0 ||
+        seconds * kLowestBytesPerSecond > double(fileSize))
+        return 0;
+    return float(seconds);
 }
 
 float durationThroughDemuxer(const QString& path, File& file) {
@@ -326,7 +319,7 @@ HeaderReading readMovieHeader(const QString& path) {
 
 float durationThroughDemuxer(const QString& path) {
     File file(path);
-    return file.isRegular() ? durationThroughDemuxer(path, file) : 0;
+    return file.isRegular() ? plausible(durationThroughDemuxer(path, file), file.size()) : 0;
 }
 
 float durationOfFile(const QString& path) {
@@ -336,14 +329,14 @@ float durationOfFile(const QString& path) {
     const HeaderReading header = readMovieHeader(file);
     switch (header.kind) {
     case HeaderReading::Found:
-        return float(header.duration) / float(header.timeScale);
+        return plausible(float(header.duration) / float(header.timeScale), file.size());
     case HeaderReading::NoMovieYet:
         return 0;
     case HeaderReading::NotQuickTime:
     case HeaderReading::Unusual:
         break;
     }
-    return durationThroughDemuxer(path, file);
+    return plausible(durationThroughDemuxer(path, file), file.size());
 }
 
 } // namespace MovieDuration

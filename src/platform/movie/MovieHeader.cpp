@@ -189,9 +189,11 @@ QByteArray fileHead(const RecordingTag& tag) {
     b.u32(0x20050300);
     b.u32(fourcc("qt  "));
     b.close(ftyp);
-    b.bytes(encodeTag(tag));
+    const QByteArray tagAtom = encodeTag(tag);
+    b.bytes(tagAtom);
     b.bytes(freeHeader(kReserveBytes));
-    b.zeros(int(kReserveBytes) - 8);
+    b.zeros(int(kReserveBytes - 8 - kTagBytes));
+    b.bytes(tagAtom);
     b.u32(8);
     b.u32(fourcc("wide"));
     b.u32(0); // size 0: the mdat runs to the end of the file until it is completed
@@ -205,7 +207,11 @@ std::optional<RecordingTag> readFileHead(const QByteArray& head) {
     AtomReader r(head);
     if (r.u32() != kFtypBytes || r.u32() != fourcc("ftyp") || r.u32() != fourcc("qt  "))
         return std::nullopt;
-    return decodeTag(head.mid(kFtypBytes, kTagBytes));
+    const auto primary = decodeTag(head.mid(kFtypBytes, kTagBytes));
+    const auto copy = decodeTag(head.mid(qsizetype(kTagCopyOffset), kTagBytes));
+    if (primary && copy && !(*primary == *copy))
+        return std::nullopt; // two valid records that disagree: no way to tell which is right
+    return primary ? primary : copy;
 }
 
 uint64_t ChunkLayout::chunkCount() const {

@@ -13,7 +13,8 @@
 // A recording file is laid out as
 //   ftyp 'qt  '            file type
 //   bvrc                   our leading atom: the sound format, checksummed (repair reads it)
-//   free (kReserveBytes)   room for a compact movie header should the disk fill up
+//   free (kReserveBytes)   room for a compact movie header should the disk fill up; its last
+//                          kTagBytes hold a copy of the leading atom
 //   wide                   turns into the 64-bit size of the mdat when the data passes 4 GiB
 //   mdat                   the sound, size 0 ("to the end of the file") until it is completed
 //   moov                   appended when the recording is completed
@@ -41,13 +42,18 @@ constexpr uint64_t kReserveOffset = kFtypBytes + kTagBytes;
 // Where the wide atom starts; the mdat header follows it.
 constexpr uint64_t kWideOffset = kReserveOffset + kReserveBytes;
 constexpr uint64_t kDataOffset = kWideOffset + 16;
+// The copy of the leading atom, so that one damaged sector does not cost the recording its format.
+constexpr uint64_t kTagCopyOffset = kReserveOffset + kReserveBytes - kTagBytes;
+// The largest movie atom that fits the reserve without touching the copy.
+constexpr uint32_t kCompactMovieBytes = kReserveBytes - kTagBytes - 8;
 
 QByteArray encodeTag(const RecordingTag& tag); // the whole leading atom, kTagBytes long
 std::optional<RecordingTag> decodeTag(const QByteArray& atom);
 
 // Everything before the sound data (kDataOffset bytes), the mdat open-ended.
 QByteArray fileHead(const RecordingTag& tag);
-// The kDataOffset first bytes of a file are ours: our file type and a valid leading atom.
+// The kDataOffset first bytes of a file are ours: our file type and a valid leading atom (or,
+// when that is damaged, a valid copy of it and nothing that contradicts it).
 std::optional<RecordingTag> readFileHead(const QByteArray& head);
 
 // The sound data as the sample tables describe it: `frames` frames (a whole number of packets)

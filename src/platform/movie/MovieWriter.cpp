@@ -1,6 +1,7 @@
 #include "platform/movie/MovieWriter.h"
 
 #include "platform/movie/MovieFile.h"
+#include "platform/movie/RecordingJournal.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -29,11 +30,21 @@ std::unique_ptr<MovieWriter> MovieWriter::create(const QString& path, const Soun
         return failWith(EINVAL, QStringLiteral("unsupported sound format"));
     ignoreFileSizeSignal();
     const QByteArray native = QFile::encodeName(path);
+    // Noted before the file exists, so that a crash from here on is repaired at the next launch.
+    const bool journaled = RecordingJournal::noteBegun(native);
+    auto forget = [&] {
+        if (journaled)
+            RecordingJournal::noteCompleted(native);
+    };
     const int fd = ::open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return failWith(errno, qt_error_string(errno));
+    if (fd < 0) {
+        const int e = errno;
+        forget();
+        return failWith(e, qt_error_string(e));
+    }
     if (!MovieFile::tryLock(fd)) {
         ::close(fd);
+        forget();
         return failWith(EBUSY, QStringLiteral("the file is being recorded by another process"));
     }
     MovieHeader::RecordingTag tag;
@@ -47,9 +58,12 @@ std::unique_ptr<MovieWriter> MovieWriter::create(const QString& path, const Soun
         e = errno;
     if (e != 0) {
         ::close(fd);
+        forget();
         return failWith(e, qt_error_string(e));
     }
-    return std::unique_ptr<MovieWriter>(new MovieWriter(fd, path, tag));
+    auto writer = std::unique_ptr<MovieWriter>(new MovieWriter(fd, path, tag));
+    writer->_journaled = journaled;
+    return writer;
 }
 
 MovieWriter::MovieWriter(int fd, QString path, const MovieHeader::RecordingTag& tag)
@@ -61,9 +75,11 @@ MovieWriter::MovieWriter(int fd, QString path, const MovieHeader::RecordingTag& 
 }
 
 MovieWriter::~MovieWriter() {
-    if (_dirty)
-        ::fdatasync(_fd);
+    const bool synced = !_dirty || ::fdatasync(_fd) == 0;
     ::close(_fd); // releases the lock
+    // A file that is not complete and on the disk stays in the journal, to be checked.
+    if (_journaled && _completedWhole && synced)
+        RecordingJournal::noteCompleted(QFile::encodeName(_path));
 }
 
 uint64_t MovieWriter::framesWritten() const {
@@ -188,6 +204,7 @@ int MovieWriter::complete(bool sync) {
     QString why;
     const int e = MovieFile::complete(_fd, _tag, _dataBytes, &why, sync);
     _completed = true;
+    _completedWhole = e == 0;
     _dirty = !sync;
     if (e != 0) {
         fail(e, why);

@@ -14,7 +14,8 @@
 // Writes one recording into a QuickTime movie file as the sound arrives, so that at any moment
 // the file is either complete or repairable: the head (with our leading atom) goes out first,
 // the sound is appended and synced at least twice a second, and completing it closes the mdat
-// and writes the movie atom. The file is locked while it is written. Not thread-safe: one
+// and writes the movie atom. The file is locked while it is written, and noted in the recording
+// journal (when a run keeps one for its folder) until it is complete. Not thread-safe: one
 // thread (the capture layer's writer) owns it.
 class MovieWriter {
 public:
@@ -70,6 +71,8 @@ private:
     uint64_t _dataBytes = 0;          // sound bytes that reached the file
     bool _dirty = false;
     bool _completed = false;
+    bool _completedWhole = false; // complete() wrote the movie atom
+    bool _journaled = false;      // noted in the recording journal as begun
     int _error = 0;
     QString _errorText;
     std::chrono::steady_clock::time_point _lastSync;

@@ -4,13 +4,18 @@
 #include "platform/movie/MovieTestTools.h"
 #include "platform/movie/MovieWriter.h"
 
+#include <QtEndian>
+
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <functional>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace MovieTestTools;
@@ -118,7 +123,7 @@ TEST(MovieRepair, LeavesForeignFilesCompleteMoviesAndLockedRecordingsAlone) {
         ASSERT_EQ(writer->complete(), 0);
     }
     QByteArray nearMiss = readFile(complete);
-    nearMiss[30] = char(nearMiss[30] ^ 1); // corrupt our leading atom
+    nearMiss[9] = char(nearMiss[9] ^ 1); // our layout under another file type
     nearMiss.truncate(4000);
     ASSERT_TRUE(writeFile(dir.filePath("near miss.mov"), nearMiss));
 
@@ -169,4 +174,128 @@ TEST(MovieRepair, AFileThatCannotGrowGetsACompactMovieAtomBeforeItsData) {
     EXPECT_EQ(QFileInfo(path).size(), qint64(size));
     EXPECT_TRUE(decode(path) == toBytes(source));
     EXPECT_NEAR(probe(path).duration, 3.0, 0.001);
+}
+
+namespace {
+// The bytes of a one-second recording as our writer leaves it: interrupted or complete.
+QByteArray recording(const std::vector<int16_t>& source, bool complete) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("r.mov");
+    {
+        auto writer = MovieWriter::create(path, {SoundCodec::Sowt, 8000, 1});
+        const auto samples = widen(source);
+        if (!writer || !writer->append(samples.data(), samples.size()))
+            return {};
+        if (complete && writer->complete() != 0)
+            return {};
+    }
+    return readFile(path);
+}
+
+QByteArray flipped(QByteArray bytes, uint64_t at, uint8_t bits) {
+    bytes[qsizetype(at)] = char(uint8_t(bytes[qsizetype(at)]) ^ bits);
+    return bytes;
+}
+
+// By the file system's bytes: the name need not be UTF-8.
+QByteArray readRaw(const QByteArray& path) {
+    QByteArray bytes;
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    char buffer[65536];
+    for (ssize_t n; fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0;)
+        bytes.append(buffer, n);
+    if (fd >= 0)
+        ::close(fd);
+    return bytes;
+}
+
+QByteArray withMdatSize(QByteArray bytes, uint32_t size) {
+    qToBigEndian(size, bytes.data() + MovieHeader::kWideOffset + 8);
+    return bytes;
+}
+} // namespace
+
+// Damaged and hostile files: the repair answers promptly, never shortens a file or writes inside
+// its sound, recovers what it can tell for certain and names what it leaves alone.
+TEST(MovieRepair, DamagedAndHostileFilesAreRecoveredOrNamedNeverCut) {
+    const auto source = noise16(8000, 31);
+    const QByteArray interrupted = recording(source, false);
+    const QByteArray finished = recording(source, true);
+    ASSERT_FALSE(interrupted.isEmpty());
+    ASSERT_FALSE(finished.isEmpty());
+    using MovieHeader::kDataOffset;
+    using MovieHeader::kTagCopyOffset;
+    using MovieHeader::kWideOffset;
+    enum Outcome { Repaired, Named };
+    struct Case {
+        const char* what;
+        QByteArray name;
+        QByteArray bytes;
+        Outcome outcome;
+        mode_t mode = 0644;
+    };
+    const QByteArray wrapping = QByteArray("\0\0\0\1free", 8) + QByteArray(7, '\xff') + '\xf8';
+    const Case cases[] = {
+        {"a 64-bit size that wraps, appended to a finished recording", "wrap.mov",
+         finished + wrapping, Named},
+        {"one bit cleared in a finished recording's mdat size", "bit.mov",
+         flipped(finished, kWideOffset + 10, 0x02), Named},
+        {"an interrupted recording whose mdat size is damaged", "size.mov",
+         withMdatSize(interrupted, 0x104), Repaired},
+        {"an interrupted recording whose leading atom is damaged", "atom.mov",
+         flipped(interrupted, 30, 0x01), Repaired},
+        {"an interrupted recording whose leading atom's checksum is damaged", "crc.mov",
+         flipped(interrupted, 66, 0x40), Repaired},
+        {"an interrupted recording whose two format records are damaged", "both.mov",
+         flipped(flipped(interrupted, 30, 0x01), kTagCopyOffset + 10, 0x01), Named},
+        {"killed after its movie atom reached the disk, before its mdat was closed", "late.mov",
+         withMdatSize(finished, 0), Repaired},
+        {"a read-only interrupted recording", "read-only.mov", interrupted, Named, 0444},
+        {"an interrupted recording whose name is not UTF-8", "Recording \xff\xfe.mov", interrupted,
+         Repaired},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        const QByteArray path = QFile::encodeName(dir.path()) + '/' + c.name;
+        {
+            const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+            ASSERT_GE(fd, 0);
+            ASSERT_EQ(::write(fd, c.bytes.constData(), size_t(c.bytes.size())), c.bytes.size());
+            ASSERT_EQ(::fchmod(fd, c.mode), 0);
+            ::close(fd);
+        }
+        LogCapture log;
+        const MovieRepair::Report report = MovieRepair::repairFolder(QFile::encodeName(dir.path()));
+        const QByteArray after = readRaw(path);
+        // ffmpeg is given a name it can take.
+        const QString file = dir.filePath("decodable.mov");
+        ASSERT_EQ(::link(path.constData(), QFile::encodeName(file).constData()), 0);
+        const auto cleanUp = qScopeGuard([&] {
+            ::unlink(path.constData());
+            ::unlink(QFile::encodeName(file).constData());
+        });
+        ASSERT_GE(after.size(), c.bytes.size());
+        EXPECT_TRUE(after.mid(qsizetype(kDataOffset), c.bytes.size() - qsizetype(kDataOffset)) ==
+                    c.bytes.mid(qsizetype(kDataOffset)))
+            << "the sound was written over";
+        if (c.outcome == Repaired) {
+            EXPECT_EQ(report.repaired, QList<QByteArray>{c.name});
+            EXPECT_TRUE(
+                log.contains("repaired interrupted recording: " + QFile::decodeName(c.name)));
+            EXPECT_TRUE(decode(file) == toBytes(source));
+            ::unlink(QFile::encodeName(file).constData());
+            EXPECT_EQ(MovieRepair::repairFolder(QFile::encodeName(dir.path())).repaired.size(), 0);
+        } else {
+            EXPECT_TRUE(after == c.bytes) << "changed";
+            ASSERT_EQ(report.leftAlone.size(), 1);
+            EXPECT_EQ(report.leftAlone[0].name, c.name);
+            EXPECT_FALSE(report.leftAlone[0].reason.isEmpty());
+            EXPECT_TRUE(report.repaired.isEmpty());
+            EXPECT_EQ(log.count(QStringLiteral("left recording as it is: %1 (%2)")
+                                    .arg(QFile::decodeName(c.name), report.leftAlone[0].reason)),
+                      1)
+                << log.lines().join('\n').toStdString();
+        }
+    }
 }

@@ -203,7 +203,7 @@ TEST_F(MovieDurationTest, OurRecordingsMeasureZeroWhileWrittenAndTheirLengthOnce
 
 TEST_F(MovieDurationTest, MovieHeadersOfBothVersionsAndLargeAtoms) {
     // 64-bit atom sizes and a version 1 header: 01:02:05.50 at a time scale of 600.
-    const QByteArray data(1000, '\0');
+    const QByteArray data(32000, '\0');
     const QByteArray largeData = be32(1) + QByteArray("mdat") + be64(16 + data.size()) + data;
     const QString v1 = write("v1.mov", atom("wide", {}) + largeData +
                                            atom("moov", movieHeaderV1(600, 3725.5 * 600)));
@@ -224,6 +224,49 @@ TEST_F(MovieDurationTest, MovieHeadersOfBothVersionsAndLargeAtoms) {
     EXPECT_EQ(MovieDuration::readMovieHeader(fragments).kind, HeaderReading::Unusual);
     const QString noScale = write("noscale.mov", atom("moov", movieHeaderV0(0, 5000)));
     EXPECT_EQ(MovieDuration::readMovieHeader(noScale).kind, HeaderReading::Unusual);
+}
+
+// A header may claim any length; one the file could not hold is unknown, for every reader of it.
+TEST_F(MovieDurationTest, LengthsTheFileCannotHoldAreUnknown) {
+    MovieHeader::RecordingTag tag;
+    tag.format = SoundFormat{SoundCodec::Sowt, 8000, 1};
+    const QString file =
+        write("Recording 1.mov", MovieHeader::fileHead(tag) + QByteArray(16000, '\0'));
+    const int fd = ::open(QFile::encodeName(file).constData(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    QString error;
+    ASSERT_EQ(MovieFile::complete(fd, tag, 16000, &error), 0) << error.toStdString();
+    ::close(fd);
+    QFile recorded(file);
+    ASSERT_TRUE(recorded.open(QIODevice::ReadOnly));
+    const QByteArray finished = recorded.readAll();
+    const qsizetype mvhd = finished.indexOf("mvhd");
+    ASSERT_GT(mvhd, 0);
+    auto withDuration = [&](quint32 duration) {
+        QByteArray bytes = finished;
+        qToBigEndian(duration, bytes.data() + mvhd + 20);
+        return bytes;
+    };
+    const QByteArray data(1000, '\0');
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        float seconds;
+    };
+    const Case cases[] = {
+        {"as-recorded.mov", finished, 1.0f},
+        {"longest-32-bit.mov", withDuration(0xFFFFFFFEu), 0},
+        {"2^63-units.mov",
+         atom("ftyp", "qt  \0\0\0\0qt  ") + atom("mdat", data) +
+             atom("moov", movieHeaderV1(1, quint64(1) << 63)),
+         0},
+        {"2^64-less-2-units.mov", atom("moov", movieHeaderV1(1000, ~quint64(1))) + data, 0},
+        {"a-day-in-a-kilobyte.mov", atom("moov", movieHeaderV0(1, 86400)) + data, 0},
+    };
+    for (const Case& c : cases) {
+        const QString path = write(QString::fromLatin1(c.name), c.bytes);
+        EXPECT_EQ(MovieDuration::durationOfFile(path), c.seconds) << c.name;
+    }
 }
 
 } // namespace
