@@ -173,13 +173,35 @@ bool QKRecorder::doRecord() {
     _lastFailure.clear();
     if (_previewing || _recording)
         return false;
+    if (startRecording())
+        return true;
+    // A start that failed leaves no empty "recording" behind for the list to show.
+    if (_startOwnsFile)
+        removeFailedStartFile();
+    return false;
+}
 
+void QKRecorder::removeFailedStartFile() {
+    _startOwnsFile = false;
+    if (!QFile::exists(_tempFile))
+        return;
+    // Through the capture layer, which never deletes a file that is being recorded.
+    const bool removed = _seqGrabber ? _seqGrabber->deleteMovieFile(_tempFile) == GrabberErr::noErr
+                                     : QFile::remove(_tempFile);
+    if (!removed)
+        bvLog(QStringLiteral("couldn't remove the file of a failed start: %1").arg(_tempFile));
+}
+
+bool QKRecorder::startRecording() {
+    // Whether the file at the path is this start's own: made here, or an older one replaced.
+    _startOwnsFile = false;
     if (!QFile::exists(_tempFile)) {
         bvLog(QStringLiteral("creating file"));
         QFile file(_tempFile);
         const bool created = file.open(QIODevice::WriteOnly);
         file.close();
         bvLog(QStringLiteral("  file is ok: %1").arg(created ? 1 : 0));
+        _startOwnsFile = created;
     }
     FSSpec spec;
     if (SF_FilePathToFSSpec(_tempFile, &spec) != FileSpecErr::noErr) {
@@ -191,8 +213,8 @@ bool QKRecorder::doRecord() {
     if (!_seqGrabber)
         return false;
     // Every recording starts on a fresh file.
-    if (QFile::exists(_tempFile))
-        _seqGrabber->deleteMovieFile(spec.path);
+    if (QFile::exists(_tempFile) && _seqGrabber->deleteMovieFile(spec.path) == GrabberErr::noErr)
+        _startOwnsFile = true;
     if (_seqGrabber->setDataOutput(spec.path, kSeqGrabToDisk) != GrabberErr::noErr) {
         bvLog(QStringLiteral("error - couldn't set data output"));
         _lastFailure = QStringLiteral("the recording file could not be opened");
@@ -281,6 +303,20 @@ bool QKRecorder::reportCaptureProblems() {
              {QStringLiteral("message"),
               BVLocalizedString("Recording stopped: the file could not be written (%1).")
                   .arg(reason)},
+             {QStringLiteral("stopped"), true}});
+        return true;
+    }
+    if (health.deviceError != GrabberErr::noErr) {
+        // The sound server went away or the device was unplugged: what reached the file is
+        // kept, and a recording that can no longer grow ends now rather than at the next Stop.
+        bvLog(QStringLiteral("error: %1 - lost the input device").arg(health.deviceError));
+        doStop();
+        NotificationCenter::defaultCenter().post(
+            QKRecorderCaptureProblem, this,
+            {{QStringLiteral("overruns"), lost},
+             {QStringLiteral("message"),
+              BVLocalizedString("Recording stopped: the sound input went away. What was "
+                                "recorded until then is kept.")},
              {QStringLiteral("stopped"), true}});
         return true;
     }

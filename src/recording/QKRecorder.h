@@ -14,7 +14,8 @@ class QTimer;
 
 extern const QString QKRecorderRecordingStatusUpdate; // "QKRecorderRecordingStatusUpdate"
 extern const QString QKRecorderRecordingDidStop;      // "QKRecorderRecordingDidStop"
-// Posted while a recording runs when sound is being lost or the file cannot be written.
+// Posted while a recording runs when sound is being lost, the file cannot be written or the
+// input device went away.
 // User info: "overruns" (blocks lost in this recording so far), "message" (for the user) and
 // "stopped" (true when the recording was ended because of it).
 extern const QString QKRecorderCaptureProblem; // "QKRecorderCaptureProblem"
@@ -73,11 +74,14 @@ private:
     void initFailed(OSErr error, const QString& message);
     void addRates();
 
+    // doRecord's steps after the refusal; false when the start failed.
+    bool startRecording();
+    void removeFailedStartFile();
     void scheduleIdleTimer();
     void cancelIdleTimer();
     void switchMeteringOn();
-    // Tells the user about lost sound or a failed write; answers true when it ended the
-    // recording.
+    // Tells the user about lost sound, a failed write or a lost device; answers true when it
+    // ended the recording.
     bool reportCaptureProblems();
 
     GrabberFactory _openGrabber;
@@ -97,6 +101,7 @@ private:
     int32_t _pauseTimeStart = 0;
     bool _doCleanUp = false;
     QString _lastFailure;
+    bool _startOwnsFile = false;   // the file at _tempFile was made or replaced by this start
     uint64_t _overrunsAtStart = 0; // the layer's count when the recording began
     uint64_t _overrunsReported = 0;
     // The status notification's user info, updated in place: a poll a hundred times a second

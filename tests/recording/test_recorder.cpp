@@ -304,6 +304,8 @@ TEST_F(RecorderTest, FailedStartsAreLoggedCancelTheirTimerAndLeaveTheRecorderIdl
         EXPECT_EQ(r.idleTimer(), nullptr);
         EXPECT_EQ(activeTimers(r), 0);
         EXPECT_FALSE(r.isPreviewing() || r.isRecording());
+        // No empty recording is left for the list to show.
+        EXPECT_FALSE(QFile::exists(r.tempFile()));
     }
     // A failed time limit is only logged.
     grabber->failures.clear();
@@ -459,6 +461,26 @@ TEST_F(RecorderTest, AWriteErrorStopsTheRecordingAndSaysWhy) {
     EXPECT_TRUE(log.contains("error: -2006 - couldn't write recording"));
 
     // Once stopped, the error is not reported again.
+    r.doIdleProcessing(nullptr);
+    EXPECT_EQ(spy.count(QKRecorderCaptureProblem), 1);
+}
+
+TEST_F(RecorderTest, ALostInputDeviceEndsTheRecordingAndSaysWhy) {
+    QKRecorder& r = makeRecorder();
+    NotificationSpy spy({QKRecorderCaptureProblem, QKRecorderRecordingDidStop});
+    ASSERT_TRUE(r.doRecord());
+    r.doIdleProcessing(nullptr);
+    EXPECT_TRUE(r.isRecording());
+    grabber->health.deviceError = GrabberErr::deviceFailed;
+    LogCapture log;
+    r.doIdleProcessing(nullptr);
+    EXPECT_FALSE(r.isRecording());
+    EXPECT_EQ(grabber->count("stop"), 1);
+    ASSERT_EQ(spy.received.size(), 2u);
+    EXPECT_EQ(spy.received[0].name, QKRecorderRecordingDidStop);
+    EXPECT_TRUE(spy.received[1].userInfo.value("stopped").toBool());
+    EXPECT_TRUE(spy.received[1].userInfo.value("message").toString().contains("went away"));
+    EXPECT_TRUE(log.contains("error: -2003 - lost the input device"));
     r.doIdleProcessing(nullptr);
     EXPECT_EQ(spy.count(QKRecorderCaptureProblem), 1);
 }

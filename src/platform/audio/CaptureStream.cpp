@@ -68,6 +68,7 @@ std::unique_ptr<CaptureStream> CaptureStream::open(const CaptureConfig& config, 
         Pa_OpenStream(&stream->_input, &in, nullptr, config.sampleRate, stream->_framesPerBuffer,
                       paClipOff | paDitherOff, &CaptureStream::inputCallback, stream.get());
     if (e == paNoError) {
+        stream->_lastCallbackNs.store(captureClockNs(), std::memory_order_relaxed);
         e = Pa_StartStream(stream->_input);
         if (e != paNoError) {
             Pa_CloseStream(stream->_input);
@@ -153,7 +154,9 @@ std::optional<uint64_t> CaptureStream::frameAt(int64_t ns) const {
 }
 
 bool CaptureStream::isRunning() const {
-    return _input && Pa_IsStreamActive(_input) == 1;
+    // A sound server that dies can leave the stream "active" with no callbacks ever again.
+    const int64_t quietNs = captureClockNs() - _lastCallbackNs.load(std::memory_order_relaxed);
+    return _input && Pa_IsStreamActive(_input) == 1 && quietNs < kStallNs;
 }
 
 int CaptureStream::inputCallback(const void* input, void*, unsigned long frames,
@@ -172,6 +175,7 @@ int CaptureStream::outputCallback(const void*, void* output, unsigned long frame
 // Real-time thread: no locks, no allocation, no I/O.
 void CaptureStream::onInput(const void* input, unsigned long frames) {
     const int64_t arrivedNs = captureClockNs();
+    _lastCallbackNs.store(arrivedNs, std::memory_order_relaxed);
     const int channels = _config.channels;
     const bool capturing = _capturing.load(std::memory_order_acquire);
     const uint64_t firstFrame = framesPushed();

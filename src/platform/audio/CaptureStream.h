@@ -77,8 +77,10 @@ public:
 
     // The peak of each channel since the last call, relative to full scale.
     void takePeaks(double peaks[2]);
-    // False once the device has stopped delivering (unplugged, failed).
+    // False once the device has stopped delivering (unplugged, failed, the sound server gone),
+    // including when its callbacks have simply stopped coming for kStallNs.
     bool isRunning() const;
+    static constexpr int64_t kStallNs = 2'000'000'000;
 
 private:
     explicit CaptureStream(const CaptureConfig& config);
@@ -114,4 +116,5 @@ private:
     uint64_t _deviceFrames = 0;               // input callback only
     int64_t _deviceClockOffsetNs = kNoOffset; // input callback only
     std::atomic<int64_t> _ringClockOffsetNs{kNoOffset};
+    std::atomic<int64_t> _lastCallbackNs{0}; // when the input callback last ran (or the start)
 };

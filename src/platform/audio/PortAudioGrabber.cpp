@@ -513,6 +513,8 @@ CaptureHealth PortAudioGrabber::health() const {
     const uint64_t pushed = _stream->framesPushed();
     const std::optional<uint64_t> start = fileStartFrame();
     h.framesCaptured = start && pushed > *start ? pushed - *start : 0;
+    if (!_stream->isRunning())
+        h.deviceError = GrabberErr::deviceFailed;
     return h;
 }
 

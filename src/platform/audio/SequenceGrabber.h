@@ -55,6 +55,7 @@ struct CaptureHealth {
     uint64_t overruns = 0;       // capture blocks lost because the writer fell behind
     OSErr writeError = 0;        // non-zero once writing the movie file failed
     QString writeErrorText;      // why, for the user ("No space left on device")
+    OSErr deviceError = 0;       // non-zero once the input device stopped delivering sound
     uint64_t lostFrames = 0;     // frames in those lost blocks
     uint64_t framesCaptured = 0; // frames of the current recording taken from the device
     uint64_t framesWritten = 0;  // ... and of those, handed to the movie file
