@@ -9,7 +9,7 @@ packages=(
     portaudio19-dev libasound2-dev libjack-jackd2-dev
     libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth x11-apps imagemagick dbus ffmpeg sox alsa-utils
+    xvfb xauth x11-apps imagemagick dbus ffmpeg sox alsa-utils unrtf
     pulseaudio pulseaudio-utils libasound2-plugins fonts-dejavu-core
 )
 

@@ -1,0 +1,28 @@
+#include "platform/text/RtfReader.h"
+
+#include "platform/text/RtfParser.h"
+
+#include <QTextDocument>
+
+namespace Rtf {
+
+bool read(const QByteArray& rtf, QTextDocument* document, const AttachmentResolver& attachment,
+          QString* error) {
+    if (!document)
+        return false;
+    qsizetype start = 0;
+    if (rtf.startsWith("\xef\xbb\xbf"))
+        start = 3;
+    while (start < rtf.size() && QChar::isSpace(uchar(rtf[start])))
+        ++start;
+    const QByteArrayView body = QByteArrayView(rtf).sliced(start);
+    if (!body.startsWith("{\\rtf") && !body.startsWith("{\\urtf")) {
+        if (error)
+            *error = QStringLiteral("The file is not in Rich Text Format.");
+        return false;
+    }
+    detail::Parser(document, attachment).read(body);
+    return true;
+}
+
+} // namespace Rtf
