@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/text/RtfCodePages.h"
+#include "platform/text/RtfControlWords.h"
 #include "platform/text/RtfReader.h"
 #include "platform/text/RtfTokenizer.h"
 
@@ -124,10 +125,9 @@ private:
     void closeGroup();
     void endDestination(const GroupState& closed);
     void controlWord(const Token& token);
-    // `word` is one of the words the reader knows (an enumeration of RtfParser.cpp).
-    bool destinationWord(int word);
-    void textWord(int word, int number);
-    void tableWord(int word, int number);
+    bool destinationWord(ControlWord word);
+    void textWord(ControlWord word, int number);
+    void tableWord(ControlWord word, int number);
     void controlSymbol(char symbol);
     void textBytes(QByteArrayView bytes);
     void binary(QByteArrayView bytes);
