@@ -562,9 +562,10 @@ void Writer::writeText(QStringView text) {
             raw(plain);
         } else {
             // RTF numbers are signed 16-bit; a surrogate pair is written as its two halves.
+            // The fallback for readers without Unicode is the Windows-1252 byte where Latin-1
+            // has the character, else "?", escaped: some readers lose text after a bare "?".
             control("u", u > 0x7fff ? int(u) - 0x10000 : int(u));
-            _out += '?';
-            _delimit = false;
+            hexByte(u >= 0xa0 && u <= 0xff ? int(u) : '?');
         }
     }
 }

@@ -135,7 +135,8 @@ void buildEveryFormat(EditorDocument& d) {
            format([](QTextCharFormat& f) { f.setFontPointSize(10.5); }));
 
     d.paragraph(Qt::AlignHCenter);
-    d.text(QStringLiteral("Ελληνικά, кириллица, 中文, 日本語, 한국어, עברית, emoji 🎙️👍🏽 "
+    d.text(QStringLiteral("Ελληνικά, кириллица, 中文, 日本語, 한국어, עברית, emoji "
+                          "🎙️👍🏽 "
                           "done"));
     d.paragraph(Qt::AlignRight);
     d.text(QStringLiteral("tab\there") + QChar(QChar::LineSeparator) + QStringLiteral("next line"));
