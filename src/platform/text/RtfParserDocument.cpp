@@ -4,6 +4,8 @@
 
 #include "platform/text/RtfShared.h"
 
+#include <QBuffer>
+#include <QImageReader>
 #include <QTextDocument>
 #include <QTextList>
 #include <QUrl>
@@ -189,6 +191,12 @@ QTextListFormat Parser::listFormat(int override, int level) const {
 
 QString Parser::addImage(const QByteArray& bytes, const QString& wantedName) {
     if (bytes.isEmpty() || _pictureBytesTotal + bytes.size() > kMaxTotalPictureBytes)
+        return {};
+    // Only images whose header can be read; a cut-off picture would show as a broken one.
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    if (!QImageReader(&buffer).size().isValid())
         return {};
     _pictureBytesTotal += bytes.size();
     QString base = wantedName.section(u'/', -1);

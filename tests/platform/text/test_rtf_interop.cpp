@@ -241,10 +241,10 @@ TEST(RtfForOtherReaders, UnrtfReadsTheNotesTextWithItsBulletsAndNumbers) {
     const QString output = QString::fromUtf8(process.readAllStandardOutput());
     const QString body = output.section(QStringLiteral("-----------------\n"), 1);
 
-    const QString expected =
-        QStringLiteral("Meeting with Ελένη and Дмитрий: 会议 🎙 notes and a tab • first point "
-                       "{in braces} "
-                       "• second point \\ with a backslash 1. numbered Last line");
+    const QString expected = QStringLiteral(
+        "Meeting with Ελένη and Дмитрий: 会议 🎙 notes and a tab • first point "
+        "{in braces} "
+        "• second point \\ with a backslash 1. numbered Last line");
     EXPECT_EQ(collapsed(decodeReferences(body)).toStdString(), expected.toStdString());
     EXPECT_EQ(collapsed(note.toPlainText()).remove(u'•'),
               collapsed(QString(expected).remove(u'•').remove(QStringLiteral("1. "))));

@@ -234,4 +234,74 @@ TEST_F(RtfRoundTrip, LoneRtfFileEmbedsTheImagesAndLoadsBackEveryFormat) {
     EXPECT_EQ(Rtf::write(loaded, Rtf::Images::Embedded).toStdString(), rtf.toStdString());
 }
 
+TEST_F(RtfRoundTrip, SavingOverANoteReplacesTheWholeFolderAndLeavesNothingElse) {
+    ASSERT_TRUE(Rtfd::write(_original.document, notePath()));
+    QTextDocument shorter(QStringLiteral("Only text now"));
+    QString error;
+    ASSERT_TRUE(Rtfd::write(shorter, notePath(), &error)) << error.toStdString();
+
+    EXPECT_EQ(folderContents(notePath()), QStringList{QStringLiteral("TXT.rtf")})
+        << "the images of the old note went with it";
+    EXPECT_EQ(folderContents(_root.path()), QStringList{QStringLiteral("Interview.rtfd")})
+        << "no folder of the save is left behind";
+    QTextDocument loaded;
+    ASSERT_TRUE(Rtfd::read(notePath(), &loaded));
+    EXPECT_EQ(loaded.toPlainText(), QStringLiteral("Only text now"));
+}
+
+TEST_F(RtfRoundTrip, NotesThatCannotBeWrittenOrReadAreRefusedWithAReasonAndChangeNothing) {
+    QFile inTheWay(notePath(QStringLiteral("Plain.rtfd")));
+    ASSERT_TRUE(inTheWay.open(QIODevice::WriteOnly));
+    inTheWay.write("not a folder");
+    inTheWay.close();
+    ASSERT_TRUE(QDir(_root.path()).mkpath(QStringLiteral("Empty.rtfd")));
+    ASSERT_TRUE(QDir(_root.path()).mkpath(QStringLiteral("Garbage.rtfd")));
+    QFile garbage(notePath(QStringLiteral("Garbage.rtfd/TXT.rtf")));
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write("\x00\x01 no rich text here");
+    garbage.close();
+    const QStringList before = folderContents(_root.path());
+
+    QString error;
+    EXPECT_FALSE(Rtfd::write(_original.document, notePath(QStringLiteral("Plain.rtfd")), &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(readFile(notePath(QStringLiteral("Plain.rtfd"))), QByteArray("not a folder"));
+    error.clear();
+    EXPECT_FALSE(
+        Rtfd::write(_original.document, notePath(QStringLiteral("Missing/Note.rtfd")), &error));
+    EXPECT_FALSE(error.isEmpty());
+
+    for (const QString& unreadable :
+         {QStringLiteral("Absent.rtfd"), QStringLiteral("Plain.rtfd"), QStringLiteral("Empty.rtfd"),
+          QStringLiteral("Garbage.rtfd")}) {
+        SCOPED_TRACE(unreadable.toStdString());
+        QTextDocument document(QStringLiteral("shown before"));
+        error.clear();
+        EXPECT_FALSE(Rtfd::read(notePath(unreadable), &document, &error));
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_EQ(document.toPlainText(), QStringLiteral("shown before"));
+    }
+    EXPECT_EQ(folderContents(_root.path()), before);
+}
+
+TEST_F(RtfRoundTrip, AttachmentsAreOnlyReadFromInsideTheNoteFolder) {
+    const QByteArray png = encoded(gradient(4, 4), "PNG");
+    QFile outside(notePath(QStringLiteral("outside.png")));
+    ASSERT_TRUE(outside.open(QIODevice::WriteOnly));
+    outside.write(png);
+    outside.close();
+    ASSERT_TRUE(QDir(_root.path()).mkpath(QStringLiteral("Note.rtfd")));
+    ASSERT_TRUE(QFile::link(notePath(QStringLiteral("outside.png")),
+                            notePath(QStringLiteral("Note.rtfd/link.png"))));
+    QFile text(notePath(QStringLiteral("Note.rtfd/TXT.rtf")));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("{\\rtf1 a{{\\NeXTGraphic ../outside.png \\width60 \\height60}\\uc0\\u65532 }"
+               "b{{\\NeXTGraphic link.png}\\uc0\\u65532 }c}");
+    text.close();
+
+    QTextDocument loaded;
+    ASSERT_TRUE(Rtfd::read(notePath(QStringLiteral("Note.rtfd")), &loaded));
+    EXPECT_EQ(loaded.toPlainText(), QStringLiteral("abc"));
+}
+
 } // namespace
