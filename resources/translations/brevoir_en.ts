@@ -47,5 +47,21 @@
         <source>Edit</source>
         <translation>Edit…</translation>
     </message>
+    <message>
+        <source>DeleteDialog</source>
+        <translation>Delete the selected recordings?</translation>
+    </message>
+    <message>
+        <source>CannotUndo</source>
+        <translation>Each recording goes together with its note. You cannot undo this from Brevoir.</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 </TS>

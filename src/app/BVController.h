@@ -113,10 +113,33 @@ public:
                                                       void* contextInfo);
     float getMovieDuration(const QString& path);
 
-    // ---- library/: track operations and notes (later) ----
+    // ---- library/: track operations and notes ----
+    void revealInFinder(QObject* sender);
+    void deleteFile(QObject* sender);
+    // The delete confirmation's end: returnCode 1 deletes the tracks it carried.
+    void sheetDidEndReturnCodeContextInfo(QWidget* sheet, int returnCode,
+                                          const std::vector<std::shared_ptr<QBVTrack>>& tracks);
     void handleTrackNameChanged(const Notification& notification);
     void handleChangeInTableSelection(const Notification& notification);
     void handleChangingTableSelection(const Notification& notification);
+    void exportNote(QObject* sender);
+    // The export panel's end: returnCode 1 writes the note view's content to `path` in the
+    // format of the chosen name filter.
+    void exportSavePanelDidEndReturnCodeContextInfo(const QString& path, int returnCode,
+                                                    const QString& nameFilter);
+    // Starts editing the first selected track's name in the list.
+    void renameSelection(QObject* sender);
+    // Stores the note shown in the note view (on quit and when the window closes), under the
+    // rule that an emptied note is never written.
+    void storeShownNote();
+    QString pathToNoteOfTrack(const QBVTrack& track) const;
+
+    // The same operations for scripts, by recording name. Each answers why it was refused, or
+    // an empty string when it was done.
+    QString renameRecording(const QString& oldName, const QString& newName);
+    QString deleteRecording(const QString& name);
+    QString noteOfRecording(const QString& name, const QString& format, QString* note);
+    QString setNoteOfRecording(const QString& name, const QString& content, const QString& format);
 
     // ---- categories/ (later) ----
     void handleTrackCategoryChanged(const Notification& notification);
@@ -203,6 +226,16 @@ private:
     QTimer* _toolbarValidation = nullptr;
 
     void buildToolbar();
+
+    // ---- library/: track operation helpers ----
+    std::shared_ptr<QBVTrack> listedTrackNamed(const QString& name);
+    // Why the track's file may not be renamed or deleted now (it is being recorded or
+    // played), or empty.
+    QString busyReason(const QBVTrack& track, bool forDelete) const;
+    // Removes the track from the list and its recording and note from the library.
+    void deleteTrack(const std::shared_ptr<QBVTrack>& track);
+    QString _lastRenameRefusal;
+    QString _shownNotePath; // the note file the note view was loaded from (or would be)
 
     // ---- library/: private helpers ----
     QString firstUserCategory() const; // the category a newly listed track is filed under

@@ -69,7 +69,7 @@ QAction* BVController::toolbarItemForItemIdentifier(QToolBar* toolbar, const QSt
         {Item5ToolbarItemIdentifier, "Snip", "snip", &BVController::snipFile},
         {Item6ToolbarItemIdentifier, "Timer", "timer", &BVController::showTimerWindow},
         {Item7ToolbarItemIdentifier, "Sync", "sync", nullptr},
-        {Item9ToolbarItemIdentifier, "DeleteToolbar", "delete", nullptr},
+        {Item9ToolbarItemIdentifier, "DeleteToolbar", "delete", &BVController::deleteFile},
     };
     for (const ButtonItem& item : buttons) {
         if (identifier != item.identifier)

@@ -1,6 +1,7 @@
 #include "app/CommandLineClient.h"
 
 #include "app/ScriptingService.h"
+#include "library/NoteFormats.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -9,6 +10,7 @@
 #include <QDBusReply>
 #include <QDBusServiceWatcher>
 #include <QEventLoop>
+#include <QFile>
 #include <QProcess>
 #include <QTimer>
 
@@ -27,7 +29,17 @@ const Named kCommands[] = {
     {"--snip", CommandLineClient::Command::Snip, "Snip"},
     {"--quit", CommandLineClient::Command::Quit, "Quit"},
     {"--status", CommandLineClient::Command::Status, nullptr},
+    {"--rename", CommandLineClient::Command::Rename, "RenameRecording"},
+    {"--delete", CommandLineClient::Command::Delete, "DeleteRecording"},
+    {"--note", CommandLineClient::Command::Note, "GetNote"},
+    {"--set-note", CommandLineClient::Command::SetNote, "SetNote"},
 };
+
+bool worksOnLibrary(CommandLineClient::Command command) {
+    using C = CommandLineClient::Command;
+    return command == C::Rename || command == C::Delete || command == C::Note ||
+           command == C::SetNote;
+}
 
 int fail(FILE* err, const QString& reason, int status = 1) {
     std::fprintf(err, "brevoir: %s\n", reason.toLocal8Bit().constData());
@@ -64,6 +76,48 @@ bool launchInstance(QDBusConnection& bus, const QStringList& launchArguments) {
         loop.exec();
     return isRunning(bus);
 }
+
+// The D-Bus arguments of a library command; false (with the reason on err) when they are
+// wrong or the note's file cannot be read.
+bool libraryCallArguments(CommandLineClient::Command command,
+                          const CommandLineClient::Arguments& given, QVariantList* call,
+                          FILE* err) {
+    using C = CommandLineClient::Command;
+    const qsizetype wanted = command == C::Rename ? 2 : worksOnLibrary(command) ? 1 : 0;
+    if (given.names.size() != wanted) {
+        fail(err, command == C::Rename ? QStringLiteral("--rename needs OLD and NEW names")
+                                       : QStringLiteral("name one recording"));
+        return false;
+    }
+    for (const QString& name : given.names)
+        *call << name;
+    if (command == C::Note)
+        *call << (given.format.isEmpty() ? QStringLiteral("plain") : given.format);
+    if (command != C::SetNote)
+        return true;
+    if (given.file.isEmpty()) {
+        fail(err, QStringLiteral("--set-note needs a FILE (or - for standard input)"));
+        return false;
+    }
+    QFile file;
+    const bool fromInput = given.file == QLatin1String("-");
+    const bool opened = fromInput ? file.open(stdin, QIODevice::ReadOnly)
+                                  : (file.setFileName(given.file), file.open(QIODevice::ReadOnly));
+    if (!opened) {
+        fail(err, QStringLiteral("%1: %2").arg(given.file, file.errorString()));
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    QString format = given.format;
+    if (format.isEmpty())
+        format = fromInput ? QStringLiteral("plain")
+                           : NoteFormats::scriptName(NoteFormats::formatOfFileName(given.file));
+    // RTF is bytes: each travels as one character and is read back as it was.
+    *call << (format == QLatin1String("rtf") ? QString::fromLatin1(bytes)
+                                             : QString::fromUtf8(bytes))
+          << format;
+    return true;
+}
 } // namespace
 
 bool CommandLineClient::commandForOption(const QString& option, Command* command) {
@@ -77,7 +131,7 @@ bool CommandLineClient::commandForOption(const QString& option, Command* command
 }
 
 int CommandLineClient::run(Command command, const QStringList& launchArguments, FILE* out,
-                           FILE* err) {
+                           FILE* err, const Arguments& arguments) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return fail(err, QStringLiteral("scripting is unavailable: no D-Bus session bus"), 2);
@@ -89,6 +143,8 @@ int CommandLineClient::run(Command command, const QStringList& launchArguments, 
         }
         if (command == Command::Quit)
             return fail(err, QStringLiteral("no instance is running"));
+        if (worksOnLibrary(command))
+            return fail(err, QStringLiteral("Brevoir is not running; start it first"));
         if (!launchInstance(bus, launchArguments))
             return fail(err, QStringLiteral("could not start Brevoir"));
     }
@@ -106,9 +162,19 @@ int CommandLineClient::run(Command command, const QStringList& launchArguments, 
     for (const Named& named : kCommands)
         if (named.command == command)
             method = named.method;
-    const QDBusMessage reply = brevoir.call(QString::fromLatin1(method));
+    QVariantList callArguments;
+    if (!libraryCallArguments(command, arguments, &callArguments, err))
+        return 2;
+    const QDBusMessage reply =
+        brevoir.callWithArgumentList(QDBus::Block, QString::fromLatin1(method), callArguments);
     if (reply.type() == QDBusMessage::ErrorMessage)
         return fail(err, reply.errorMessage());
+    if (command == Command::Note) {
+        const QByteArray note = reply.arguments().value(0).toString().toUtf8();
+        std::fwrite(note.constData(), 1, size_t(note.size()), out);
+        if (!note.isEmpty() && !note.endsWith('\n'))
+            std::fputc('\n', out);
+    }
     return 0;
 }
 

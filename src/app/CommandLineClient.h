@@ -6,17 +6,27 @@
 #include <cstdio>
 
 // The command-line client: `brevoir --start`, `--stop`, `--pause`, `--snip`, `--quit`,
-// `--status`, delivered over the session bus to the running instance. When none runs, the
-// recording commands first launch one in the background.
+// `--status`, and for the library `--rename OLD NEW`, `--delete NAME`, `--note NAME` and
+// `--set-note NAME FILE`, delivered over the session bus to the running instance. When none
+// runs, the recording commands first launch one in the background; the library commands need
+// one running.
 namespace CommandLineClient {
-enum class Command { Start, Stop, Pause, Snip, Quit, Status };
+enum class Command { Start, Stop, Pause, Snip, Quit, Status, Rename, Delete, Note, SetNote };
 
 // The command named by a command-line option ("--start" ...), if any.
 bool commandForOption(const QString& option, Command* command);
 
+// What a command works on: the recording names, a file, a note format.
+struct Arguments {
+    QStringList names; // --rename: old and new; --delete, --note, --set-note: the recording
+    QString file;      // --set-note: the note's file, "-" for standard input
+    QString format;    // --note: plain (the default), markdown, html or rtf
+};
+
 // Delivers the command; answers the exit status (0 on success; otherwise a one-line reason
 // went to err). launchArguments are passed to an instance that has to be started.
-int run(Command command, const QStringList& launchArguments, FILE* out, FILE* err);
+int run(Command command, const QStringList& launchArguments, FILE* out, FILE* err,
+        const Arguments& arguments = {});
 
 // Asks a running instance to bring its window to the front; false when none answers.
 bool activateRunningInstance();

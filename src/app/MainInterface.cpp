@@ -1,6 +1,8 @@
 #include "app/MainInterface.h"
 
 #include "app/BVController.h"
+#include "library/NoteEditor.h"
+#include "library/QBVTableView.h"
 #include "library/QKArrayController.h"
 #include "platform/foundation/Defaults.h"
 #include "platform/media/AudioEncoders.h"
@@ -11,7 +13,9 @@
 #include "ui_TimerWindow.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QMainWindow>
+#include <QMenu>
 #include <QPushButton>
 
 MainInterface::MainInterface()
@@ -174,4 +178,51 @@ void MainInterface::connectActions(BVController& c) {
 
     QObject::connect(ui.searchField, &QLineEdit::textChanged, c._fileListArrayController,
                      [&c, &ui] { c._fileListArrayController->search(ui.searchField); });
+
+    connectTrackActions(c);
+}
+
+void MainInterface::connectTrackActions(BVController& c) {
+    Ui::MainWindow& ui = *_mainUi;
+    auto menu = [&c](QAction* a, void (BVController::*action)(QObject*)) {
+        QObject::connect(a, &QAction::triggered, &c, [&c, a, action] { (c.*action)(a); });
+    };
+    menu(ui.actionShowInFileManager, &BVController::revealInFinder);
+    menu(ui.actionExportNote, &BVController::exportNote);
+    menu(ui.actionRename, &BVController::renameSelection);
+    menu(ui.actionDelete, &BVController::deleteFile);
+
+    // The Delete key deletes only while the list has the focus, not while a note is typed.
+    auto* deleteKey = new QAction(ui.fileTableView);
+    deleteKey->setShortcut(QKeySequence::Delete);
+    deleteKey->setShortcutContext(Qt::WidgetShortcut);
+    ui.fileTableView->addAction(deleteKey);
+    menu(deleteKey, &BVController::deleteFile);
+
+    QBVTableView* table = ui.fileTableView;
+    table->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(table, &QWidget::customContextMenuRequested, &c, [&c, &ui, table](QPoint at) {
+        if (!table->indexAt(at).isValid())
+            return;
+        QMenu rowMenu(table);
+        QObject::connect(rowMenu.addAction(BVController::tr("Play")), &QAction::triggered, &c,
+                         [&c, table] { c.soundDoubleClick(table); });
+        rowMenu.addAction(ui.actionRename);
+        rowMenu.addAction(ui.actionShowInFileManager);
+        rowMenu.addAction(ui.actionExportNote);
+        rowMenu.addSeparator();
+        rowMenu.addAction(ui.actionDelete);
+        rowMenu.exec(table->viewport()->mapToGlobal(at));
+    });
+
+    ui.noteFormatBar->setEditor(ui.notesTextView);
+    // A note being typed is stored when the window closes, before anything else goes.
+    _window->installEventFilter(this);
+    _controller = &c;
+}
+
+bool MainInterface::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == _window.get() && event->type() == QEvent::Close && _controller)
+        _controller->storeShownNote();
+    return QObject::eventFilter(watched, event);
 }

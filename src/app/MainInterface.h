@@ -42,6 +42,8 @@ public:
 private:
     void connectOutlets(BVController& controller);
     void connectActions(BVController& controller);
+    void connectTrackActions(BVController& controller);
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     std::unique_ptr<QMainWindow> _window;
     std::unique_ptr<QDialog> _timer;
@@ -55,4 +57,5 @@ private:
     std::unique_ptr<Ui::SyncStatusPanel> _syncStatusUi;
     QToolBar* _toolbar = nullptr;
     QPointer<QKArrayController> _arrayController;
+    QPointer<BVController> _controller;
 };

@@ -15,6 +15,7 @@
 const QString ScriptingService::kServiceName = QStringLiteral("org.brevoir.Brevoir");
 const QString ScriptingService::kObjectPath = QStringLiteral("/org/brevoir/Brevoir");
 const QString ScriptingService::kInterface = QStringLiteral("org.brevoir.Brevoir");
+const QString ScriptingService::kRefusedError = QStringLiteral("org.brevoir.Brevoir.Error.Refused");
 
 ScriptingService::ScriptingService(BVController& controller, QObject* parent)
     : QObject(parent), _controller(controller) {
@@ -78,4 +79,27 @@ void ScriptingService::Activate() {
         window->raise();
         window->activateWindow();
     }
+}
+
+void ScriptingService::answer(const QString& refusal) {
+    if (!refusal.isEmpty() && calledFromDBus())
+        sendErrorReply(kRefusedError, refusal);
+}
+
+void ScriptingService::RenameRecording(const QString& oldName, const QString& newName) {
+    answer(_controller.renameRecording(oldName, newName));
+}
+
+void ScriptingService::DeleteRecording(const QString& name) {
+    answer(_controller.deleteRecording(name));
+}
+
+QString ScriptingService::GetNote(const QString& name, const QString& format) {
+    QString note;
+    answer(_controller.noteOfRecording(name, format, &note));
+    return note;
+}
+
+void ScriptingService::SetNote(const QString& name, const QString& content, const QString& format) {
+    answer(_controller.setNoteOfRecording(name, content, format));
 }

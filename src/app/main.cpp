@@ -17,6 +17,7 @@ struct CommandLine {
     bool headless = false;
     bool hasCommand = false;
     CommandLineClient::Command command = CommandLineClient::Command::Status;
+    CommandLineClient::Arguments commandArguments;
 };
 
 // Every option, once. A tool option makes this process a short-lived tool rather than the
@@ -39,6 +40,12 @@ constexpr OptionSpec kOptions[] = {
     {"snip", "End the recording and start the next at once.", nullptr, true},
     {"quit", "Quit the running instance.", nullptr, true},
     {"status", "Print idle, previewing, recording or paused.", nullptr, true},
+    {"rename", "Rename the recording OLD to NEW (give NEW after it).", "OLD", true},
+    {"delete", "Delete the recording NAME and its note.", "NAME", true},
+    {"note", "Print the note of the recording NAME.", "NAME", true},
+    {"format", "The note's format: plain, markdown, html or rtf.", "FORMAT", false},
+    {"set-note", "Set the note of NAME from FILE (after it; - reads standard input).", "NAME",
+     true},
 };
 
 bool runsWithoutGui(const QStringList& arguments) {
@@ -94,6 +101,17 @@ CommandLine parse(const QStringList& arguments) {
         std::exit(2);
     }
     line.hasCommand = commands == 1;
+    // The library commands: the recording named by the option, then what follows it.
+    for (const char* option : {"rename", "delete", "note", "set-note"}) {
+        if (parser.isSet(QString::fromLatin1(option)))
+            line.commandArguments.names << parser.value(QString::fromLatin1(option));
+    }
+    const QStringList rest = parser.positionalArguments();
+    if (parser.isSet(QStringLiteral("rename")))
+        line.commandArguments.names << rest;
+    if (parser.isSet(QStringLiteral("set-note")))
+        line.commandArguments.file = rest.value(0);
+    line.commandArguments.format = parser.value(QStringLiteral("format"));
     return line;
 }
 
@@ -123,7 +141,8 @@ int runTool(int argc, char** argv, const QStringList& arguments) {
         return runLibraryListing(line.libraryFolder, stdout);
     if (line.listInputDevices)
         return Application::printInputDevices(stdout, stderr);
-    return CommandLineClient::run(line.command, launchArgumentsOf(line), stdout, stderr);
+    return CommandLineClient::run(line.command, launchArgumentsOf(line), stdout, stderr,
+                                  line.commandArguments);
 }
 } // namespace
 

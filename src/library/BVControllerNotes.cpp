@@ -1,7 +1,187 @@
-// Track operations and notes: the renaming, deleting and note handling come with their own
-// work; until then the observers registered at creation do nothing.
+// Notes: the note view shows the note of the first selected track; it is stored in the
+// library's "Notes" folder when the selection moves on (and at quit), and can be exported.
 #include "app/BVController.h"
 
-void BVController::handleTrackNameChanged(const Notification&) {}
-void BVController::handleChangeInTableSelection(const Notification&) {}
-void BVController::handleChangingTableSelection(const Notification&) {}
+#include "library/NoteFormats.h"
+#include "library/QBVTableView.h"
+#include "library/QBVTrack.h"
+#include "library/QKArrayController.h"
+#include "library/TrackNames.h"
+#include "platform/foundation/Beep.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/NotificationCenter.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QTextDocument>
+#include <QTextEdit>
+
+namespace {
+std::shared_ptr<QBVTrack> firstSelected(const BVController& controller) {
+    if (!controller._fileListArrayController)
+        return nullptr;
+    const auto selection = controller._fileListArrayController->selectedObjects();
+    return selection.empty() ? nullptr : selection.front();
+}
+
+// Loads without leaving an undo step or a "modified" mark: what is shown is what is stored.
+void showDocument(QTextEdit& view, const std::function<void(QTextDocument&)>& fill) {
+    QTextDocument& document = *view.document();
+    document.setUndoRedoEnabled(false);
+    fill(document);
+    document.setUndoRedoEnabled(true);
+    document.setModified(false);
+}
+} // namespace
+
+QString BVController::pathToNoteOfTrack(const QBVTrack& track) const {
+    return pathToNotesFolder() + QLatin1Char('/') + TrackNames::noteFileName(track.name());
+}
+
+void BVController::handleChangingTableSelection(const Notification& notification) {
+    if (!fileTableView || notification.object != fileTableView)
+        return;
+    storeShownNote();
+}
+
+void BVController::storeShownNote() {
+    if (!_notesTextView)
+        return;
+    const auto track = firstSelected(*this);
+    if (!track)
+        return;
+    QTextDocument& document = *_notesTextView->document();
+    // An emptied note is never written: the stored one stays as it was.
+    if (document.characterCount() <= 1)
+        return;
+    const QString path = pathToNoteOfTrack(*track);
+    // Unchanged and still under the same name: rewriting could only lose what a damaged file
+    // held beyond what could be shown.
+    if (!document.isModified() && path == _shownNotePath)
+        return;
+    QString error;
+    if (!NoteFormats::writeFile(document, path, NoteFormats::Format::Rtfd, &error)) {
+        tellUser(tr("The note of \"%1\" could not be saved: %2").arg(track->name(), error));
+        return;
+    }
+    document.setModified(false);
+    _shownNotePath = path;
+}
+
+void BVController::handleChangeInTableSelection(const Notification& notification) {
+    if (!fileTableView || notification.object != fileTableView || !_notesTextView)
+        return;
+    const auto track = firstSelected(*this);
+    const QString path = track ? pathToNoteOfTrack(*track) : QString();
+    _shownNotePath = path;
+    if (track && QFileInfo::exists(path)) {
+        showDocument(*_notesTextView, [&](QTextDocument& document) {
+            QString error;
+            if (!NoteFormats::readRtfd(path, &document, &error))
+                bvLog(QStringLiteral("couldn't read the note %1: %2").arg(path, error));
+        });
+        return;
+    }
+    showDocument(*_notesTextView, [](QTextDocument& document) { document.clear(); });
+}
+
+void BVController::exportNote(QObject*) {
+    const auto track = firstSelected(*this);
+    if (!track || !_notesTextView || _notesTextView->document()->characterCount() <= 1) {
+        Beep();
+        return;
+    }
+    auto* panel = new QFileDialog(mainWindow, tr("Export Note"));
+    panel->setObjectName(QStringLiteral("exportNotePanel"));
+    panel->setAcceptMode(QFileDialog::AcceptSave);
+    panel->setFileMode(QFileDialog::AnyFile);
+    QStringList filters;
+    for (const NoteFormats::ExportType& type : NoteFormats::exportTypes())
+        filters << type.nameFilter;
+    panel->setNameFilters(filters);
+    panel->setDefaultSuffix(NoteFormats::exportTypes().front().suffix);
+    panel->selectFile(TrackNames::noteFileName(track->name()));
+    panel->setWindowModality(Qt::WindowModal);
+    panel->setAttribute(Qt::WA_DeleteOnClose);
+    connect(panel, &QFileDialog::filterSelected, panel, [panel](const QString& filter) {
+        const NoteFormats::ExportType& type = NoteFormats::exportTypeForFilter(filter);
+        panel->setDefaultSuffix(type.suffix);
+        const QStringList chosen = panel->selectedFiles();
+        if (!chosen.isEmpty())
+            panel->selectFile(QFileInfo(chosen.first()).completeBaseName() + QLatin1Char('.') +
+                              type.suffix);
+    });
+    connect(panel, &QFileDialog::finished, this, [this, panel](int result) {
+        exportSavePanelDidEndReturnCodeContextInfo(panel->selectedFiles().value(0),
+                                                   result == QDialog::Accepted ? 1 : 0,
+                                                   panel->selectedNameFilter());
+    });
+    panel->open();
+}
+
+void BVController::exportSavePanelDidEndReturnCodeContextInfo(const QString& path, int returnCode,
+                                                              const QString& nameFilter) {
+    if (returnCode != 1 || path.isEmpty() || !_notesTextView)
+        return;
+    const NoteFormats::Format format = NoteFormats::exportTypeForFilter(nameFilter).format;
+    QString error;
+    if (!NoteFormats::writeFile(*_notesTextView->document(), path, format, &error))
+        tellUser(tr("The note could not be exported: %1").arg(error));
+}
+
+// ---- for scripts ----
+
+QString BVController::noteOfRecording(const QString& name, const QString& formatName,
+                                      QString* note) {
+    const auto format = NoteFormats::formatNamed(formatName);
+    if (!format)
+        return tr("Unknown note format \"%1\": use plain, markdown, html or rtf.").arg(formatName);
+    if (!TrackNames::isPlainFileName(name))
+        return tr("\"%1\" is not the name of a file in the Recordings folder.").arg(name);
+    updateFileList();
+    const auto track = listedTrackNamed(name);
+    if (!track)
+        return tr("There is no recording named \"%1\".").arg(name);
+    // The note on show may hold what was typed since it was stored.
+    if (_notesTextView && track == firstSelected(*this)) {
+        *note = NoteFormats::toText(*_notesTextView->document(), *format);
+        return QString();
+    }
+    QTextDocument document;
+    const QString path = pathToNoteOfTrack(*track);
+    QString error;
+    if (QFileInfo::exists(path) && !NoteFormats::readRtfd(path, &document, &error))
+        return tr("The note of \"%1\" could not be read: %2").arg(name, error);
+    *note = NoteFormats::toText(document, *format);
+    return QString();
+}
+
+QString BVController::setNoteOfRecording(const QString& name, const QString& content,
+                                         const QString& formatName) {
+    const auto format = NoteFormats::formatNamed(formatName);
+    if (!format)
+        return tr("Unknown note format \"%1\": use plain, markdown, html or rtf.").arg(formatName);
+    if (!TrackNames::isPlainFileName(name))
+        return tr("\"%1\" is not the name of a file in the Recordings folder.").arg(name);
+    updateFileList();
+    const auto track = listedTrackNamed(name);
+    if (!track)
+        return tr("There is no recording named \"%1\".").arg(name);
+    QTextDocument document;
+    QString error;
+    if (!NoteFormats::fromText(content, *format, &document, &error))
+        return tr("The note could not be read: %1").arg(error);
+    if (document.characterCount() <= 1)
+        return tr("An empty note is not stored; the note stays as it was.");
+    const QString path = pathToNoteOfTrack(*track);
+    if (!NoteFormats::writeFile(document, path, NoteFormats::Format::Rtfd, &error))
+        return tr("The note of \"%1\" could not be saved: %2").arg(name, error);
+    // Shown at once when it is the note on show.
+    if (_notesTextView && track == firstSelected(*this)) {
+        showDocument(*_notesTextView,
+                     [&](QTextDocument& shown) { NoteFormats::readRtfd(path, &shown, nullptr); });
+        _shownNotePath = path;
+    }
+    return QString();
+}

@@ -14,9 +14,12 @@ void QBVTrack::setName(const QString& name) {
     if (sameValue(name, _name))
         return;
     if (!_name.isNull()) {
+        _nameChangeRefused = false;
         NotificationCenter::defaultCenter().post(
             QStringLiteral("QBVTrackNameChangedNotification"), this,
             {{QStringLiteral("old name"), _name}, {QStringLiteral("new name"), name}});
+        if (_nameChangeRefused)
+            return;
     }
     _name = name;
 }

@@ -23,6 +23,9 @@ public:
     // Replacing a name posts "QBVTrackNameChangedNotification" ("old name", "new name") while
     // the track still carries the old one; the first name posts nothing.
     void setName(const QString& name);
+    // Sent by an observer of the name change when the file cannot follow: the track keeps its
+    // old name.
+    void refuseNameChange() { _nameChangeRefused = true; }
     // "Edit..." posts "QBVTrackCategoryChangedNotification" and keeps the category; "-" (a menu
     // separator) does nothing; a new category posts "QBVTrackCategorySaveChangeNotification"
     // once stored; clearing posts nothing.
@@ -42,4 +45,5 @@ private:
     std::optional<QDateTime> _date;
     std::optional<float> _duration;
     bool _isPlaying = false;
+    bool _nameChangeRefused = false;
 };

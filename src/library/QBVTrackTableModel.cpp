@@ -4,7 +4,6 @@
 #include "library/QBVTableView.h"
 #include "library/QBVTrack.h"
 #include "library/QKArrayController.h"
-#include "platform/foundation/Beep.h"
 #include "platform/foundation/ValueTransformer.h"
 
 #include <QLocale>
@@ -12,14 +11,6 @@
 #include <QPixmap>
 
 #include <set>
-
-namespace {
-// A name that cannot be a file name inside the "Recordings" folder.
-bool isUnusableFileName(const QString& name) {
-    return name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
-           name.contains(QLatin1Char('/')) || name.contains(QChar(0));
-}
-} // namespace
 
 QBVTrackTableModel::QBVTrackTableModel(QKArrayController* controller)
     : QAbstractTableModel(controller), _controller(controller) {}
@@ -116,14 +107,12 @@ bool QBVTrackTableModel::setData(const QModelIndex& index, const QVariant& value
     if (!index.isValid() || role != Qt::EditRole || index.column() != NameColumn ||
         index.row() >= rowCount())
         return false;
-    const QString name = value.toString();
-    if (isUnusableFileName(name)) {
-        Beep(); // the recording keeps its name
-        return false;
-    }
-    _controller->arrangedObjects()[size_t(index.row())]->setName(name);
+    // The file is renamed by the track's observer, which may refuse (and say why): the row
+    // then shows the name the track kept.
+    QBVTrack& track = *_controller->arrangedObjects()[size_t(index.row())];
+    track.setName(value.toString());
     refreshRow(index.row());
-    return true;
+    return track.name() == value.toString();
 }
 
 QVariant QBVTrackTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -1,0 +1,268 @@
+#include "library/NoteEditor.h"
+
+#include <QActionGroup>
+#include <QBuffer>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QFile>
+#include <QFontComboBox>
+#include <QFontDatabase>
+#include <QIcon>
+#include <QImage>
+#include <QImageReader>
+#include <QMimeData>
+#include <QPixmap>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextList>
+#include <QUrl>
+
+namespace {
+// Larger pictures are shown scaled down; the file keeps every pixel.
+constexpr int kLargestShownWidth = 480;
+
+QByteArray imageFileBytes(const QMimeData* source, const QUrl& url) {
+    Q_UNUSED(source);
+    if (!url.isLocalFile())
+        return {};
+    QFile file(url.toLocalFile());
+    if (!file.open(QIODevice::ReadOnly) || file.size() > 64 * 1024 * 1024)
+        return {};
+    return file.readAll();
+}
+
+bool isImageFile(const QUrl& url) {
+    return url.isLocalFile() && !QImageReader::imageFormat(url.toLocalFile()).isEmpty();
+}
+
+QIcon themed(const char* name) {
+    return QIcon::fromTheme(QString::fromLatin1(name));
+}
+} // namespace
+
+BVNoteTextView::BVNoteTextView(QWidget* parent) : QTextEdit(parent) {
+    setAcceptRichText(true);
+}
+
+bool BVNoteTextView::insertImageBytes(const QByteArray& bytes) {
+    QImage image;
+    if (!image.loadFromData(bytes))
+        return false;
+    const QString name = QStringLiteral("note-image-%1").arg(++_imageCount);
+    QUrl url(name);
+    while (!document()->resource(QTextDocument::ImageResource, url).isNull())
+        url = QUrl(QStringLiteral("note-image-%1").arg(++_imageCount));
+    // Kept as the file's bytes; the document decodes them to draw.
+    document()->addResource(QTextDocument::ImageResource, url, bytes);
+    QTextImageFormat format;
+    format.setName(url.toString());
+    if (image.width() > kLargestShownWidth) {
+        format.setWidth(kLargestShownWidth);
+        format.setHeight(double(image.height()) * kLargestShownWidth / image.width());
+    }
+    textCursor().insertImage(format);
+    return true;
+}
+
+bool BVNoteTextView::canInsertFromMimeData(const QMimeData* source) const {
+    if (source->hasImage())
+        return true;
+    for (const QUrl& url : source->urls()) {
+        if (isImageFile(url))
+            return true;
+    }
+    return QTextEdit::canInsertFromMimeData(source);
+}
+
+void BVNoteTextView::insertFromMimeData(const QMimeData* source) {
+    bool inserted = false;
+    for (const QUrl& url : source->urls()) {
+        if (isImageFile(url))
+            inserted = insertImageBytes(imageFileBytes(source, url)) || inserted;
+    }
+    if (inserted)
+        return;
+    if (source->hasImage()) {
+        const QImage image = qvariant_cast<QImage>(source->imageData());
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!image.isNull() && image.save(&buffer, "PNG") && insertImageBytes(png))
+            return;
+    }
+    QTextEdit::insertFromMimeData(source);
+}
+
+NoteFormatBar::NoteFormatBar(QWidget* parent) : QToolBar(parent) {
+    setObjectName(QStringLiteral("noteFormatBar"));
+    setIconSize(QSize(16, 16));
+    // Without an icon theme a button shows its text instead.
+    setToolButtonStyle(Qt::ToolButtonIconOnly);
+
+    auto toggle = [this](const char* icon, const QString& text, QKeySequence keys) {
+        QAction* action = addAction(themed(icon), text);
+        action->setCheckable(true);
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        action->setToolTip(
+            QStringLiteral("%1 (%2)").arg(text, keys.toString(QKeySequence::NativeText)));
+        return action;
+    };
+    _bold = toggle("format-text-bold", tr("Bold"), QKeySequence::Bold);
+    _italic = toggle("format-text-italic", tr("Italic"), QKeySequence::Italic);
+    _underline = toggle("format-text-underline", tr("Underline"), QKeySequence::Underline);
+    connect(_bold, &QAction::triggered, this, [this](bool on) {
+        QTextCharFormat format;
+        format.setFontWeight(on ? QFont::Bold : QFont::Normal);
+        mergeFormat(format);
+    });
+    connect(_italic, &QAction::triggered, this, [this](bool on) {
+        QTextCharFormat format;
+        format.setFontItalic(on);
+        mergeFormat(format);
+    });
+    connect(_underline, &QAction::triggered, this, [this](bool on) {
+        QTextCharFormat format;
+        format.setFontUnderline(on);
+        mergeFormat(format);
+    });
+
+    _family = new QFontComboBox(this);
+    _family->setToolTip(tr("Font"));
+    _family->setMaximumWidth(160);
+    addWidget(_family);
+    connect(_family, &QFontComboBox::textActivated, this, [this](const QString& family) {
+        QTextCharFormat format;
+        format.setFontFamilies({family});
+        mergeFormat(format);
+    });
+    _size = new QComboBox(this);
+    _size->setToolTip(tr("Size"));
+    _size->setEditable(true);
+    for (int points : QFontDatabase::standardSizes())
+        _size->addItem(QString::number(points));
+    addWidget(_size);
+    connect(_size, &QComboBox::textActivated, this, [this](const QString& text) {
+        const double points = text.toDouble();
+        if (points <= 0 || points > 400)
+            return;
+        QTextCharFormat format;
+        format.setFontPointSize(points);
+        mergeFormat(format);
+    });
+
+    _colour = addAction(themed("format-text-color"), tr("Colour…"));
+    connect(_colour, &QAction::triggered, this, &NoteFormatBar::chooseColour);
+    addSeparator();
+
+    auto* alignments = new QActionGroup(this);
+    const struct {
+        const char* icon;
+        QString text;
+        Qt::Alignment alignment;
+    } aligns[] = {
+        {"format-justify-left", tr("Align Left"), Qt::AlignLeft | Qt::AlignAbsolute},
+        {"format-justify-center", tr("Centre"), Qt::AlignHCenter},
+        {"format-justify-right", tr("Align Right"), Qt::AlignRight | Qt::AlignAbsolute},
+        {"format-justify-fill", tr("Justify"), Qt::AlignJustify},
+    };
+    for (const auto& align : aligns) {
+        QAction* action = alignments->addAction(themed(align.icon), align.text);
+        action->setCheckable(true);
+        action->setData(int(align.alignment));
+        addAction(action);
+        _alignments << action;
+        connect(action, &QAction::triggered, this, [this, alignment = align.alignment] {
+            if (_editor)
+                _editor->setAlignment(alignment);
+        });
+    }
+    addSeparator();
+    _bullets = addAction(themed("format-list-unordered"), tr("Bulleted List"));
+    _numbers = addAction(themed("format-list-ordered"), tr("Numbered List"));
+    for (QAction* action : {_bullets, _numbers})
+        action->setCheckable(true);
+    connect(_bullets, &QAction::triggered, this,
+            [this] { toggleList(int(QTextListFormat::ListDisc)); });
+    connect(_numbers, &QAction::triggered, this,
+            [this] { toggleList(int(QTextListFormat::ListDecimal)); });
+}
+
+void NoteFormatBar::setEditor(QTextEdit* editor) {
+    _editor = editor;
+    if (!editor)
+        return;
+    // The shortcuts work while the note has the focus.
+    for (QAction* action : {_bold, _italic, _underline})
+        editor->addAction(action);
+    connect(editor, &QTextEdit::currentCharFormatChanged, this, &NoteFormatBar::showFormat);
+    connect(editor, &QTextEdit::cursorPositionChanged, this, &NoteFormatBar::showAlignment);
+    showFormat(editor->currentCharFormat());
+    showAlignment();
+}
+
+void NoteFormatBar::mergeFormat(const QTextCharFormat& format) {
+    if (!_editor)
+        return;
+    QTextCursor cursor = _editor->textCursor();
+    if (!cursor.hasSelection())
+        cursor.select(QTextCursor::WordUnderCursor);
+    cursor.mergeCharFormat(format);
+    _editor->mergeCurrentCharFormat(format);
+    _editor->setFocus();
+}
+
+void NoteFormatBar::showFormat(const QTextCharFormat& format) {
+    _bold->setChecked(format.fontWeight() >= QFont::Bold);
+    _italic->setChecked(format.fontItalic());
+    _underline->setChecked(format.fontUnderline());
+    const QFont font = format.font();
+    _family->setCurrentFont(font);
+    _size->setEditText(QString::number(font.pointSizeF()));
+}
+
+void NoteFormatBar::showAlignment() {
+    if (!_editor)
+        return;
+    const Qt::Alignment alignment = _editor->alignment() & Qt::AlignHorizontal_Mask;
+    for (QAction* action : _alignments) {
+        const auto wanted = Qt::Alignment(action->data().toInt()) & Qt::AlignHorizontal_Mask;
+        action->setChecked((wanted & ~Qt::AlignAbsolute) == (alignment & ~Qt::AlignAbsolute));
+    }
+    const QTextList* list = _editor->textCursor().currentList();
+    const int style = list ? int(list->format().style()) : 0;
+    _bullets->setChecked(list && style >= int(QTextListFormat::ListSquare) && style < 0);
+    _numbers->setChecked(list && style <= int(QTextListFormat::ListDecimal));
+}
+
+void NoteFormatBar::chooseColour() {
+    if (!_editor)
+        return;
+    const QColor colour = QColorDialog::getColor(_editor->textColor(), this, tr("Text Colour"));
+    if (!colour.isValid())
+        return;
+    QTextCharFormat format;
+    format.setForeground(colour);
+    mergeFormat(format);
+}
+
+void NoteFormatBar::toggleList(int style) {
+    if (!_editor)
+        return;
+    QTextCursor cursor = _editor->textCursor();
+    cursor.beginEditBlock();
+    if (QTextList* list = cursor.currentList(); list && int(list->format().style()) == style) {
+        // The same button again ends the list for these paragraphs.
+        QTextBlockFormat block = cursor.blockFormat();
+        list->remove(cursor.block());
+        block.setIndent(0);
+        block.setObjectIndex(-1);
+        cursor.setBlockFormat(block);
+    } else {
+        QTextListFormat format;
+        format.setStyle(QTextListFormat::Style(style));
+        cursor.createList(format);
+    }
+    cursor.endEditBlock();
+    showAlignment();
+}

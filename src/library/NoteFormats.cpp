@@ -1,0 +1,160 @@
+#include "library/NoteFormats.h"
+
+#include "platform/text/RtfReader.h"
+#include "platform/text/RtfWriter.h"
+#include "platform/text/RtfdFolder.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTextDocument>
+#include <QTextDocumentWriter>
+
+namespace {
+QString tr(const char* text) {
+    return QCoreApplication::translate("NoteFormats", text);
+}
+
+bool saveBytes(const QString& path, const QByteArray& bytes, QString* error) {
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    if (error)
+        *error = file.errorString();
+    return false;
+}
+} // namespace
+
+std::optional<NoteFormats::Format> NoteFormats::formatNamed(const QString& name) {
+    const QString key = name.trimmed().toLower();
+    if (key == QLatin1String("plain") || key == QLatin1String("text"))
+        return Format::Plain;
+    if (key == QLatin1String("markdown"))
+        return Format::Markdown;
+    if (key == QLatin1String("html"))
+        return Format::Html;
+    if (key == QLatin1String("rtf"))
+        return Format::Rtf;
+    return std::nullopt;
+}
+
+QString NoteFormats::scriptName(Format format) {
+    switch (format) {
+    case Format::Rtf:
+        return QStringLiteral("rtf");
+    case Format::Markdown:
+        return QStringLiteral("markdown");
+    case Format::Html:
+        return QStringLiteral("html");
+    default:
+        return QStringLiteral("plain");
+    }
+}
+
+NoteFormats::Format NoteFormats::formatOfFileName(const QString& fileName) {
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix == QLatin1String("rtf"))
+        return Format::Rtf;
+    if (suffix == QLatin1String("md") || suffix == QLatin1String("markdown"))
+        return Format::Markdown;
+    if (suffix == QLatin1String("html") || suffix == QLatin1String("htm"))
+        return Format::Html;
+    if (suffix == QLatin1String("rtfd"))
+        return Format::Rtfd;
+    if (suffix == QLatin1String("odt"))
+        return Format::OpenDocument;
+    return Format::Plain;
+}
+
+const std::vector<NoteFormats::ExportType>& NoteFormats::exportTypes() {
+    static const std::vector<ExportType> types = {
+        {Format::Rtfd, tr("Rich text with attachments (*.rtfd)"), QStringLiteral("rtfd")},
+        {Format::Rtf, tr("Rich text (*.rtf)"), QStringLiteral("rtf")},
+        {Format::OpenDocument, tr("OpenDocument text (*.odt)"), QStringLiteral("odt")},
+        {Format::Html, tr("Web page (*.html *.htm)"), QStringLiteral("html")},
+        {Format::Markdown, tr("Markdown (*.md)"), QStringLiteral("md")},
+        {Format::Plain, tr("Plain text (*.txt)"), QStringLiteral("txt")},
+    };
+    return types;
+}
+
+const NoteFormats::ExportType& NoteFormats::exportTypeForFilter(const QString& nameFilter) {
+    for (const ExportType& type : exportTypes()) {
+        if (type.nameFilter == nameFilter)
+            return type;
+    }
+    return exportTypes().front();
+}
+
+bool NoteFormats::writeFile(const QTextDocument& document, const QString& path, Format format,
+                            QString* error) {
+    switch (format) {
+    case Format::Rtfd:
+        return Rtfd::write(document, path, error);
+    case Format::OpenDocument: {
+        // Built in memory: the zip writer closes its device, which a QSaveFile forbids.
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        QTextDocumentWriter writer(&buffer, "odf");
+        if (writer.write(&document))
+            return saveBytes(path, bytes, error);
+        if (error)
+            *error = tr("The OpenDocument file could not be made.");
+        return false;
+    }
+    case Format::Rtf:
+        return saveBytes(path, Rtf::write(document, Rtf::Images::Embedded), error);
+    case Format::Html:
+    case Format::Markdown:
+    case Format::Plain:
+        return saveBytes(path, toText(document, format).toUtf8(), error);
+    }
+    return false;
+}
+
+bool NoteFormats::readRtfd(const QString& path, QTextDocument* document, QString* error) {
+    return Rtfd::read(path, document, error);
+}
+
+QString NoteFormats::toText(const QTextDocument& document, Format format) {
+    switch (format) {
+    case Format::Rtf:
+    case Format::Rtfd:
+        return QString::fromLatin1(Rtf::write(document, Rtf::Images::Embedded));
+    case Format::Html:
+        return document.toHtml();
+    case Format::Markdown:
+        return document.toMarkdown();
+    case Format::OpenDocument:
+    case Format::Plain:
+        return document.toPlainText();
+    }
+    return QString();
+}
+
+bool NoteFormats::fromText(const QString& text, Format format, QTextDocument* document,
+                           QString* error) {
+    switch (format) {
+    case Format::Rtf:
+    case Format::Rtfd: {
+        // Bytes that came as characters go back one for one; text typed by a script as
+        // Unicode goes as UTF-8.
+        bool latin1 = true;
+        for (const QChar c : text)
+            latin1 = latin1 && c.unicode() < 0x100;
+        return Rtf::read(latin1 ? text.toLatin1() : text.toUtf8(), document, {}, error);
+    }
+    case Format::Html:
+        document->setHtml(text);
+        return true;
+    case Format::Markdown:
+        document->setMarkdown(text);
+        return true;
+    case Format::OpenDocument:
+    case Format::Plain:
+        document->setPlainText(text);
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,51 @@
+#include "library/TrackNames.h"
+
+#include "platform/foundation/FileNames.h"
+
+#include <QCoreApplication>
+
+#include <climits>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+QString tr(const char* text) {
+    return QCoreApplication::translate("TrackNames", text);
+}
+
+long longestNameIn(const QString& folder) {
+    const long limit = ::pathconf(FileNames::encodePath(folder).constData(), _PC_NAME_MAX);
+    return limit > 0 ? limit : NAME_MAX;
+}
+} // namespace
+
+bool TrackNames::isPlainFileName(const QString& name) {
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
+}
+
+QString TrackNames::renameRefusal(const QString& folder, const QString& newName) {
+    if (newName.trimmed().isEmpty())
+        return tr("A recording needs a name.");
+    if (newName.contains(QChar(0)))
+        return tr("A file name cannot hold a NUL character.");
+    if (!isPlainFileName(newName))
+        return tr("\"%1\" cannot be a file name: names may not be \".\" or \"..\" or hold "
+                  "\"/\".")
+            .arg(FileNames::displayName(newName));
+    const long longest = longestNameIn(folder);
+    if (FileNames::encode(newName).size() > longest ||
+        FileNames::encode(noteFileName(newName)).size() > longest)
+        return tr("The name is longer than the file system allows (%1 bytes).").arg(longest);
+    struct stat info;
+    if (::lstat(FileNames::encodePath(folder + QLatin1Char('/') + newName).constData(), &info) == 0)
+        return tr("There is already a file named \"%1\".").arg(FileNames::displayName(newName));
+    return QString();
+}
+
+QString TrackNames::noteFileName(const QString& trackName) {
+    const qsizetype dot = trackName.lastIndexOf(QLatin1Char('.'));
+    // A leading dot starts a hidden name, not an extension.
+    const QString base = dot > 0 ? trackName.left(dot) : trackName;
+    return base + QStringLiteral(".rtfd");
+}
