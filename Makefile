@@ -1,5 +1,5 @@
 # Brevoir: the two commands for a fresh Debian machine are `make run` and `make test`.
-.PHONY: all setup build run test test-asan build-asan screenshot clean
+.PHONY: all setup build run test test-asan build-asan fuzz screenshot clean
 
 JOBS ?= $(shell nproc)
 
@@ -30,9 +30,13 @@ test-asan: build-asan
 	LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp \
 	./scripts/test-rig.sh ctest --test-dir build-asan --output-on-failure -j 2
 
+# Every fuzz target for a bounded time (30 s each) on a copy of its seed corpus, in build-fuzz.
+fuzz: setup
+	./scripts/fuzz.sh
+
 # A screenshot of the main window under Xvfb, into build/screenshot.png.
 screenshot: build
 	./scripts/screenshot.sh build/screenshot.png
 
 clean:
-	rm -rf build build-asan
+	rm -rf build build-asan build-fuzz

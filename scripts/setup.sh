@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake g++ ninja-build pkg-config ccache
+    cmake g++ ninja-build pkg-config ccache clang libclang-rt-14-dev
     qt6-base-dev qt6-l10n-tools qt6-tools-dev qt6-tools-dev-tools libgl-dev
     portaudio19-dev libasound2-dev libjack-jackd2-dev
     libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
