@@ -9,8 +9,10 @@
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/ValueTransformer.h"
 #include "platform/movie/MovieRepair.h"
+#include "platform/movie/RecordingJournal.h"
 #include "recording/QKRecorder.h"
 
+#include <QFile>
 #include <QLayout>
 #include <QLineEdit>
 #include <QPixmap>
@@ -128,8 +130,15 @@ void BVController::setStatusDisplayHidden(bool hidden) {
 void BVController::applicationDidFinishLaunching() {
     PrefRestore(this);
     setupLibraryFolder();
-    // Recordings that a crash interrupted are completed before the library is scanned.
-    RepairInterruptedMovies(pathToRecordingsFolder());
+    // Recordings that a crash interrupted are completed before the library is scanned; the
+    // journal keeps that check to the launches after a crash.
+    const MovieRepair::Report repair =
+        MovieRepair::repairAtLaunch(QFile::encodeName(pathToRecordingsFolder()),
+                                    QFile::encodeName(pathToLibraryFolder() + QLatin1Char('/') +
+                                                      QLatin1String(RecordingJournal::kFileName)));
+    if (!repair.leftAlone.isEmpty())
+        tellUser(tr("Some recordings could not be repaired and were left as they are: %1")
+                     .arg(MovieRepair::describe(repair.leftAlone)));
     initializeFileListArray();
     if (_fileListArrayController)
         _fileListArrayController->setContent(&_fileList);
@@ -142,4 +151,5 @@ void BVController::applicationWillTerminate() {
         _recorder->doStop();
     PrefSaveAction(this);
     saveCategories();
+    RecordingJournal::endRun();
 }
