@@ -5,6 +5,7 @@
 #include "library/LibraryScanner.h"
 #include "library/QKFileSizeFormatter.h"
 #include "platform/foundation/Defaults.h"
+#include "platform/foundation/FileNames.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,7 +14,7 @@
 namespace {
 
 QByteArray escapedName(const QString& name) {
-    QByteArray bytes = QFile::encodeName(name);
+    QByteArray bytes = FileNames::displayName(name).toUtf8();
     bytes.replace('\\', "\\\\");
     bytes.replace('\t', "\\t");
     bytes.replace('\n', "\\n");

@@ -1,10 +1,10 @@
 #include "library/LibraryScanner.h"
 
 #include "library/QBVTrack.h"
+#include "platform/foundation/FileNames.h"
 #include "platform/foundation/Log.h"
 #include "platform/media/MovieDuration.h"
 
-#include <QFile>
 #include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
@@ -26,7 +26,7 @@ QDateTime fromTimestamp(const struct statx_timestamp& t) {
 // regular file by the time it is looked at.
 bool measure(int folderFd, const QString& folder, ScannedEntry& entry) {
     struct statx st = {};
-    const QByteArray name = QFile::encodeName(entry.name);
+    const QByteArray name = FileNames::encode(entry.name);
     if (::statx(folderFd, name.constData(), AT_SYMLINK_NOFOLLOW,
                 STATX_TYPE | STATX_SIZE | STATX_MTIME | STATX_BTIME, &st) != 0 ||
         !S_ISREG(st.stx_mode))
@@ -56,7 +56,7 @@ QString quoted(const QString& text) {
 
 std::vector<ScannedEntry> scanRecordingsFolder(const QString& folder, const QSet<QString>& known) {
     std::vector<ScannedEntry> entries;
-    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+    DIR* dir = ::opendir(FileNames::encodePath(folder).constData());
     if (!dir)
         return entries;
     const int folderFd = ::dirfd(dir);
@@ -64,7 +64,9 @@ std::vector<ScannedEntry> scanRecordingsFolder(const QString& folder, const QSet
         if (std::strcmp(d->d_name, ".") == 0 || std::strcmp(d->d_name, "..") == 0)
             continue;
         ScannedEntry entry;
-        entry.name = QFile::decodeName(d->d_name);
+        // Lossless: a name that is not UTF-8 keeps its bytes, so that it is its own track and
+        // can be opened again.
+        entry.name = FileNames::decode(QByteArray(d->d_name));
         if (known.contains(entry.name))
             continue;
         if (!isRegularFile(folderFd, d))

@@ -18,7 +18,7 @@ struct ScannedEntry {
         File,       // becomes a track
     };
     Kind kind = NotRegular;
-    QString name;
+    QString name; // lossless (FileNames::decode); FileNames::displayName for showing it
     // For files: what the track is made of.
     quint64 size = 0;
     QDateTime date; // birth time where the file system keeps one, else modification time

@@ -1,7 +1,8 @@
 #include "platform/media/AudioFileDecoder.h"
 
+#include "platform/foundation/FileNames.h"
+
 #include <QCoreApplication>
-#include <QFile>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -44,7 +45,7 @@ AudioFileDecoder::~AudioFileDecoder() {
 
 bool AudioFileDecoder::open(const QString& path, QString* error) {
     int result =
-        avformat_open_input(&_format, QFile::encodeName(path).constData(), nullptr, nullptr);
+        avformat_open_input(&_format, FileNames::encodePath(path).constData(), nullptr, nullptr);
     if (result < 0) {
         setError(error, describe(result));
         return false;

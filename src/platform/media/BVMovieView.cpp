@@ -1,5 +1,6 @@
 #include "platform/media/BVMovieView.h"
 
+#include "platform/foundation/FileNames.h"
 #include "platform/media/PlaybackEngine.h"
 
 #include <QFileInfo>
@@ -86,14 +87,15 @@ bool BVMovieView::setMovie(const QString& path) {
     auto engine = std::make_unique<PlaybackEngine>();
     QString error;
     if (!engine->open(path, &error)) {
-        showMessage(tr("“%1” cannot be played: %2").arg(QFileInfo(path).fileName(), error));
+        showMessage(tr("“%1” cannot be played: %2")
+                        .arg(FileNames::displayName(QFileInfo(path).fileName()), error));
         return false;
     }
     _refreshTimer->stop();
     _engine = std::move(engine);
     _path = path;
     showMessage(QString());
-    _nameLabel->setText(QFileInfo(path).fileName());
+    _nameLabel->setText(FileNames::displayName(QFileInfo(path).fileName()));
     const qint64 rate = timeScale();
     const qint64 total = rate > 0 ? duration() * 1000 / rate : 0;
     {
