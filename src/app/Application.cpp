@@ -20,25 +20,47 @@
 
 namespace {
 int gSignalPipe[2] = {-1, -1};
+std::atomic<bool> gQuitRequested{false};
+std::atomic<bool> gLaunching{true};
+static_assert(std::atomic<bool>::is_always_lock_free, "touched from a signal handler");
+
+// How long a launch may take to reach its next check after a quit was asked. A launch stuck
+// in a call that never returns (a hung read) ends when this runs out.
+constexpr unsigned kLaunchQuitGraceSeconds = 3;
 
 void onSignal(int) {
+    // Only async-signal-safe work here; the launch checks the flag, the event loop the pipe.
+    gQuitRequested.store(true);
+    if (gLaunching.load())
+        ::alarm(kLaunchQuitGraceSeconds);
     const char byte = 1;
-    // Only async-signal-safe work here; the event loop does the rest.
     [[maybe_unused]] const ssize_t written = ::write(gSignalPipe[0], &byte, 1);
 }
-} // namespace
 
-void Application::installSignalHandlers() {
-    if (gSignalPipe[0] != -1 || !QCoreApplication::instance())
+void onLaunchQuitGraceOver(int) {
+    // Nothing the user made exists yet while launching: there is nothing to save.
+    ::_exit(0);
+}
+
+void watchSignalPipe() {
+    static bool watching = false;
+    if (watching || gSignalPipe[1] == -1 || !QCoreApplication::instance())
         return;
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, gSignalPipe) != 0)
-        return;
+    watching = true;
     auto* notifier = new QSocketNotifier(gSignalPipe[1], QSocketNotifier::Read, qApp);
     QObject::connect(notifier, &QSocketNotifier::activated, qApp, [] {
         char byte = 0;
         [[maybe_unused]] const ssize_t n = ::read(gSignalPipe[1], &byte, 1);
         QCoreApplication::quit();
     });
+}
+} // namespace
+
+void Application::installSignalHandlers() {
+    if (gSignalPipe[0] != -1)
+        return;
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, gSignalPipe) != 0)
+        return;
     struct sigaction action = {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
@@ -46,6 +68,15 @@ void Application::installSignalHandlers() {
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGHUP, &action, nullptr);
+    struct sigaction grace = {};
+    grace.sa_handler = onLaunchQuitGraceOver;
+    sigemptyset(&grace.sa_mask);
+    sigaction(SIGALRM, &grace, nullptr);
+    watchSignalPipe();
+}
+
+const std::atomic<bool>* Application::quitRequest() {
+    return &gQuitRequested;
 }
 
 Application::Application(Options options) : _options(std::move(options)) {}
@@ -57,7 +88,9 @@ Application::~Application() {
     _interface.reset();
 }
 
-void Application::launch() {
+Application::Launch Application::launch() {
+    if (gQuitRequested.load())
+        return Launch::QuitRequested;
     LocalizedStrings::install();
     BVController::initialize();
     if (!_options.inputDevice.isEmpty()) {
@@ -73,23 +106,31 @@ void Application::launch() {
     if (!_options.libraryFolder.isEmpty())
         _controller->setLibraryFolderOverride(_options.libraryFolder);
 
+    // One instance per session: the bus grants the name to exactly one of two launches made at
+    // the same moment, so it is claimed before the long work. Calls that arrive meanwhile wait
+    // for the event loop, which runs once the launch is done.
+    _scripting = std::make_unique<ScriptingService>(*_controller);
+    if (_scripting->registerOnSessionBus() == ScriptingService::Registration::AlreadyRunning)
+        return Launch::AnotherInstance;
+
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, [this] { terminate(); });
     // Logging out ends the application through the same quit path.
     if (auto* gui = qobject_cast<QGuiApplication*>(qApp)) {
         QObject::connect(gui, &QGuiApplication::commitDataRequest, gui,
                          [] { QCoreApplication::quit(); });
     }
+    watchSignalPipe();
 
     if (_options.showWindow)
         _interface->window()->show();
     else
         _controller->setStatusDisplayHidden(true);
     _controller->applicationDidFinishLaunching();
-
-    // Scripts reach the application once it has launched.
-    _scripting = std::make_unique<ScriptingService>(*_controller);
-    if (_scripting->registerOnSessionBus() == ScriptingService::Registration::AlreadyRunning)
-        bvLog(QStringLiteral("scripting is unavailable: another Brevoir owns the bus name"));
+    if (gQuitRequested.load())
+        return Launch::QuitRequested;
+    _launched = true;
+    gLaunching.store(false);
+    return Launch::Running;
 }
 
 int Application::printInputDevices(FILE* out, FILE* err) {
@@ -108,7 +149,9 @@ int Application::exec() {
 }
 
 void Application::terminate() {
-    if (_terminated || !_controller)
+    // A launch that did not finish restored nothing the user could have changed, and saving
+    // its half-loaded state would overwrite the library's categories.
+    if (_terminated || !_controller || !_launched)
         return;
     _terminated = true;
     _controller->applicationWillTerminate();

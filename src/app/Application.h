@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <cstdio>
 #include <memory>
 
@@ -23,16 +24,25 @@ public:
     explicit Application(Options options);
     ~Application();
 
-    // Creates the controller and its interface and runs the launch steps.
-    void launch();
+    enum class Launch {
+        Running,         // launched: run the event loop
+        AnotherInstance, // another Brevoir owns the session bus name: hand over to it and end
+        QuitRequested,   // a signal asked to quit while launching: end without saving anything
+    };
+    // Creates the controller and its interface, claims the bus name (the single-instance
+    // decision, made before the long launch work) and runs the launch steps.
+    Launch launch();
     // Runs the event loop until quit; answers the exit status.
     int exec();
 
     BVController* controller() const { return _controller.get(); }
     MainInterface* interface() const { return _interface.get(); }
 
-    // Routes SIGTERM and SIGINT into the application's quit path.
+    // Routes SIGTERM, SIGINT and SIGHUP into the application's quit path. Call before the
+    // application object exists, so that no moment of the launch is left to the default action.
     static void installSignalHandlers();
+    // Set once one of those signals came; the launch steps check it between files and steps.
+    static const std::atomic<bool>* quitRequest();
 
     // `--list-input-devices`: one input name per line; answers the exit status.
     static int printInputDevices(FILE* out, FILE* err);
@@ -44,5 +54,6 @@ private:
     std::unique_ptr<BVController> _controller;
     std::unique_ptr<MainInterface> _interface;
     std::unique_ptr<ScriptingService> _scripting;
+    bool _launched = false;
     bool _terminated = false;
 };

@@ -1,5 +1,6 @@
 #include "app/BVController.h"
 
+#include "app/Application.h"
 #include "itunes/QKTunesController.h"
 #include "library/BVMovieDurationFormatter.h"
 #include "library/QBVTrack.h"
@@ -128,6 +129,8 @@ void BVController::setStatusDisplayHidden(bool hidden) {
 }
 
 void BVController::applicationDidFinishLaunching() {
+    // A quit asked for while launching (SIGTERM) ends the launch at the next step.
+    const std::atomic<bool>& quit = *Application::quitRequest();
     PrefRestore(this);
     setupLibraryFolder();
     // Recordings that a crash interrupted are completed before the library is scanned; the
@@ -135,11 +138,16 @@ void BVController::applicationDidFinishLaunching() {
     const MovieRepair::Report repair =
         MovieRepair::repairAtLaunch(QFile::encodeName(pathToRecordingsFolder()),
                                     QFile::encodeName(pathToLibraryFolder() + QLatin1Char('/') +
-                                                      QLatin1String(RecordingJournal::kFileName)));
+                                                      QLatin1String(RecordingJournal::kFileName)),
+                                    &quit);
     if (!repair.leftAlone.isEmpty())
         tellUser(tr("Some recordings could not be repaired and were left as they are: %1")
                      .arg(MovieRepair::describe(repair.leftAlone)));
+    if (quit.load())
+        return;
     initializeFileListArray();
+    if (quit.load())
+        return;
     if (_fileListArrayController)
         _fileListArrayController->setContent(&_fileList);
     loadCategories();

@@ -28,15 +28,17 @@ ScriptingService::Registration ScriptingService::registerOnSessionBus() {
         bvLog(QStringLiteral("scripting is unavailable: no D-Bus session bus"));
         return Registration::NoBus;
     }
-    if (!bus.registerService(kServiceName)) {
-        if (bus.interface() && bus.interface()->isServiceRegistered(kServiceName))
-            return Registration::AlreadyRunning;
+    // The object first: whoever sees the name can call it at once.
+    if (!bus.registerObject(kObjectPath, this)) {
         bvLog(QStringLiteral("scripting is unavailable: %1").arg(bus.lastError().message()));
         return Registration::NoBus;
     }
-    if (!bus.registerObject(kObjectPath, this)) {
+    // The bus grants the name to one connection only: this is the single-instance decision.
+    if (!bus.registerService(kServiceName)) {
+        bus.unregisterObject(kObjectPath);
+        if (bus.interface() && bus.interface()->isServiceRegistered(kServiceName))
+            return Registration::AlreadyRunning;
         bvLog(QStringLiteral("scripting is unavailable: %1").arg(bus.lastError().message()));
-        bus.unregisterService(kServiceName);
         return Registration::NoBus;
     }
     return Registration::Registered;

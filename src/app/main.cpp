@@ -153,6 +153,8 @@ int main(int argc, char** argv) {
     const QStringList arguments = argumentsOf(argc, argv);
     if (runsWithoutGui(arguments))
         return runTool(argc, argv, arguments);
+    // From here on a signal quits the application, at any moment of its launch.
+    Application::installSignalHandlers();
 
     // Without a window the widgets still exist, on the offscreen platform: no display needed.
     if (arguments.contains(QStringLiteral("--headless")) &&
@@ -165,8 +167,17 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "brevoir: already running; brought its window to the front\n");
         return 0;
     }
-    Application::installSignalHandlers();
     Application application({line.libraryFolder, !line.headless, line.inputDevice});
-    application.launch();
-    return application.exec();
+    switch (application.launch()) {
+    case Application::Launch::Running:
+        return application.exec();
+    case Application::Launch::AnotherInstance:
+        // Launched at the same moment as the instance that owns the bus: it takes over.
+        CommandLineClient::activateRunningInstance();
+        std::fprintf(stderr, "brevoir: already running; brought its window to the front\n");
+        return 0;
+    case Application::Launch::QuitRequested:
+        return 0;
+    }
+    return 0;
 }

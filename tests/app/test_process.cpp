@@ -39,9 +39,15 @@ ProcessRun launchAndSignal(int signal) {
     process.start(BREVOIR_EXECUTABLE, {});
     if (!process.waitForStarted(10000))
         return run;
-    // The library folder appears once launching has finished.
-    for (int i = 0; i < 400 && !QDir(run.home + "/Music/Brevoir/Notes").exists(); ++i)
+    // Launching has finished once the instance answers on the bus (calls wait until then).
+    for (int i = 0; i < 200; ++i) {
+        QProcess client;
+        client.setProcessEnvironment(env);
+        client.start(BREVOIR_EXECUTABLE, {"--status"});
+        if (client.waitForFinished(30000) && client.exitCode() == 0)
+            break;
         process.waitForReadyRead(25);
+    }
     ::kill(static_cast<pid_t>(process.processId()), signal);
     process.waitForFinished(20000);
     run.exitCode = process.exitCode();

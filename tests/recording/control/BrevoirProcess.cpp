@@ -53,7 +53,13 @@ QProcessEnvironment BrevoirProcess::environment() const {
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.remove("DISPLAY");
     env.remove("WAYLAND_DISPLAY");
+    for (const QString& name : _overrides.keys())
+        env.insert(name, _overrides.value(name));
     return env;
+}
+
+void BrevoirProcess::setEnvironmentValue(const QString& name, const QString& value) {
+    _overrides.insert(name, value);
 }
 
 bool BrevoirProcess::waitUntil(const std::function<bool()>& cond, int timeoutMs) {
@@ -67,7 +73,7 @@ bool BrevoirProcess::waitUntil(const std::function<bool()>& cond, int timeoutMs)
     return true;
 }
 
-bool BrevoirProcess::startHeadless(const QStringList& extraArguments) {
+bool BrevoirProcess::launch(const QStringList& extraArguments) {
     if (_busAddress.isEmpty())
         return false;
     _instance.setProcessEnvironment(environment());
@@ -75,7 +81,11 @@ bool BrevoirProcess::startHeadless(const QStringList& extraArguments) {
     _instance.start(BREVOIR_EXECUTABLE,
                     QStringList{"--headless", "--input-device", TestEnvironment::capturePcm()} +
                         extraArguments);
-    if (!_instance.waitForStarted(10000))
+    return _instance.waitForStarted(10000);
+}
+
+bool BrevoirProcess::startHeadless(const QStringList& extraArguments) {
+    if (!launch(extraArguments))
         return false;
     return waitUntil(
         [this] {
@@ -113,6 +123,9 @@ QStringList BrevoirProcess::recordings() const {
 }
 
 QString BrevoirProcess::log() {
+    // What is still in the pipe too, not only what the event loop has read so far.
+    while (_instance.state() == QProcess::Running && _instance.waitForReadyRead(0))
+        _output += _instance.readAll();
     _output += _instance.readAll();
     return QString::fromUtf8(_output);
 }

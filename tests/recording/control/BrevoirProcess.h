@@ -17,6 +17,12 @@ public:
 
     // Starts `brevoir --headless --input-device <rig PCM>` and waits until it answers.
     bool startHeadless(const QStringList& extraArguments = {});
+    // Starts the same without waiting: for what happens while it launches.
+    bool launch(const QStringList& extraArguments = {});
+    // Sets a variable of the environment the instance and the clients run in.
+    void setEnvironmentValue(const QString& name, const QString& value);
+    QProcessEnvironment environment() const;
+    QString root() const { return _root; }
     // Runs `brevoir ARGS` as a client; answers its exit code, stdout into *out.
     int client(const QStringList& arguments, QString* out = nullptr, QString* err = nullptr);
     // Waits for the instance to end; answers its exit code (-1: it did not end or crashed).
@@ -34,14 +40,13 @@ public:
     static bool waitUntil(const std::function<bool()>& cond, int timeoutMs);
 
 private:
-    QProcessEnvironment environment() const;
-
     QString _root;
     QString _captureFile;
     QString _busAddress;
     QProcess _bus;
     QProcess _instance;
     QByteArray _output;
+    QProcessEnvironment _overrides;
 };
 
 // Raw s16le stereo samples: a deterministic, non-repeating signal, so that any run of a few
