@@ -1,5 +1,6 @@
 // Deleting, renaming and the notes of recordings, through the real controller, list and files.
 #include "library/LibraryFixture.h"
+#include "library/NoteEditor.h"
 #include "library/NoteFormats.h"
 #include "library/QBVTrackTableModel.h"
 #include "platform/foundation/LocalizedString.h"
@@ -8,11 +9,15 @@
 #include "platform/workspace/FileOperations.h"
 
 #include <QAbstractButton>
+#include <QBuffer>
+#include <QDBusConnection>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
 
@@ -228,6 +233,30 @@ TEST_F(TrackOperations, NotesAreStoredWhenTheSelectionMovesOnAndAtQuit) {
     ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
     EXPECT_EQ(stored.readAll(), damaged);
 
+    // A pasted picture is stored as its own bytes and comes back as them.
+    QImage picture(12, 8, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(picture.save(&buffer, "PNG"));
+    select({"c.mov"});
+    ASSERT_TRUE(static_cast<BVNoteTextView&>(noteView()).insertImageBytes(png));
+    select({"d.mov"});
+    select({"c.mov"});
+    QStringList images;
+    for (QTextBlock block = noteView().document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (format.isImageFormat())
+                images << format.toImageFormat().name();
+        }
+    }
+    ASSERT_EQ(images.size(), 1);
+    EXPECT_EQ(noteView().document()->resource(QTextDocument::ImageResource, QUrl(images[0])),
+              QVariant(png));
+    select({"d.mov"});
+
     // Typed and never left: quitting stores it.
     type(QStringLiteral("last words"));
     controller->applicationWillTerminate();
@@ -276,4 +305,56 @@ TEST_F(TrackOperations, ExportWritesTheShownNoteInTheChosenFormat) {
     EXPECT_EQ(storedNote("a"), QStringLiteral("note of a"));
 }
 
+// A file manager on the session bus, for the reveal to call.
+class FileManager : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.FileManager1")
+
+public:
+    QStringList shown;
+
+public slots:
+    void ShowItems(const QStringList& uris, const QString&) { shown << uris; }
+};
+
+// Where the desktop's default handler was asked to open something.
+class UrlHandler : public QObject {
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+
+TEST_F(TrackOperations, RevealShowsTheRecordingsFolderInTheFileManagerOrOpensIt) {
+    launchWithTracks();
+    const QUrl folder = QUrl::fromLocalFile(recordings());
+    UrlHandler handler;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &handler, "open");
+    const auto restore =
+        qScopeGuard([] { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); });
+
+    controller->revealInFinder(nullptr);
+    EXPECT_EQ(handler.opened, QList<QUrl>{folder});
+
+    QDBusConnection bus =
+        QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("file-manager"));
+    if (!bus.isConnected())
+        GTEST_SKIP() << "needs a session bus (scripts/test-rig.sh)";
+    FileManager manager;
+    ASSERT_TRUE(bus.registerObject(QStringLiteral("/org/freedesktop/FileManager1"), &manager,
+                                   QDBusConnection::ExportAllSlots));
+    ASSERT_TRUE(bus.registerService(QStringLiteral("org.freedesktop.FileManager1")));
+    controller->revealInFinder(nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !manager.shown.isEmpty(); }, 10000));
+    EXPECT_EQ(manager.shown, QStringList{folder.toString()});
+    EXPECT_EQ(handler.opened.size(), 1);
+    bus.unregisterService(QStringLiteral("org.freedesktop.FileManager1"));
+    QDBusConnection::disconnectFromBus(QStringLiteral("file-manager"));
+}
+
 } // namespace
+
+#include "test_track_operations.moc"
