@@ -186,6 +186,27 @@ NoteFormatBar::NoteFormatBar(QWidget* parent) : QToolBar(parent) {
             [this] { toggleList(int(QTextListFormat::ListDisc)); });
     connect(_numbers, &QAction::triggered, this,
             [this] { toggleList(int(QTextListFormat::ListDecimal)); });
+
+    // Without an icon theme a button shows a short text instead of its whole name.
+    const std::pair<QAction*, QString> shortTexts[] = {
+        {_bold, tr("B")},          {_italic, tr("I")},        {_underline, tr("U")},
+        {_colour, tr("A")},        {_alignments[0], tr("⇤")}, {_alignments[1], tr("↔")},
+        {_alignments[2], tr("⇥")}, {_alignments[3], tr("☰")}, {_bullets, tr("•")},
+        {_numbers, tr("1.")},
+    };
+    for (const auto& [action, text] : shortTexts) {
+        if (action->icon().isNull())
+            action->setIconText(text);
+    }
+    for (QAction* action : {_bold, _italic, _underline}) {
+        if (QWidget* button = widgetForAction(action)) {
+            QFont font = button->font();
+            font.setBold(action == _bold);
+            font.setItalic(action == _italic);
+            font.setUnderline(action == _underline);
+            button->setFont(font);
+        }
+    }
 }
 
 void NoteFormatBar::setEditor(QTextEdit* editor) {
