@@ -157,6 +157,8 @@ void BVController::applicationWillTerminate() {
     // A recording still running is completed first, so that quitting never loses it.
     if (_recorder && _recorder->isRecording())
         _recorder->doStop();
+    // What was typed into the note view is kept, as when the selection moves on.
+    storeShownNote();
     PrefSaveAction(this);
     saveCategories();
     RecordingJournal::endRun();
