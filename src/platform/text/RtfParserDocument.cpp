@@ -21,8 +21,9 @@ void Parser::appendToDocument(char16_t unit) {
     }
     // Control characters, and object characters that no longer stand for an object, are not
     // text a reader could use.
-    if ((unit < 0x20 && unit != u'\t') || unit == QChar::ObjectReplacementCharacter ||
-        unit == QChar::ParagraphSeparator || unit == 0xfeff)
+    if ((unit < 0x20 && unit != u'\t') || unit == 0x7f ||
+        unit == QChar::ObjectReplacementCharacter || unit == QChar::ParagraphSeparator ||
+        unit == 0xfeff)
         return;
     if (!_run.isEmpty() && !(_runState == _state.character))
         flushRun();
