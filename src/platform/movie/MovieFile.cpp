@@ -89,11 +89,8 @@ bool consistent(AtomWalker walker, bool* sawSampleDescription, bool* sawChunkOff
     }
 }
 
-bool movieAtomValid(int fd, uint64_t offset, uint64_t size) {
-    if (size < 16 || size > kMaxMovieBytes)
-        return false;
-    const QByteArray bytes = readAt(fd, offset, size_t(size));
-    if (bytes.size() != qsizetype(size) ||
+bool movieAtomValid(const QByteArray& bytes) {
+    if (bytes.size() < 16 ||
         be32(reinterpret_cast<const uint8_t*>(bytes.data()) + 4) != fourcc("moov"))
         return false;
     AtomWalker::Budget budget;
@@ -102,6 +99,13 @@ bool movieAtomValid(int fd, uint64_t offset, uint64_t size) {
     return consistent(AtomWalker(AtomWalker::over(bytes), 0, uint64_t(bytes.size()), &budget),
                       &description, &offsets) &&
            description && offsets;
+}
+
+bool movieAtomValid(int fd, uint64_t offset, uint64_t size) {
+    if (size < 16 || size > kMaxMovieBytes)
+        return false;
+    const QByteArray bytes = readAt(fd, offset, size_t(size));
+    return bytes.size() == qsizetype(size) && movieAtomValid(bytes);
 }
 
 // A whole movie atom that ends the file, found by its own header rather than by the mdat's
@@ -113,11 +117,17 @@ std::optional<uint64_t> movieAtEnd(int fd, uint64_t fileSize) {
     if (tail.size() != qsizetype(span))
         return std::nullopt;
     const auto* bytes = reinterpret_cast<const uint8_t*>(tail.constData());
-    for (qsizetype at = tail.lastIndexOf("moov"); at >= 4; at = tail.lastIndexOf("moov", at - 1)) {
-        const uint64_t offset = start + uint64_t(at - 4);
-        if (be32(bytes + at - 4) == fileSize - offset &&
-            movieAtomValid(fd, offset, fileSize - offset))
-            return offset;
+    // Each candidate whose size reaches the end is walked; a few are plenty for a real file,
+    // and the bound keeps a file full of them from costing more.
+    int candidates = 8;
+    for (qsizetype at = tail.lastIndexOf("moov"); at >= 4 && candidates > 0;
+         at = tail.lastIndexOf("moov", at - 1)) {
+        const qsizetype begin = at - 4;
+        if (be32(bytes + begin) != uint64_t(tail.size() - begin))
+            continue;
+        --candidates;
+        if (movieAtomValid(QByteArray::fromRawData(tail.constData() + begin, tail.size() - begin)))
+            return start + uint64_t(begin);
     }
     return std::nullopt;
 }
