@@ -133,16 +133,8 @@ void BVController::applicationDidFinishLaunching() {
     const std::atomic<bool>& quit = *Application::quitRequest();
     PrefRestore(this);
     setupLibraryFolder();
-    // Recordings that a crash interrupted are completed before the library is scanned; the
-    // journal keeps that check to the launches after a crash.
-    const MovieRepair::Report repair =
-        MovieRepair::repairAtLaunch(QFile::encodeName(pathToRecordingsFolder()),
-                                    QFile::encodeName(pathToLibraryFolder() + QLatin1Char('/') +
-                                                      QLatin1String(RecordingJournal::kFileName)),
-                                    &quit);
-    if (!repair.leftAlone.isEmpty())
-        tellUser(tr("Some recordings could not be repaired and were left as they are: %1")
-                     .arg(MovieRepair::describe(repair.leftAlone)));
+    // Recordings that a crash interrupted are completed before the library is scanned.
+    repairInterruptedRecordings(&quit);
     if (quit.load())
         return;
     initializeFileListArray();
@@ -151,6 +143,17 @@ void BVController::applicationDidFinishLaunching() {
     if (_fileListArrayController)
         _fileListArrayController->setContent(&_fileList);
     loadCategories();
+}
+
+void BVController::repairInterruptedRecordings(const std::atomic<bool>* stop) {
+    const MovieRepair::Report repair =
+        MovieRepair::repairAtLaunch(QFile::encodeName(pathToRecordingsFolder()),
+                                    QFile::encodeName(pathToLibraryFolder() + QLatin1Char('/') +
+                                                      QLatin1String(RecordingJournal::kFileName)),
+                                    stop);
+    if (!repair.leftAlone.isEmpty())
+        tellUser(tr("Some recordings could not be repaired and were left as they are: %1")
+                     .arg(MovieRepair::describe(repair.leftAlone)));
 }
 
 void BVController::applicationWillTerminate() {

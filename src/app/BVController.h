@@ -6,6 +6,7 @@
 #include <QUrl>
 #include <QVariant>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -62,6 +63,10 @@ public:
     void awakeFromNib();
     void applicationDidFinishLaunching();
     void applicationWillTerminate();
+    // Completes the library's recordings that a crash interrupted (checking them all only when
+    // the library's recording journal says one may be) and names those it left alone. A set
+    // *stop ends it between two files.
+    void repairInterruptedRecordings(const std::atomic<bool>* stop = nullptr);
     std::vector<std::shared_ptr<QBVTrack>>& fileList() { return _fileList; }
 
     // A library folder given on the command line: used for this run instead of the stored one,

@@ -169,6 +169,8 @@ void BVController::locationOpenPanelDidEndReturnCodeContextInfo(const QString& c
         // The chosen folder itself becomes the library; the previous one stays as it was.
         setDataDirectory(QDir::cleanPath(QFileInfo(chosenPath).absoluteFilePath()));
         setupLibraryFolder();
+        // New recordings go to this library's journal from now on, as after a launch.
+        repairInterruptedRecordings();
         initializeFileListArray();
         if (_fileListArrayController)
             _fileListArrayController->setContent(&_fileList);
