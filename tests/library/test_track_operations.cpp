@@ -194,6 +194,14 @@ TEST_F(TrackOperations, RenameMovesTheFileOrRefusesAndSaysWhy) {
     controller->updateFileList();
     EXPECT_EQ(listed().count(QStringLiteral("Interview")), 1);
     EXPECT_EQ(listed().count(QStringLiteral("a.mov")), 0);
+
+    // Scripts go through the same rename, refusals and all, and the list follows.
+    EXPECT_FALSE(
+        controller->renameRecording(QStringLiteral("b.mov"), QStringLiteral("d.mov")).isEmpty());
+    EXPECT_TRUE(
+        controller->renameRecording(QStringLiteral("b.mov"), QStringLiteral("bee.mov")).isEmpty());
+    EXPECT_TRUE(shown().contains(QStringLiteral("bee.mov")));
+    EXPECT_TRUE(exists(recordings() + "/bee.mov"));
 }
 
 TEST_F(TrackOperations, NotesAreStoredWhenTheSelectionMovesOnAndAtQuit) {
@@ -256,6 +264,14 @@ TEST_F(TrackOperations, NotesAreStoredWhenTheSelectionMovesOnAndAtQuit) {
     EXPECT_EQ(noteView().document()->resource(QTextDocument::ImageResource, QUrl(images[0])),
               QVariant(png));
     select({"d.mov"});
+
+    // A note set by a script for the track on show shows at once.
+    EXPECT_TRUE(controller
+                    ->setNoteOfRecording(QStringLiteral("d.mov"), QStringLiteral("# Heading"),
+                                         QStringLiteral("markdown"))
+                    .isEmpty());
+    EXPECT_EQ(noteView().toPlainText(), QStringLiteral("Heading"));
+    noteView().clear();
 
     // Typed and never left: quitting stores it.
     type(QStringLiteral("last words"));
