@@ -4,6 +4,7 @@
 #include "library/QBVTableView.h"
 #include "library/QBVTrack.h"
 #include "library/QKArrayController.h"
+#include "platform/foundation/FileNames.h"
 #include "platform/foundation/ValueTransformer.h"
 
 #include <QLocale>
@@ -47,7 +48,7 @@ QString QBVTrackTableModel::displayText(int row, int column) const {
     QBVTableView* table = _controller->tableView;
     switch (column) {
     case NameColumn:
-        return track.name();
+        return FileNames::displayName(track.name()); // bytes that are not UTF-8 show as U+FFFD
     case CategoryColumn:
         return track.category();
     case DateColumn:
