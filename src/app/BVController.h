@@ -233,7 +233,8 @@ private:
     void buildToolbar();
 
     // ---- library/: track operation helpers ----
-    std::shared_ptr<QBVTrack> listedTrackNamed(const QString& name);
+    // The listed track of a name a script gave, or why there is none.
+    QString recordingForScript(const QString& name, std::shared_ptr<QBVTrack>* track);
     // Why the track's file may not be renamed or deleted now (it is being recorded or
     // played), or empty.
     QString busyReason(const QBVTrack& track, bool forDelete) const;

@@ -25,6 +25,11 @@ std::shared_ptr<QBVTrack> firstSelected(const BVController& controller) {
     return selection.empty() ? nullptr : selection.front();
 }
 
+QString unknownFormat(const QString& name) {
+    return BVController::tr("Unknown note format \"%1\": use plain, markdown, html or rtf.")
+        .arg(name);
+}
+
 // Loads without leaving an undo step or a "modified" mark: what is shown is what is stored.
 void showDocument(QTextEdit& view, const std::function<void(QTextDocument&)>& fill) {
     QTextDocument& document = *view.document();
@@ -136,13 +141,10 @@ QString BVController::noteOfRecording(const QString& name, const QString& format
                                       QString* note) {
     const auto format = NoteFormats::formatNamed(formatName);
     if (!format)
-        return tr("Unknown note format \"%1\": use plain, markdown, html or rtf.").arg(formatName);
-    if (!TrackNames::isPlainFileName(name))
-        return tr("\"%1\" is not the name of a file in the Recordings folder.").arg(name);
-    updateFileList();
-    const auto track = listedTrackNamed(name);
-    if (!track)
-        return tr("There is no recording named \"%1\".").arg(name);
+        return unknownFormat(formatName);
+    std::shared_ptr<QBVTrack> track;
+    if (const QString refusal = recordingForScript(name, &track); !refusal.isEmpty())
+        return refusal;
     // The note on show may hold what was typed since it was stored.
     if (_notesTextView && track == firstSelected(*this)) {
         *note = NoteFormats::toText(*_notesTextView->document(), *format);
@@ -161,13 +163,10 @@ QString BVController::setNoteOfRecording(const QString& name, const QString& con
                                          const QString& formatName) {
     const auto format = NoteFormats::formatNamed(formatName);
     if (!format)
-        return tr("Unknown note format \"%1\": use plain, markdown, html or rtf.").arg(formatName);
-    if (!TrackNames::isPlainFileName(name))
-        return tr("\"%1\" is not the name of a file in the Recordings folder.").arg(name);
-    updateFileList();
-    const auto track = listedTrackNamed(name);
-    if (!track)
-        return tr("There is no recording named \"%1\".").arg(name);
+        return unknownFormat(formatName);
+    std::shared_ptr<QBVTrack> track;
+    if (const QString refusal = recordingForScript(name, &track); !refusal.isEmpty())
+        return refusal;
     QTextDocument document;
     QString error;
     if (!NoteFormats::fromText(content, *format, &document, &error))

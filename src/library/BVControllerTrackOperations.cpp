@@ -50,12 +50,18 @@ void BVController::revealInFinder(QObject*) {
     FileViewer::selectFile(pathToRecordingsFolder());
 }
 
-std::shared_ptr<QBVTrack> BVController::listedTrackNamed(const QString& name) {
+QString BVController::recordingForScript(const QString& name, std::shared_ptr<QBVTrack>* found) {
+    if (!TrackNames::isPlainFileName(name))
+        return tr("\"%1\" is not the name of a file in the Recordings folder.").arg(name);
+    // A file recorded or dropped a moment ago may not be listed yet.
+    updateFileList();
     for (const auto& track : _fileList) {
-        if (track->name() == name)
-            return track;
+        if (track->name() == name) {
+            *found = track;
+            return QString();
+        }
     }
-    return nullptr;
+    return tr("There is no recording named \"%1\".").arg(name);
 }
 
 QString BVController::busyReason(const QBVTrack& track, bool forDelete) const {
@@ -132,12 +138,9 @@ void BVController::deleteTrack(const std::shared_ptr<QBVTrack>& track) {
 }
 
 QString BVController::deleteRecording(const QString& name) {
-    if (!TrackNames::isPlainFileName(name))
-        return tr("\"%1\" is not the name of a file in the Recordings folder.").arg(name);
-    updateFileList();
-    const auto track = listedTrackNamed(name);
-    if (!track)
-        return tr("There is no recording named \"%1\".").arg(name);
+    std::shared_ptr<QBVTrack> track;
+    if (const QString refusal = recordingForScript(name, &track); !refusal.isEmpty())
+        return refusal;
     const QString busy = busyReason(*track, true);
     if (!busy.isEmpty())
         return busy;
@@ -180,12 +183,9 @@ void BVController::handleTrackNameChanged(const Notification& notification) {
 }
 
 QString BVController::renameRecording(const QString& oldName, const QString& newName) {
-    if (!TrackNames::isPlainFileName(oldName))
-        return tr("\"%1\" is not the name of a file in the Recordings folder.").arg(oldName);
-    updateFileList();
-    const auto track = listedTrackNamed(oldName);
-    if (!track)
-        return tr("There is no recording named \"%1\".").arg(oldName);
+    std::shared_ptr<QBVTrack> track;
+    if (const QString refusal = recordingForScript(oldName, &track); !refusal.isEmpty())
+        return refusal;
     if (newName == oldName)
         return QString();
     _lastRenameRefusal.clear();
