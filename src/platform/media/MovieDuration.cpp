@@ -1,8 +1,8 @@
 #include "platform/media/MovieDuration.h"
 
+#include "platform/foundation/FileNames.h"
 #include "platform/movie/AtomWalker.h"
 
-#include <QFile>
 #include <QScopeGuard>
 
 extern "C" {
@@ -62,7 +62,7 @@ bool isPlausibleType(uint32_t type) {
 class File {
 public:
     explicit File(const QString& path)
-        : _fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {
+        : _fd(::open(FileNames::encodePath(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {
         struct stat st = {};
         _regular = _fd >= 0 && ::fstat(_fd, &st) == 0 && S_ISREG(st.st_mode);
         _size = _regular ? uint64_t(st.st_size) : 0;
@@ -291,7 +291,7 @@ float durationThroughDemuxer(const QString& path, File& file) {
     if (!format)
         return 0;
     AVFormatContext* context = nullptr;
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = FileNames::encodePath(path);
     if (avformat_open_input(&context, name.constData(), format, nullptr) < 0)
         return 0; // the context is freed on failure
     const auto close = qScopeGuard([&context] { avformat_close_input(&context); });

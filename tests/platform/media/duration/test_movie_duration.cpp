@@ -1,3 +1,4 @@
+#include "platform/foundation/FileNames.h"
 #include "platform/media/MovieDuration.h"
 #include "platform/media/duration/MediaFiles.h"
 #include "platform/movie/MovieFile.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -136,6 +138,13 @@ TEST_F(MovieDurationTest, SoundIsRecognisedByContentNotByName) {
     ASSERT_TRUE(QFile::copy(tagged, path("renamed.mov")));
     EXPECT_EQ(MovieDuration::durationOfFile(path("renamed.mov")),
               MovieDuration::durationOfFile(tagged));
+
+    // A name that is not UTF-8 is measured under its own bytes.
+    const QString latin1 = path(FileNames::decode("caf\xe9.mov"));
+    ASSERT_EQ(
+        ::rename(QFile::encodeName(tagged).constData(), FileNames::encodePath(latin1).constData()),
+        0);
+    EXPECT_NEAR(MovieDuration::durationOfFile(latin1), reference, 1152.0 / 44100);
 }
 
 TEST_F(MovieDurationTest, FragmentedMoviesAreLeftToTheDemuxer) {
