@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -148,7 +149,9 @@ bool read(const QString& folderPath, QTextDocument* document, QString* error) {
     const QDir dir(folderPath);
     // Attachments are files directly in the folder, never links out of it.
     const auto attachment = [&dir](const QString& name) -> QByteArray {
-        if (name.isEmpty() || name.contains(u'/') || name == QLatin1String(".") ||
+        const bool control =
+            std::any_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x20; });
+        if (name.isEmpty() || control || name.contains(u'/') || name == QLatin1String(".") ||
             name == QLatin1String("..") || name.compare(kTextFile, Qt::CaseInsensitive) == 0)
             return {};
         const QFileInfo info(dir.filePath(name));
