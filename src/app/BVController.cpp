@@ -110,6 +110,7 @@ void BVController::awakeFromNib() {
     if (mainWindow)
         buildToolbar();
     installSizeFormatter();
+    watchMainWindow();
     // Keep the toolbar in step with the recording and playback state, as a toolbar that
     // revalidates on window updates would.
     _toolbarValidation = new QTimer(this);
@@ -120,6 +121,7 @@ void BVController::awakeFromNib() {
 
 void BVController::setStatusDisplayHidden(bool hidden) {
     _statusDisplayHidden = hidden;
+    updateStatusWatched();
     if (_toolbarValidation) {
         if (hidden)
             _toolbarValidation->stop();

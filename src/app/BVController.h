@@ -252,6 +252,9 @@ private:
     bool applyTimerFields(); // false: refused, the previous length stays
     void showTimerButtonImage(bool on);
     void styleStatusText();
+    // The recorder polls at the display's rate only while the main window shows it.
+    void watchMainWindow();
+    void updateStatusWatched();
     // What the time text and the meter last showed, so that statuses arriving faster than
     // the display is worth redrawing are not drawn.
     struct StatusDisplay {

@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QDialog>
+#include <QEvent>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QIcon>
@@ -24,6 +25,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <functional>
 #include <limits>
 
 namespace {
@@ -32,7 +34,7 @@ constexpr int kBandHeight = 10;
 constexpr int32_t kTicksPerHour = 216000;
 constexpr int32_t kTicksPerMinute = 3600;
 constexpr int32_t kTicksPerSecond = 60;
-constexpr int32_t kDisplayIntervalTicks = 3;
+constexpr int32_t kDisplayIntervalTicks = 1;
 
 const QImage& bundleImage(const QString& name) {
     static QHash<QString, QImage> cache;
@@ -89,6 +91,37 @@ QString fieldText(const QLineEdit* field) {
     return field ? field->text() : QString();
 }
 
+// Follows whether the window is on screen as it is shown, hidden, minimised or restored.
+class WindowShownWatcher : public QObject {
+public:
+    WindowShownWatcher(QWidget* window, std::function<void()> changed)
+        : QObject(window), _window(window), _changed(std::move(changed)) {
+        _shown = window->isVisible() && !window->isMinimized();
+        window->installEventFilter(this);
+    }
+    bool shown() const { return _shown; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (watched == _window &&
+            (type == QEvent::Show || type == QEvent::Hide || type == QEvent::WindowStateChange)) {
+            // A minimised window may stay "visible"; its hide event says it is not seen.
+            const bool visible = type == QEvent::Hide   ? false
+                                 : type == QEvent::Show ? true
+                                                        : _window->isVisible();
+            _shown = visible && !_window->isMinimized();
+            _changed();
+        }
+        return false;
+    }
+
+private:
+    QWidget* _window;
+    std::function<void()> _changed;
+    bool _shown = false;
+};
+
 } // namespace
 
 void BVController::handleRecordingStatusUpdate(const Notification& notification) {
@@ -101,8 +134,8 @@ void BVController::handleRecordingStatusUpdate(const Notification& notification)
     if (_statusDisplayHidden)
         return;
 
-    // Statuses come a hundred times a second; drawing them every third tick (20 times a
-    // second) keeps the digits and the meter fluid, and each drawing costs a repaint.
+    // The poll comes at the rate the display draws, and each status carries the peak since
+    // the one before, so every status is drawn; only a burst within one tick is not.
     const int32_t now = TickCount();
     const int32_t sinceShown = static_cast<int32_t>(static_cast<uint32_t>(now) -
                                                     static_cast<uint32_t>(_statusDisplay.shownAt));
@@ -231,6 +264,22 @@ void BVController::styleStatusText() {
     _statusText->setAutoFillBackground(true);
     if (_displayView)
         _displayView->setAutoFillBackground(true);
+}
+
+void BVController::watchMainWindow() {
+    if (!mainWindow)
+        return;
+    new WindowShownWatcher(mainWindow, [this] { updateStatusWatched(); });
+    updateStatusWatched();
+}
+
+void BVController::updateStatusWatched() {
+    const WindowShownWatcher* watcher = nullptr;
+    for (const QObject* child : mainWindow ? mainWindow->children() : QObjectList())
+        if ((watcher = dynamic_cast<const WindowShownWatcher*>(child)))
+            break;
+    if (_recorder)
+        _recorder->setStatusWatched(watcher && watcher->shown() && !_statusDisplayHidden);
 }
 
 void BVController::handleCaptureProblem(const Notification& notification) {

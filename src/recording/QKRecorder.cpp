@@ -11,7 +11,9 @@
 #include <QFile>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
 
 const QString QKRecorderRecordingStatusUpdate = QStringLiteral("QKRecorderRecordingStatusUpdate");
 const QString QKRecorderRecordingDidStop = QStringLiteral("QKRecorderRecordingDidStop");
@@ -20,6 +22,11 @@ const QString QKRecorderCaptureProblem = QStringLiteral("QKRecorderCaptureProble
 namespace {
 constexpr int kSystemScript = -1;
 constexpr int kPlaythroughVolume = 16; // 1/16 of full volume in 8.8 fixed point
+constexpr int64_t kNanosecondsPerMillisecond = 1'000'000;
+
+int64_t ticksToNanoseconds(int32_t ticks) {
+    return int64_t{ticks} * 1'000'000'000 / 60;
+}
 
 // Tick arithmetic wraps like the 32-bit counter it comes from.
 int32_t tickSub(int32_t a, int32_t b) {
@@ -49,6 +56,7 @@ QKRecorder::QKRecorder(GrabberFactory openGrabber) : _openGrabber(std::move(open
 
 QKRecorder::~QKRecorder() {
     cancelIdleTimer();
+    cancelCutOff();
     // Quitting normally stops a recording through doStop first; should the
     // recorder go while still capturing, the grabber is stopped so the file is
     // completed.
@@ -114,7 +122,7 @@ void QKRecorder::addRates() {
 void QKRecorder::scheduleIdleTimer() {
     cancelIdleTimer();
     _timer = new QTimer(this);
-    _timer->setInterval(kIdleIntervalMs);
+    _timer->setInterval(_statusWatched ? kWatchedIntervalMs : kIdleIntervalMs);
     QTimer* timer = _timer;
     connect(timer, &QTimer::timeout, this, [this, timer] { doIdleProcessing(timer); });
     _timer->start();
@@ -127,6 +135,65 @@ void QKRecorder::cancelIdleTimer() {
     // The poll may be cancelling its own timer from inside its timeout.
     _timer->deleteLater();
     _timer = nullptr;
+}
+
+void QKRecorder::setStatusWatched(bool watched) {
+    _statusWatched = watched;
+    if (_timer)
+        _timer->setInterval(watched ? kWatchedIntervalMs : kIdleIntervalMs);
+}
+
+void QKRecorder::setIsTimed(bool timed) {
+    _isTimed = timed;
+    armCutOff();
+}
+
+void QKRecorder::setTimedLength(int32_t ticks) {
+    _timedLength = ticks;
+    armCutOff();
+}
+
+int64_t QKRecorder::elapsedNanoseconds() const {
+    return Ticks::nanoseconds() - _startNs - _pausedNs;
+}
+
+void QKRecorder::armCutOff() {
+    cancelCutOff();
+    if (!_recording || _paused || !_isTimed)
+        return;
+    const int64_t remaining =
+        std::max<int64_t>(0, ticksToNanoseconds(_timedLength) - elapsedNanoseconds());
+    _cutOffTimer = new QTimer(this);
+    _cutOffTimer->setSingleShot(true);
+    // A coarse timer may fire 5 % late: a second in a twenty-second recording.
+    _cutOffTimer->setTimerType(Qt::PreciseTimer);
+    connect(_cutOffTimer, &QTimer::timeout, this, [this] { doTimedCutOff(); });
+    _cutOffTimer->start(static_cast<int>(
+        std::min<int64_t>((remaining + kNanosecondsPerMillisecond / 2) / kNanosecondsPerMillisecond,
+                          std::numeric_limits<int>::max())));
+}
+
+void QKRecorder::cancelCutOff() {
+    if (!_cutOffTimer)
+        return;
+    _cutOffTimer->stop();
+    // The cut-off may be cancelling its own timer from inside its timeout.
+    _cutOffTimer->deleteLater();
+    _cutOffTimer = nullptr;
+}
+
+void QKRecorder::doTimedCutOff() {
+    if (!_recording || _paused || !_isTimed)
+        return;
+    // Timers count whole milliseconds; one that came early by more than that waits again.
+    if (ticksToNanoseconds(_timedLength) - elapsedNanoseconds() > kNanosecondsPerMillisecond) {
+        armCutOff();
+        return;
+    }
+    // The last status reports exactly the timed length, as a poll reaching it does.
+    if (!_doCleanUp)
+        postStatus(_timedLength);
+    doStop();
 }
 
 void QKRecorder::switchMeteringOn() {
@@ -237,13 +304,16 @@ bool QKRecorder::startRecording() {
         return false;
     }
     _time = TickCount();
+    _startNs = Ticks::nanoseconds();
     _pauseTime = 0;
+    _pausedNs = 0;
     _paused = false;
     _previewing = false;
     _recording = true;
     _doCleanUp = false;
     _overrunsAtStart = _seqGrabber->health().overruns;
     _overrunsReported = _overrunsAtStart;
+    armCutOff();
     return true;
 }
 
@@ -253,16 +323,19 @@ void QKRecorder::doPause() {
     OSErr err;
     if (_paused) {
         _pauseTime = tickAdd(_pauseTime, tickSub(TickCount(), _pauseTimeStart));
+        _pausedNs += Ticks::nanoseconds() - _pauseStartNs;
         err = _seqGrabber ? _seqGrabber->pause(false) : GrabberErr::badComponent;
     } else {
         _pauseTimeStart = TickCount();
+        _pauseStartNs = Ticks::nanoseconds();
         err = _seqGrabber ? _seqGrabber->pause(true) : GrabberErr::badComponent;
     }
-    if (err != GrabberErr::noErr) {
+    if (err != GrabberErr::noErr)
         bvLog(QStringLiteral("error: %1 - couldn't pause/unpause recording").arg(err));
-        return;
-    }
-    _paused = !_paused;
+    else
+        _paused = !_paused;
+    // The cut-off waits while paused and is armed again for what remains on resuming.
+    armCutOff();
 }
 
 void QKRecorder::doStop() {
@@ -274,6 +347,7 @@ void QKRecorder::doStop() {
     if (err != GrabberErr::noErr)
         bvLog(QStringLiteral("error: %1 - couldn't stop recording").arg(err));
     cancelIdleTimer();
+    cancelCutOff();
     _time = 0;
     NotificationCenter::defaultCenter().post(QKRecorderRecordingDidStop, this);
 }
@@ -354,7 +428,10 @@ void QKRecorder::doIdleProcessing(QTimer*) {
         _doCleanUp = true;
         elapsed = _timedLength;
     }
+    postStatus(elapsed);
+}
 
+void QKRecorder::postStatus(int32_t elapsed) {
     int16_t levels[2] = {0, 0};
     if (_seqGrabber && _seqGrabber->idle() == GrabberErr::noErr && _seqGrabber->hasInputDriver())
         _seqGrabber->getActiveLevels(levels);

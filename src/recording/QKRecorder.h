@@ -29,9 +29,12 @@ public:
     using GrabberFactory = std::function<std::unique_ptr<SequenceGrabber>()>;
 
     // The poll's period while previewing or recording. The capture layer moves sound on its
-    // own threads, so the poll only reports; polling faster would only burn the CPU the audio
-    // threads need.
-    static constexpr int kIdleIntervalMs = 10;
+    // own threads, so the poll only feeds the status display: while a window shows it, at the
+    // rate the display draws (each status carries the peak since the previous one, so none is
+    // missed); with no window shown, four times a second, which keeps the log and scripts'
+    // status current and costs next to nothing.
+    static constexpr int kWatchedIntervalMs = 50;
+    static constexpr int kIdleIntervalMs = 250;
 
     // init: the recorder, or none when the grabber cannot be set up (the reason is logged).
     static std::unique_ptr<QKRecorder> create(GrabberFactory openGrabber = OpenDefaultGrabber);
@@ -43,6 +46,13 @@ public:
     void doPause();
     void doStop();
     void doIdleProcessing(QTimer* timer);
+    // Ends a timed recording the moment its elapsed time reaches the timed length, without
+    // waiting for a poll; fired by the cut-off timer.
+    void doTimedCutOff();
+
+    // Whether a window shows the status display now; sets the poll's period.
+    void setStatusWatched(bool watched);
+    bool isStatusWatched() const { return _statusWatched; }
 
     int32_t showSoundSettings();
     QByteArray currentSoundSettings();               // null: none
@@ -53,9 +63,9 @@ public:
     QString tempFile() const { return _tempFile; }
     void setTempFile(const QString& path);
     bool isTimed() const { return _isTimed; }
-    void setIsTimed(bool timed) { _isTimed = timed; }
+    void setIsTimed(bool timed);
     int32_t timedLength() const { return _timedLength; }
-    void setTimedLength(int32_t ticks) { _timedLength = ticks; }
+    void setTimedLength(int32_t ticks);
 
     bool isPreviewing() const { return _previewing; }
     bool isRecording() const { return _recording; }
@@ -65,6 +75,9 @@ public:
 
     // The running idle timer, or none.
     QTimer* idleTimer() const { return _timer; }
+    // The single-shot timer armed for the moment a timed recording reaches its length, or
+    // none (not timed, paused, or not recording).
+    QTimer* cutOffTimer() const { return _cutOffTimer; }
     // What the capture layer reports about lost blocks and write errors.
     CaptureHealth captureHealth() const;
 
@@ -79,6 +92,12 @@ private:
     void removeFailedStartFile();
     void scheduleIdleTimer();
     void cancelIdleTimer();
+    // Elapsed recording time on the fine clock, pauses excluded.
+    int64_t elapsedNanoseconds() const;
+    void armCutOff();
+    void cancelCutOff();
+    // Idles the grabber, reads the levels and posts the status for the given elapsed ticks.
+    void postStatus(int32_t elapsed);
     void switchMeteringOn();
     // Tells the user about lost sound, a failed write or a lost device; answers true when it
     // ended the recording.
@@ -100,6 +119,13 @@ private:
     int32_t _pauseTime = 0;
     int32_t _pauseTimeStart = 0;
     bool _doCleanUp = false;
+    bool _statusWatched = false;
+    QTimer* _cutOffTimer = nullptr;
+    // The same moments as _time, _pauseTime and _pauseTimeStart on the fine clock, so that
+    // the cut-off falls within a millisecond rather than a tick of the timed length.
+    int64_t _startNs = 0;
+    int64_t _pausedNs = 0;
+    int64_t _pauseStartNs = 0;
     QString _lastFailure;
     bool _startOwnsFile = false;   // the file at _tempFile was made or replaced by this start
     uint64_t _overrunsAtStart = 0; // the layer's count when the recording began

@@ -3,6 +3,7 @@
 #include "platform/foundation/Log.h"
 #include "support/TestEnvironment.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -65,7 +66,7 @@ TEST_F(RecorderTest, EachFailingInitStepIsLoggedReleasesTheGrabberAndAnswersNone
     EXPECT_EQ(log.lines(), QStringList{"error: -2000 - couldn't initialize sequence grabber"});
 }
 
-TEST_F(RecorderTest, PreviewPollsEveryTenMillisecondsAndReportsFromZero) {
+TEST_F(RecorderTest, PreviewPollsAndReportsFromZero) {
     QKRecorder& r = makeRecorder();
     NotificationSpy spy({QKRecorderRecordingStatusUpdate});
     LogCapture log;
@@ -75,7 +76,8 @@ TEST_F(RecorderTest, PreviewPollsEveryTenMillisecondsAndReportsFromZero) {
               (QStringList{"setLevelMetering 1", "getChannelCount", "startPreview"}));
     ASSERT_NE(r.idleTimer(), nullptr);
     EXPECT_TRUE(r.idleTimer()->isActive());
-    EXPECT_EQ(r.idleTimer()->interval(), 10);
+    // No window shows the status: four times a second.
+    EXPECT_EQ(r.idleTimer()->interval(), 250);
 
     advanceSeconds(2);
     r.doIdleProcessing(r.idleTimer());
@@ -159,6 +161,66 @@ TEST_F(RecorderTest, TimedLengthZeroReportsZeroThenStopsAtTheSecondPoll) {
     EXPECT_EQ(spy.count(QKRecorderRecordingStatusUpdate), 1);
     EXPECT_EQ(grabber->count("stop"), 1);
     EXPECT_EQ(r.idleTimer(), nullptr);
+}
+
+TEST_F(RecorderTest, TimedCutOffFiresAtTheTimedLengthWithoutAPollAndWaitsOutPauses) {
+    QKRecorder& r = makeRecorder();
+    NotificationSpy spy({QKRecorderRecordingStatusUpdate, QKRecorderRecordingDidStop});
+    r.setIsTimed(true);
+    r.setTimedLength(300);
+    EXPECT_EQ(r.cutOffTimer(), nullptr);
+    ASSERT_TRUE(r.doRecord());
+    ASSERT_NE(r.cutOffTimer(), nullptr);
+    EXPECT_TRUE(r.cutOffTimer()->isActive());
+    EXPECT_TRUE(r.cutOffTimer()->isSingleShot());
+    EXPECT_EQ(r.cutOffTimer()->timerType(), Qt::PreciseTimer);
+    EXPECT_EQ(r.cutOffTimer()->interval(), 5000);
+
+    // A pause holds the cut-off back; resuming arms it for what remains.
+    advanceSeconds(2);
+    r.doPause();
+    EXPECT_EQ(r.cutOffTimer(), nullptr);
+    advanceSeconds(5);
+    r.doPause();
+    ASSERT_NE(r.cutOffTimer(), nullptr);
+    EXPECT_EQ(r.cutOffTimer()->interval(), 3000);
+
+    // Changing the length or switching the timer off while recording takes effect at once.
+    r.setTimedLength(360);
+    EXPECT_EQ(r.cutOffTimer()->interval(), 4000);
+    r.setIsTimed(false);
+    EXPECT_EQ(r.cutOffTimer(), nullptr);
+    r.setIsTimed(true);
+    r.setTimedLength(300);
+
+    // A timer that fires early waits again for the rest.
+    now += 3 * 60 - 1;
+    r.doTimedCutOff();
+    EXPECT_TRUE(r.isRecording());
+    ASSERT_NE(r.cutOffTimer(), nullptr);
+    EXPECT_EQ(r.cutOffTimer()->interval(), 17);
+
+    now += 1;
+    r.doTimedCutOff();
+    EXPECT_FALSE(r.isRecording());
+    EXPECT_EQ(r.cutOffTimer(), nullptr);
+    EXPECT_EQ(r.idleTimer(), nullptr);
+    EXPECT_EQ(spy.count(QKRecorderRecordingDidStop), 1);
+    ASSERT_EQ(spy.count(QKRecorderRecordingStatusUpdate), 1);
+    EXPECT_EQ(statusValue(spy.last(QKRecorderRecordingStatusUpdate), "time"), 300);
+    EXPECT_EQ(spy.received.back().name, QKRecorderRecordingDidStop);
+    EXPECT_EQ(grabber->count("stop"), 1);
+}
+
+TEST_F(RecorderTest, TheCutOffTimerEndsARecordingThroughTheEventLoop) {
+    QKRecorder& r = makeRecorder();
+    NotificationSpy spy({QKRecorderRecordingDidStop});
+    r.setIsTimed(true);
+    r.setTimedLength(0);
+    ASSERT_TRUE(r.doRecord());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(r.isRecording());
+    EXPECT_EQ(spy.count(QKRecorderRecordingDidStop), 1);
 }
 
 TEST_F(RecorderTest, TimedRecordingPausedWhileStoppingStopsAtTheFirstPollAfterResuming) {

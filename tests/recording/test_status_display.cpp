@@ -14,8 +14,12 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
 
 class StatusDisplayTest : public ControllerTest {
 protected:
@@ -101,7 +105,7 @@ TEST_F(StatusDisplayTest, StatusShowsTheTimeAndATwoBandMeter) {
     // The second channel fills the lower band from "left.png"; levels past the band are cut.
     grabber->levels[0] = 0;
     grabber->levels[1] = 98;
-    now += 3; // the display is redrawn every third tick
+    now += 3;
     recorder()->doIdleProcessing(nullptr);
     image = meter();
     for (int x = 0; x < 98; ++x) {
@@ -132,20 +136,48 @@ TEST_F(StatusDisplayTest, StatusesWithinATickAreLoggedButNotRedrawn) {
 
     LogCapture log;
     grabber->levels[0] = 90;
-    now += 1;
-    recorder()->doIdleProcessing(nullptr);
+    recorder()->doIdleProcessing(nullptr); // the same tick
     EXPECT_TRUE(log.contains("Left:90 Right:12"));
     EXPECT_EQ(controller->_statusText->text(), "00:00:01.00");
     EXPECT_EQ(controller->_displayView->pixmap().cacheKey(), meterKey);
 
-    now += 1;
+    now += 1; // the next tick: every poll's status is drawn
     recorder()->doIdleProcessing(nullptr);
-    EXPECT_EQ(controller->_statusText->text(), "00:00:01.00");
-
-    now += 1; // three ticks after the last drawing
-    recorder()->doIdleProcessing(nullptr);
-    EXPECT_EQ(controller->_statusText->text(), "00:00:01.05");
+    EXPECT_EQ(controller->_statusText->text(), "00:00:01.01");
     EXPECT_NE(controller->_displayView->pixmap().cacheKey(), meterKey);
+}
+
+TEST_F(StatusDisplayTest, ThePollRunsAtTheDisplayRateOnlyWhileTheWindowIsSeen) {
+    QMainWindow* window = controller->mainWindow;
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(recorder()->doPreview());
+    const auto interval = [this] { return recorder()->idleTimer()->interval(); };
+    EXPECT_EQ(interval(), 250); // not shown yet
+
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        int expected;
+    };
+    const std::vector<Step> steps = {
+        {"shown", [&] { window->show(); }, 50},
+        {"minimised", [&] { window->showMinimized(); }, 250},
+        {"restored", [&] { window->showNormal(); }, 50},
+        {"hidden", [&] { window->hide(); }, 250},
+        {"shown again", [&] { window->show(); }, 50},
+        {"display hidden", [&] { controller->setStatusDisplayHidden(true); }, 250},
+        {"display back", [&] { controller->setStatusDisplayHidden(false); }, 50},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        EXPECT_EQ(interval(), step.expected) << step.what;
+    }
+
+    // A recording started while the window is seen polls at the display rate from the start.
+    recorder()->doPreviewStop();
+    ASSERT_TRUE(recorder()->doRecord());
+    EXPECT_EQ(interval(), 50);
+    recorder()->doStop();
 }
 
 TEST_F(StatusDisplayTest, TimerFieldsGiveTheTimedLength) {

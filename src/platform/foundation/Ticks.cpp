@@ -8,10 +8,14 @@ std::function<int64_t()>& source() {
     return s;
 }
 
+int64_t monotonicNanoseconds() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 int64_t monotonicTicks() {
-    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                        std::chrono::steady_clock::now().time_since_epoch())
-                        .count();
+    const int64_t ns = monotonicNanoseconds();
     constexpr int64_t perSecond = 1'000'000'000;
     return ns / perSecond * 60 + ns % perSecond * 60 / perSecond;
 }
@@ -27,4 +31,12 @@ void Ticks::setSource(std::function<int64_t()> s) {
 }
 void Ticks::resetSource() {
     source() = nullptr;
+}
+
+int64_t Ticks::nanoseconds() {
+    if (!source())
+        return monotonicNanoseconds();
+    const int64_t ticks = source()();
+    constexpr int64_t perSecond = 1'000'000'000;
+    return ticks / 60 * perSecond + ticks % 60 * perSecond / 60;
 }

@@ -11,4 +11,7 @@ namespace Ticks {
 // Replaces the clock (tests); the source answers ticks as a 64-bit count.
 void setSource(std::function<int64_t()> source);
 void resetSource();
+// The same clock in nanoseconds, for timers that must fall within a tick: the monotonic clock
+// itself, or a replaced source's ticks converted.
+int64_t nanoseconds();
 } // namespace Ticks
