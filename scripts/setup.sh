@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-l10n-tools qt6-tools-dev qt6-tools-dev-tools libgl-dev
     portaudio19-dev libasound2-dev libjack-jackd2-dev
     libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libplist-dev libplist-utils
     xvfb xauth x11-apps imagemagick dbus ffmpeg sox alsa-utils unrtf
     pulseaudio pulseaudio-utils libasound2-plugins fonts-dejavu-core
 )
