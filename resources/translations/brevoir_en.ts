@@ -63,5 +63,21 @@
         <source>Cancel</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>Personal</source>
+        <translation>Personal</translation>
+    </message>
+    <message>
+        <source>Business</source>
+        <translation>Business</translation>
+    </message>
+    <message>
+        <source>Project1</source>
+        <translation>Project1</translation>
+    </message>
+    <message>
+        <source>Project2</source>
+        <translation>Project2</translation>
+    </message>
 </context>
 </TS>

@@ -73,7 +73,7 @@ BVController::BVController() {
     center.addObserver(this, QStringLiteral("QBVTrackCategoryChangedNotification"),
                        [this](const Notification& n) { handleTrackCategoryChanged(n); });
     center.addObserver(this, QStringLiteral("QBVTrackCategorySaveChangeNotification"),
-                       [this](const Notification&) { saveCategories(); });
+                       [this](const Notification&) { scheduleCategoriesSave(); });
     center.addObserver(this, QStringLiteral("NSTableViewSelectionDidChangeNotification"),
                        [this](const Notification& n) { handleChangeInTableSelection(n); });
     center.addObserver(this, QStringLiteral("NSTableViewSelectionIsChangingNotification"),

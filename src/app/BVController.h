@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QUrl>
 #include <QVariant>
+#include <QVariantMap>
 
 #include <atomic>
 #include <functional>
@@ -146,10 +147,41 @@ public:
     QString noteOfRecording(const QString& name, const QString& format, QString* note);
     QString setNoteOfRecording(const QString& name, const QString& content, const QString& format);
 
-    // ---- categories/ (later) ----
-    void handleTrackCategoryChanged(const Notification& notification);
+    // ---- categories/: the category store and "Database.plist" ----
+    // Reads the library's database (keeping an unreadable one aside), makes the user list and
+    // the fixed entries, builds the Categories menu and files the listed tracks.
     void loadCategories();
+    // Writes the database now.
     void saveCategories();
+    // A track's category changed: the database is written once control returns to the event
+    // loop, so that a burst of assignments writes once.
+    void scheduleCategoriesSave();
+    // Before another library is opened: the pending write goes to this one, and the lists go.
+    void unloadCategories();
+    QVariantMap mapTracksToCategories() const;
+    void restoreCategoriesToTracks(const QVariantMap& mappings);
+    int32_t countOfCategories() const;
+    QString objectInCategoriesAtIndex(uint32_t index) const;
+    // The user list followed by the fixed entries: what the category pop-up offers.
+    QStringList categories() const;
+    QStringList userCategories() const { return _categoriesDynamicItems; }
+    QString pathToCategoryDatabase() const;
+
+    // ---- categories/: the Categories menu and the editor ----
+    void buildCategoriesMenu();
+    void changeCategory(QObject* sender);
+    void editCategories(QObject* sender);
+    void endEditCategories(QObject* sender);
+    void addCategory(QObject* sender);
+    void removeCategory(QObject* sender);
+    int32_t numberOfRowsInTableView(QTableView* table) const;
+    QString tableViewObjectValueForTableColumnRow(QTableView* table, int column, int row) const;
+    void tableViewSetObjectValueForTableColumnRow(QTableView* table, const QString& value,
+                                                  int column, int row);
+    void handleTrackCategoryChanged(const Notification& notification);
+    // For scripts: files a recording under one of the user's categories and writes the
+    // database; answers why it was refused, or an empty string.
+    QString setCategoryOfRecording(const QString& name, const QString& category);
 
     // ---- playback/: the player ----
     void soundPlayPause(QObject* sender);
@@ -223,6 +255,13 @@ private:
     QString _dataDirectory;
     QStringList _categoriesStaticItems;
     QStringList _categoriesDynamicItems;
+    struct CategoryDatabaseState {
+        bool loaded = false;      // nothing is written before the library's file was read
+        bool writable = true;     // false: an unreadable file could not be moved aside
+        bool savePending = false; // a write is queued for the event loop
+    };
+    CategoryDatabaseState _categoryDatabase;
+    void reloadCategoriesTable();
     std::unique_ptr<QPixmap> _currentlyPlayingImage;
     QUrl _previouslyPlayedURL;
     QString _libraryFolderOverride;

@@ -33,12 +33,13 @@ const Named kCommands[] = {
     {"--delete", CommandLineClient::Command::Delete, "DeleteRecording"},
     {"--note", CommandLineClient::Command::Note, "GetNote"},
     {"--set-note", CommandLineClient::Command::SetNote, "SetNote"},
+    {"--set-category", CommandLineClient::Command::SetCategory, "SetCategory"},
 };
 
 bool worksOnLibrary(CommandLineClient::Command command) {
     using C = CommandLineClient::Command;
     return command == C::Rename || command == C::Delete || command == C::Note ||
-           command == C::SetNote;
+           command == C::SetNote || command == C::SetCategory;
 }
 
 int fail(FILE* err, const QString& reason, int status = 1) {
@@ -83,10 +84,13 @@ bool libraryCallArguments(CommandLineClient::Command command,
                           const CommandLineClient::Arguments& given, QVariantList* call,
                           FILE* err) {
     using C = CommandLineClient::Command;
-    const qsizetype wanted = command == C::Rename ? 2 : worksOnLibrary(command) ? 1 : 0;
+    const bool twoNames = command == C::Rename || command == C::SetCategory;
+    const qsizetype wanted = twoNames ? 2 : worksOnLibrary(command) ? 1 : 0;
     if (given.names.size() != wanted) {
-        fail(err, command == C::Rename ? QStringLiteral("--rename needs OLD and NEW names")
-                                       : QStringLiteral("name one recording"));
+        fail(err, command == C::Rename        ? QStringLiteral("--rename needs OLD and NEW names")
+                  : command == C::SetCategory ? QStringLiteral("--set-category needs a NAME and a "
+                                                               "CATEGORY")
+                                              : QStringLiteral("name one recording"));
         return false;
     }
     for (const QString& name : given.names)

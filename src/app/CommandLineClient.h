@@ -7,18 +7,31 @@
 
 // The command-line client: `brevoir --start`, `--stop`, `--pause`, `--snip`, `--quit`,
 // `--status`, and for the library `--rename OLD NEW`, `--delete NAME`, `--note NAME` and
-// `--set-note NAME FILE`, delivered over the session bus to the running instance. When none
+// `--set-note NAME FILE` and `--set-category NAME CATEGORY`, delivered over the session bus to the running instance. When none
 // runs, the recording commands first launch one in the background; the library commands need
 // one running.
 namespace CommandLineClient {
-enum class Command { Start, Stop, Pause, Snip, Quit, Status, Rename, Delete, Note, SetNote };
+enum class Command {
+    Start,
+    Stop,
+    Pause,
+    Snip,
+    Quit,
+    Status,
+    Rename,
+    Delete,
+    Note,
+    SetNote,
+    SetCategory
+};
 
 // The command named by a command-line option ("--start" ...), if any.
 bool commandForOption(const QString& option, Command* command);
 
 // What a command works on: the recording names, a file, a note format.
 struct Arguments {
-    QStringList names; // --rename: old and new; --delete, --note, --set-note: the recording
+    QStringList names; // --rename: old and new; --set-category: recording and category;
+                       // --delete, --note, --set-note: the recording
     QString file;      // --set-note: the note's file, "-" for standard input
     QString format;    // --note: plain (the default), markdown, html or rtf
 };

@@ -1,8 +1,11 @@
 #include "app/MainInterface.h"
 
 #include "app/BVController.h"
+#include "categories/CategoryListModel.h"
+#include "categories/CategoryPopUpDelegate.h"
 #include "library/NoteEditor.h"
 #include "library/QBVTableView.h"
+#include "library/QBVTrackTableModel.h"
 #include "library/QKArrayController.h"
 #include "platform/foundation/Defaults.h"
 #include "platform/media/AudioEncoders.h"
@@ -13,6 +16,7 @@
 #include "ui_TimerWindow.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QCloseEvent>
 #include <QMainWindow>
 #include <QMenu>
@@ -180,6 +184,29 @@ void MainInterface::connectActions(BVController& c) {
                      [&c, &ui] { c._fileListArrayController->search(ui.searchField); });
 
     connectTrackActions(c);
+    connectCategoryActions(c);
+}
+
+void MainInterface::connectCategoryActions(BVController& c) {
+    // The library table's category cell chooses from what the controller offers.
+    _mainUi->fileTableView->setItemDelegateForColumn(
+        QBVTrackTableModel::CategoryColumn,
+        new CategoryPopUpDelegate([&c] { return c.categories(); }, _mainUi->fileTableView));
+
+    // The editor's table asks the controller, its data source.
+    Ui::CategoryEditor& e = *_categoriesUi;
+    e.categoriesTable->setModel(new CategoryListModel(c, e.categoriesTable));
+    e.categoriesTable->horizontalHeader()->setStretchLastSection(true);
+    e.categoriesTable->verticalHeader()->hide();
+    e.categoriesTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+    e.categoriesTable->setSelectionMode(QAbstractItemView::SingleSelection);
+    auto button = [&c](QAbstractButton* b, void (BVController::*action)(QObject*)) {
+        QObject::connect(b, &QAbstractButton::clicked, &c, [&c, b, action] { (c.*action)(b); });
+    };
+    button(e.addCategoryButton, &BVController::addCategory);
+    button(e.removeCategoryButton, &BVController::removeCategory);
+    QObject::connect(e.categoryDone, &QDialogButtonBox::rejected, &c,
+                     [&c, &e] { c.endEditCategories(e.categoryDone); });
 }
 
 void MainInterface::connectTrackActions(BVController& c) {

@@ -43,6 +43,7 @@ private:
     void connectOutlets(BVController& controller);
     void connectActions(BVController& controller);
     void connectTrackActions(BVController& controller);
+    void connectCategoryActions(BVController& controller);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     std::unique_ptr<QMainWindow> _window;

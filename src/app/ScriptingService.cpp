@@ -105,3 +105,11 @@ QString ScriptingService::GetNote(const QString& name, const QString& format) {
 void ScriptingService::SetNote(const QString& name, const QString& content, const QString& format) {
     answer(_controller.setNoteOfRecording(name, content, format));
 }
+
+QStringList ScriptingService::Categories() {
+    return _controller.userCategories();
+}
+
+void ScriptingService::SetCategory(const QString& name, const QString& category) {
+    answer(_controller.setCategoryOfRecording(name, category));
+}

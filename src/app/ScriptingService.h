@@ -3,6 +3,7 @@
 #include <QDBusContext>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class BVController;
 
@@ -37,6 +38,8 @@ public slots:
     void DeleteRecording(const QString& name);
     QString GetNote(const QString& name, const QString& format);
     void SetNote(const QString& name, const QString& content, const QString& format);
+    QStringList Categories();
+    void SetCategory(const QString& name, const QString& category);
 
 private:
     // A refusal goes back to the caller as a D-Bus error carrying the reason.

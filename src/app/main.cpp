@@ -46,6 +46,8 @@ constexpr OptionSpec kOptions[] = {
     {"format", "The note's format: plain, markdown, html or rtf.", "FORMAT", false},
     {"set-note", "Set the note of NAME from FILE (after it; - reads standard input).", "NAME",
      true},
+    {"set-category", "File the recording NAME under CATEGORY (give CATEGORY after it).", "NAME",
+     true},
 };
 
 bool runsWithoutGui(const QStringList& arguments) {
@@ -102,12 +104,12 @@ CommandLine parse(const QStringList& arguments) {
     }
     line.hasCommand = commands == 1;
     // The library commands: the recording named by the option, then what follows it.
-    for (const char* option : {"rename", "delete", "note", "set-note"}) {
+    for (const char* option : {"rename", "delete", "note", "set-note", "set-category"}) {
         if (parser.isSet(QString::fromLatin1(option)))
             line.commandArguments.names << parser.value(QString::fromLatin1(option));
     }
     const QStringList rest = parser.positionalArguments();
-    if (parser.isSet(QStringLiteral("rename")))
+    if (parser.isSet(QStringLiteral("rename")) || parser.isSet(QStringLiteral("set-category")))
         line.commandArguments.names << rest;
     if (parser.isSet(QStringLiteral("set-note")))
         line.commandArguments.file = rest.value(0);

@@ -167,6 +167,8 @@ void BVController::locationOpenPanelDidEndReturnCodeContextInfo(const QString& c
                                                                 int returnCode, void*) {
     if (returnCode == 1 && !chosenPath.isEmpty()) {
         // The chosen folder itself becomes the library; the previous one stays as it was.
+        // Its categories come from its own database, read as at launch.
+        unloadCategories();
         setDataDirectory(QDir::cleanPath(QFileInfo(chosenPath).absoluteFilePath()));
         setupLibraryFolder();
         // New recordings go to this library's journal from now on, as after a launch.
@@ -174,6 +176,7 @@ void BVController::locationOpenPanelDidEndReturnCodeContextInfo(const QString& c
         initializeFileListArray();
         if (_fileListArrayController)
             _fileListArrayController->setContent(&_fileList);
+        loadCategories();
     }
     syncLibraryLocationToPreferencesWindow();
     if (_preferencesPanel) {

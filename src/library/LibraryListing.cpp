@@ -1,6 +1,7 @@
 #include "library/LibraryListing.h"
 
 #include "app/BVController.h"
+#include "categories/CategoryStore.h"
 #include "library/BVMovieDurationFormatter.h"
 #include "library/LibraryScanner.h"
 #include "library/QKFileSizeFormatter.h"
@@ -13,13 +14,18 @@
 
 namespace {
 
-QByteArray escapedName(const QString& name) {
-    QByteArray bytes = FileNames::displayName(name).toUtf8();
+// One line per track: backslashes and line or field breaks are written as escapes.
+QByteArray escapedText(const QString& text) {
+    QByteArray bytes = text.toUtf8();
     bytes.replace('\\', "\\\\");
     bytes.replace('\t', "\\t");
     bytes.replace('\n', "\\n");
     bytes.replace('\r', "\\r");
     return bytes;
+}
+
+QByteArray escapedName(const QString& name) {
+    return escapedText(FileNames::displayName(name));
 }
 
 // The library the application would open: the stored one, else the default.
@@ -39,6 +45,10 @@ int runLibraryListing(const QString& libraryFolder, FILE* out) {
                      QFile::encodeName(library).constData());
         return 1;
     }
+    // Listing only reads: a database that cannot be read lists no categories.
+    const CategoryStore::Contents categories =
+        CategoryStore::load(library + QLatin1Char('/') + QLatin1String(CategoryStore::kFileName))
+            .contents;
     const QKFileSizeFormatter sizeFormatter;
     const BVMovieDurationFormatter durationFormatter;
     for (const ScannedEntry& entry :
@@ -50,9 +60,12 @@ int runLibraryListing(const QString& libraryFolder, FILE* out) {
         const QByteArray sizeText = sizeFormatter.stringForObjectValue(entry.size).toUtf8();
         const QByteArray durationText =
             durationFormatter.transformedValue(entry.duration).toString().toUtf8();
-        std::fprintf(out, "%s\t%llu\t%.3f\t%s\t%s\n", escapedName(entry.name).constData(),
+        const QString category = CategoryStore::categoryOfRecording(categories, entry.name);
+        const QByteArray categoryField =
+            category.isEmpty() ? QByteArray() : '\t' + escapedText(category);
+        std::fprintf(out, "%s\t%llu\t%.3f\t%s\t%s%s\n", escapedName(entry.name).constData(),
                      static_cast<unsigned long long>(entry.size), double(entry.duration),
-                     sizeText.constData(), durationText.constData());
+                     sizeText.constData(), durationText.constData(), categoryField.constData());
     }
     return std::fflush(out) == 0 ? 0 : 1;
 }

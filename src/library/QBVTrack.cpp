@@ -1,6 +1,7 @@
 #include "library/QBVTrack.h"
 
 #include "app/BVController.h"
+#include "categories/CategoryStore.h"
 #include "platform/foundation/NotificationCenter.h"
 
 namespace {
@@ -27,12 +28,13 @@ void QBVTrack::setName(const QString& name) {
 void QBVTrack::setCategory(const QString& category) {
     if (sameValue(category, _category))
         return;
-    if (category == QLatin1String("Edit...")) {
+    // The edit entry as the category list offers it, in the user's language.
+    if (category == CategoryStore::editEntry()) {
         NotificationCenter::defaultCenter().post(
             QStringLiteral("QBVTrackCategoryChangedNotification"), this);
         return;
     }
-    if (category == QLatin1String("-"))
+    if (category == CategoryStore::kSeparator)
         return; // the separator of the category menu
     _category = category;
     if (!_category.isNull()) {

@@ -26,9 +26,9 @@ public:
     // Sent by an observer of the name change when the file cannot follow: the track keeps its
     // old name.
     void refuseNameChange() { _nameChangeRefused = true; }
-    // "Edit..." posts "QBVTrackCategoryChangedNotification" and keeps the category; "-" (a menu
-    // separator) does nothing; a new category posts "QBVTrackCategorySaveChangeNotification"
-    // once stored; clearing posts nothing.
+    // The edit entry ("Edit", translated) posts "QBVTrackCategoryChangedNotification" and keeps
+    // the category; "-" (a menu separator) does nothing; a new category posts
+    // "QBVTrackCategorySaveChangeNotification" once stored; clearing posts nothing.
     void setCategory(const QString& category);
     void setSize(std::optional<quint64> size);
     void setDate(std::optional<QDateTime> date);

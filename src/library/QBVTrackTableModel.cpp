@@ -105,8 +105,16 @@ QVariant QBVTrackTableModel::data(const QModelIndex& index, int role) const {
 }
 
 bool QBVTrackTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (!index.isValid() || role != Qt::EditRole || index.column() != NameColumn ||
-        index.row() >= rowCount())
+    if (!index.isValid() || role != Qt::EditRole || index.row() >= rowCount())
+        return false;
+    if (index.column() == CategoryColumn) {
+        // The track stores a category and has the database written, or asks for the editor.
+        QBVTrack& track = *_controller->arrangedObjects()[size_t(index.row())];
+        track.setCategory(value.toString());
+        refreshRow(index.row());
+        return true;
+    }
+    if (index.column() != NameColumn)
         return false;
     // The file is renamed by the track's observer, which may refuse (and say why): the row
     // then shows the name the track kept.
@@ -146,7 +154,7 @@ Qt::ItemFlags QBVTrackTableModel::flags(const QModelIndex& index) const {
         return Qt::NoItemFlags;
     Qt::ItemFlags flags =
         Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled | Qt::ItemNeverHasChildren;
-    if (index.column() == NameColumn)
+    if (index.column() == NameColumn || index.column() == CategoryColumn)
         flags |= Qt::ItemIsEditable;
     return flags;
 }

@@ -1,4 +1,5 @@
 #include "app/BVController.h"
+#include "categories/CategoryStore.h"
 #include "library/BVMovieDurationFormatter.h"
 #include "library/QBVTrack.h"
 #include "library/QKFileSizeFormatter.h"
@@ -74,8 +75,9 @@ TEST(Track, FilingUnderACategoryTheEditRequestAndTheSeparator) {
     EXPECT_EQ(observer.posted[0].object, &track);
     EXPECT_EQ(observer.posted[0].categoryDuring, QStringLiteral("Work")); // posted after storing
 
-    track.setCategory(QStringLiteral("Edit..."));
-    track.setCategory(QStringLiteral("Edit..."));
+    // The edit request is the edit entry that the category list offers.
+    track.setCategory(CategoryStore::editEntry());
+    track.setCategory(CategoryStore::editEntry());
     ASSERT_EQ(observer.posted.size(), 3u);
     EXPECT_EQ(observer.posted[1].name, QStringLiteral("QBVTrackCategoryChangedNotification"));
     EXPECT_EQ(observer.posted[2].name, QStringLiteral("QBVTrackCategoryChangedNotification"));
@@ -83,8 +85,8 @@ TEST(Track, FilingUnderACategoryTheEditRequestAndTheSeparator) {
 
     track.setCategory(QStringLiteral("-"));
     track.setCategory(QStringLiteral("Work"));
-    track.setCategory(QStringLiteral("edit...")); // the request is case-sensitive: a category
-    EXPECT_EQ(track.category(), QStringLiteral("edit..."));
+    track.setCategory(CategoryStore::editEntry().toLower()); // case-sensitive: a category
+    EXPECT_EQ(track.category(), CategoryStore::editEntry().toLower());
     EXPECT_EQ(observer.posted.size(), 4u);
 
     track.setCategory(QString());

@@ -1,0 +1,256 @@
+// "Database.plist": files of other property-list writers load, what we write other readers
+// read, damaged files are kept aside, writes are coalesced, and each library keeps its own.
+#include "CategoryFixture.h"
+
+#include <QDirIterator>
+
+#include <random>
+
+namespace {
+
+QStringList keptAside(const QString& folder) {
+    return QDir(folder).entryList({QStringLiteral("Database.plist.unreadable-*")}, QDir::Files);
+}
+
+const QStringList kDefaults{"Personal", "Business", "Project1", "Project2"};
+
+} // namespace
+
+TEST_F(CategoryFixture, FilesOfOtherWritersLoadAndWhatWeWriteTheyReadBack) {
+    // Keys in any order, extra keys, a version of another type, entities, non-ASCII names.
+    const QByteArray json = R"({"extra": [1, 2], "category mappings": {
+        "a.mov": "R&D <draft>", "b.mov": "", "ü – 音.mov": "Übungen ♪", "gone.mov": "Talks"},
+        "application version": 7, "categories": ["Übungen ♪", "R&D <draft>", "Talks"]})";
+    const QByteArray handWritten = R"(<?xml version="1.0" encoding="UTF-8"?>
+<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
+<plist version="1.0">
+  <dict>
+      <key>categories</key>
+      <array>
+         <string>&#xDC;bungen &#x266A;</string>
+         <string>R&amp;D &lt;draft&gt;</string>
+         <string>Talks</string>
+      </array>
+      <key>category mappings</key>
+      <dict>
+         <key>a.mov</key>   <string>R&amp;D &lt;draft&gt;</string>
+         <key>b.mov</key>   <string></string>
+         <key>ü – 音.mov</key> <string>Übungen ♪</string>
+      </dict>
+      <key>application version</key> <integer>7</integer>
+  </dict>
+</plist>
+)";
+    const struct { const char* writer; } cases[] = {{"xml"}, {"bin"}, {"hand"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.writer);
+        makeRecordings({"a.mov", "b.mov", "c.mov", QStringLiteral("ü – 音.mov")});
+        if (QByteArray(c.writer) == "hand")
+            writeFile(database(), handWritten);
+        else
+            writeWithPython(database(), json, c.writer);
+        launch();
+        EXPECT_EQ(controller->userCategories(), (QStringList{"Übungen ♪", "R&D <draft>", "Talks"}));
+        // "" gives the first category; a recording without an entry stays unfiled.
+        EXPECT_EQ(trackCategories(),
+                  (QStringList{"R&D <draft>", "Übungen ♪", "<none>", "Übungen ♪"}));
+        EXPECT_TRUE(told().isEmpty()) << told().toStdString();
+
+        // Written back: another reader sees our list, the mappings of the listed recordings
+        // only, and the version as the string "100".
+        controller->applicationWillTerminate();
+        const QVariantMap expected{
+            {"application version", "100"},
+            {"categories", QVariantList{"Übungen ♪", "R&D <draft>", "Talks"}},
+            {"category mappings", QVariantMap{{"a.mov", "R&D <draft>"},
+                                              {"b.mov", "Übungen ♪"},
+                                              {"ü – 音.mov", "Übungen ♪"}}}};
+        EXPECT_EQ(readWithPython(database()).toMap(), expected);
+        const QByteArray ours = [&] {
+            QFile f(database());
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }();
+        EXPECT_TRUE(ours.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE plist"));
+        EXPECT_TRUE(ours.contains("<plist version=\"1.0\">"));
+
+        // plistutil turns it into a binary property list that reads back the same.
+        const QString binary = scratch(QStringLiteral("ours.bplist"));
+        ASSERT_EQ(QProcess::execute(QStringLiteral("plistutil"),
+                                    {"-i", database(), "-o", binary, "-f", "bin"}),
+                  0);
+        EXPECT_EQ(PropertyList::readDictionary(binary).dictionary, expected);
+        quit();
+        QDir(library).removeRecursively();
+    }
+}
+
+TEST_F(CategoryFixture, DamagedFilesGiveTheDefaultsAndAreKeptAsideUntouched) {
+    const QByteArray valid = PropertyList::xmlFromDictionary(
+        CategoryStore::dictionaryOf({"Talks", "Songs"}, {{"a.mov", "Talks"}, {"b.mov", "Songs"}}));
+    QByteArray garbage(3000, '\0');
+    std::mt19937 random(7);
+    for (char& byte : garbage)
+        byte = char(random());
+    const struct {
+        const char* what;
+        QByteArray bytes;
+    } cases[] = {
+        {"truncated", valid.left(valid.size() / 2)},
+        {"empty", QByteArray()},
+        {"an array at the top", "<?xml version=\"1.0\"?><plist version=\"1.0\"><array>"
+                                "<string>Talks</string></array></plist>"},
+        {"categories not a list",
+         "<plist version=\"1.0\"><dict><key>categories</key><string>Talks</string></dict></plist>"},
+        {"a mapping to a number", "<plist version=\"1.0\"><dict><key>category mappings</key><dict>"
+                                  "<key>a.mov</key><integer>3</integer></dict></dict></plist>"},
+        {"a number in the list", "<plist version=\"1.0\"><dict><key>categories</key><array>"
+                                 "<integer>3</integer></array></dict></plist>"},
+        {"binary garbage", garbage},
+        {"a truncated binary list", QByteArray("bplist00") + garbage.left(40)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        makeRecordings({"a.mov", "b.mov"});
+        writeFile(database(), c.bytes);
+        launch();
+        EXPECT_EQ(controller->userCategories(), kDefaults);
+        EXPECT_EQ(trackCategories(), (QStringList{"<none>", "<none>"}));
+        // The damaged file is beside the new one, byte for byte, and the user was told.
+        const QStringList kept = keptAside(library);
+        ASSERT_EQ(kept.size(), 1);
+        QFile keptFile(library + QLatin1Char('/') + kept.first());
+        ASSERT_TRUE(keptFile.open(QIODevice::ReadOnly));
+        EXPECT_EQ(keptFile.readAll(), c.bytes);
+        EXPECT_TRUE(told().contains(kept.first())) << told().toStdString();
+
+        track(QStringLiteral("a.mov"))->setCategory(QStringLiteral("Business"));
+        returnToEventLoop();
+        EXPECT_EQ(stored().value("category mappings").toMap(),
+                  (QVariantMap{{"a.mov", "Business"}}));
+        quit();
+        QDir(library).removeRecursively();
+    }
+}
+
+TEST_F(CategoryFixture, ReaderSurvivesThousandsOfMutatedFiles) {
+    QVariantMap mappings;
+    for (int i = 0; i < 40; ++i)
+        mappings.insert(QStringLiteral("Recording %1.mov").arg(i), i % 2 ? "Talks" : "Ü ♪ &");
+    const QByteArray xml = PropertyList::xmlFromDictionary(
+        CategoryStore::dictionaryOf({"Talks", "Ü ♪ &", "-"}, mappings));
+    const QString xmlPath = scratch(QStringLiteral("seed.plist"));
+    const QString binPath = scratch(QStringLiteral("seed.bplist"));
+    writeFile(xmlPath, xml);
+    ASSERT_EQ(
+        QProcess::execute(QStringLiteral("plistutil"), {"-i", xmlPath, "-o", binPath, "-f", "bin"}),
+        0);
+    QFile binFile(binPath);
+    ASSERT_TRUE(binFile.open(QIODevice::ReadOnly));
+    const QByteArray seeds[] = {xml, binFile.readAll()};
+
+    std::mt19937 random(20240611);
+    int parsed = 0;
+    int refused = 0;
+    for (int round = 0; round < 4000; ++round) {
+        QByteArray bytes = seeds[round % 2];
+        const int edits = 1 + int(random() % 8);
+        for (int e = 0; e < edits && !bytes.isEmpty(); ++e) {
+            const auto at = qsizetype(random() % quint32(bytes.size()));
+            switch (random() % 5) {
+            case 0:
+                bytes[at] = char(random());
+                break;
+            case 1:
+                bytes.truncate(at);
+                break;
+            case 2:
+                bytes.insert(at, bytes.mid(qsizetype(random() % quint32(bytes.size())), 64));
+                break;
+            case 3:
+                bytes.remove(at, qsizetype(random() % 32));
+                break;
+            default:
+                bytes[at] = char(bytes[at] ^ (1 << (random() % 8)));
+                break;
+            }
+        }
+        const std::optional<QVariantMap> dictionary = PropertyList::dictionaryFromBytes(bytes);
+        if (dictionary)
+            ++parsed, (void)CategoryStore::contentsOfDictionary(*dictionary);
+        else
+            ++refused;
+    }
+    // Both outcomes were exercised.
+    EXPECT_GT(parsed, 50);
+    EXPECT_GT(refused, 50);
+}
+
+TEST_F(CategoryFixture, TheStoreAtLaunchAndAtQuit) {
+    // No file: the four defaults and the fixed entries; recordings stay unfiled; the file is
+    // written at quit.
+    makeRecordings({"a.mov", "b.mov"});
+    launch();
+    EXPECT_EQ(controller->userCategories(), kDefaults);
+    EXPECT_EQ(controller->countOfCategories(), 6);
+    EXPECT_EQ(controller->objectInCategoriesAtIndex(4), QStringLiteral("-"));
+    EXPECT_EQ(controller->objectInCategoriesAtIndex(5), CategoryStore::editEntry());
+    EXPECT_EQ(trackCategories(), (QStringList{"<none>", "<none>"}));
+    returnToEventLoop();
+    EXPECT_FALSE(QFile::exists(database()));
+    controller->applicationWillTerminate();
+    EXPECT_EQ(stored(), CategoryStore::dictionaryOf(kDefaults, {}));
+    quit();
+
+    // An empty list stays empty: nothing is filed, the pop-up offers only the fixed entries,
+    // and a new recording joins unfiled. The restore writes once, later.
+    writeFile(database(), PropertyList::xmlFromDictionary(
+                              {{"categories", QVariantList{}},
+                               {"category mappings", QVariantMap{{"a.mov", ""}, {"x.mov", "Y"}}},
+                               {"note", "kept until the next write"}}));
+    launch();
+    EXPECT_TRUE(controller->userCategories().isEmpty());
+    EXPECT_EQ(controller->categories(), (QStringList{"-", CategoryStore::editEntry()}));
+    EXPECT_EQ(trackCategories(), (QStringList{"<none>", "<none>"}));
+    makeRecordings({"c.mov"});
+    controller->updateFileList();
+    EXPECT_TRUE(track("c.mov")->category().isNull());
+    quit();
+
+    // A burst of assignments is written once control returns to the event loop; unknown names
+    // are gone from that write.
+    writeFile(database(),
+              PropertyList::xmlFromDictionary(
+                  {{"categories", QVariantList{"Talks"}},
+                   {"category mappings", QVariantMap{{"a.mov", "Talks"}, {"gone.mov", "Talks"}}},
+                   {"note", "kept until the next write"}}));
+    launch();
+    EXPECT_TRUE(stored().contains("note"));
+    returnToEventLoop();
+    EXPECT_EQ(stored(), CategoryStore::dictionaryOf({"Talks"}, {{"a.mov", "Talks"}}));
+}
+
+TEST_F(CategoryFixture, ChangingTheLibraryKeepsBothDatabases) {
+    const QString other = scratch(QStringLiteral("Other"));
+    ASSERT_TRUE(QDir().mkpath(other + QStringLiteral("/Recordings")));
+    writeFile(other + QStringLiteral("/Recordings/o.mov"), "o");
+    const QVariantMap otherDatabase =
+        CategoryStore::dictionaryOf({"Lectures", "Songs"}, {{"o.mov", "Songs"}});
+    writeFile(other + QStringLiteral("/Database.plist"),
+              PropertyList::xmlFromDictionary(otherDatabase));
+
+    makeRecordings({"a.mov"});
+    launch();
+    track("a.mov")->setCategory(QStringLiteral("Business")); // written later, to this library
+    controller->locationOpenPanelDidEndReturnCodeContextInfo(other, 1, nullptr);
+    EXPECT_EQ(stored(), CategoryStore::dictionaryOf(kDefaults, {{"a.mov", "Business"}}));
+    EXPECT_EQ(controller->userCategories(), (QStringList{"Lectures", "Songs"}));
+    EXPECT_EQ(trackCategories(), QStringList{"Songs"});
+    returnToEventLoop();
+    EXPECT_EQ(PropertyList::readDictionary(other + QStringLiteral("/Database.plist")).dictionary,
+              otherDatabase);
+
+    // And back: the first library's file was never touched by the second's list.
+    controller->locationOpenPanelDidEndReturnCodeContextInfo(library, 1, nullptr);
+    EXPECT_EQ(controller->userCategories(), kDefaults);
+    EXPECT_EQ(trackCategories(), QStringList{"Business"});
+}
