@@ -95,6 +95,15 @@ Application::Launch Application::launch() {
     BVController::initialize();
     if (!_options.inputDevice.isEmpty()) {
         const QString device = _options.inputDevice;
+        // Recording from the default input instead would record the wrong thing silently.
+        const QStringList present = InputDeviceNames();
+        if (!present.contains(device)) {
+            std::fprintf(stderr, "brevoir: no input device named \"%s\"; the inputs are:\n",
+                         device.toLocal8Bit().constData());
+            for (const QString& name : present)
+                std::fprintf(stderr, "  %s\n", name.toLocal8Bit().constData());
+            return Launch::Refused;
+        }
         BVController::setRecorderFactory([device] {
             return QKRecorder::create(
                 [device] { return WithInputDevice(OpenDefaultGrabber(), device); });

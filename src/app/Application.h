@@ -28,6 +28,7 @@ public:
         Running,         // launched: run the event loop
         AnotherInstance, // another Brevoir owns the session bus name: hand over to it and end
         QuitRequested,   // a signal asked to quit while launching: end without saving anything
+        Refused,         // the command line asked for what cannot be had (the reason is printed)
     };
     // Creates the controller and its interface, claims the bus name (the single-instance
     // decision, made before the long launch work) and runs the launch steps.

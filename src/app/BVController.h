@@ -77,6 +77,8 @@ public:
     // ---- app/: preferences ----
     void PrefSaveAction(QObject* sender);
     void PrefRestore(QObject* sender);
+    // Saved settings name an input that is not plugged in: says which one records instead.
+    void tellAboutMissingInput();
     void setPlaylistName(QObject* sender);
 
     // ---- recording/: recording control ----

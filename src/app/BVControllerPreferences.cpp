@@ -1,6 +1,8 @@
 #include "app/BVController.h"
 
+#include "platform/audio/SequenceGrabber.h"
 #include "platform/foundation/Defaults.h"
+#include "platform/foundation/LocalizedString.h"
 #include "platform/foundation/Log.h"
 #include "recording/QKRecorder.h"
 
@@ -42,6 +44,20 @@ void BVController::PrefSaveAction(QObject*) {
                      sPreferencesKeyiTunesEncoding);
 }
 
+void BVController::tellAboutMissingInput() {
+    const QString missing = _recorder ? _recorder->missingInputDevice() : QString();
+    if (missing.isEmpty())
+        return;
+    const QString fallback = DefaultInputDeviceName();
+    tellUser(fallback.isEmpty()
+                 ? BVLocalizedString("The input \"%1\" is not connected; recording from the "
+                                     "default input until it returns.")
+                       .arg(missing)
+                 : BVLocalizedString("The input \"%1\" is not connected; recording from the "
+                                     "default input \"%2\" until it returns.")
+                       .arg(missing, fallback));
+}
+
 void BVController::PrefRestore(QObject*) {
     Defaults& store = Defaults::standard();
 
@@ -60,8 +76,10 @@ void BVController::PrefRestore(QObject*) {
     if (settings.isValid()) {
         const QByteArray bytes = store.dataForKey(QStringLiteral("AudioSettings"));
         bvLog(QStringLiteral("settings read from UserDefaults: %1").arg(describeData(bytes)));
-        if (_recorder)
+        if (_recorder) {
             _recorder->setCurrentSoundSettings(bytes);
+            tellAboutMissingInput();
+        }
     }
 
     if (_hourField)

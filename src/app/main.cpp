@@ -180,6 +180,8 @@ int main(int argc, char** argv) {
         return 0;
     case Application::Launch::QuitRequested:
         return 0;
+    case Application::Launch::Refused:
+        return 2;
     }
     return 0;
 }

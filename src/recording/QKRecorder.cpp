@@ -234,6 +234,8 @@ void QKRecorder::doPreviewStop() {
     cancelIdleTimer();
     _time = 0;
     _previewing = false;
+    if (_settingsPending)
+        applySavedSettings();
 }
 
 bool QKRecorder::doRecord() {
@@ -349,6 +351,8 @@ void QKRecorder::doStop() {
     cancelIdleTimer();
     cancelCutOff();
     _time = 0;
+    if (_settingsPending)
+        applySavedSettings();
     NotificationCenter::defaultCenter().post(QKRecorderRecordingDidStop, this);
 }
 
@@ -505,6 +509,32 @@ void QKRecorder::writeNSDataToUserData(const QByteArray& data) {
     }
     _data = imported;
     _userDataSaved = true;
+    // Saved settings take effect now: a channel left on the default input while the dialog
+    // shows the user's choice records from the wrong device.
+    applySavedSettings();
+}
+
+void QKRecorder::applySavedSettings() {
+    if (!_seqGrabber || !_userDataSaved)
+        return;
+    if (_previewing || _recording) {
+        _settingsPending = true;
+        return;
+    }
+    _settingsPending = false;
+    const OSErr err = _seqGrabber->setChannelSettings(_data);
+    if (err != GrabberErr::noErr) {
+        bvLog(QStringLiteral("error: %1 - couldn't restore channel settings").arg(err));
+        return;
+    }
+    const QString missing = _seqGrabber->missingInputDevice();
+    if (!missing.isEmpty())
+        bvLog(QStringLiteral("input device \"%1\" is not present; recording from the default input")
+                  .arg(missing));
+}
+
+QString QKRecorder::missingInputDevice() const {
+    return _seqGrabber ? _seqGrabber->missingInputDevice() : QString();
 }
 
 void QKRecorder::setTempFile(const QString& path) {

@@ -59,6 +59,9 @@ public:
     void setCurrentSoundSettings(const QByteArray&); // null: nothing happens
     QByteArray convertUserDataToNSData();
     void writeNSDataToUserData(const QByteArray& data);
+    // The input the settings name when it is not present now (the default input records
+    // instead), or empty.
+    QString missingInputDevice() const;
 
     QString tempFile() const { return _tempFile; }
     void setTempFile(const QString& path);
@@ -99,6 +102,8 @@ private:
     // Idles the grabber, reads the levels and posts the status for the given elapsed ticks.
     void postStatus(int32_t elapsed);
     void switchMeteringOn();
+    // Configures the channel from the saved settings, or once the running capture stops.
+    void applySavedSettings();
     // Tells the user about lost sound, a failed write or a lost device; answers true when it
     // ended the recording.
     bool reportCaptureProblems();
@@ -120,6 +125,7 @@ private:
     int32_t _pauseTimeStart = 0;
     bool _doCleanUp = false;
     bool _statusWatched = false;
+    bool _settingsPending = false; // saved settings wait for the running capture to stop
     QTimer* _cutOffTimer = nullptr;
     // The same moments as _time, _pauseTime and _pauseTimeStart on the fine clock, so that
     // the cut-off falls within a millisecond rather than a tick of the timed length.

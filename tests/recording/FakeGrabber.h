@@ -22,6 +22,7 @@ struct FakeGrabberState {
     CaptureHealth health;
     QByteArray rates;
     bool destroyed = false;
+    QStringList presentDevices; // the named inputs that are plugged in
 
     int count(const QString& call) const { return calls.count(call); }
 };
@@ -112,6 +113,10 @@ public:
         return err;
     }
     CaptureHealth health() const override { return _s->health; }
+    QString missingInputDevice() const override {
+        const QString& device = _s->channel.inputDevice;
+        return device.isEmpty() || _s->presentDevices.contains(device) ? QString() : device;
+    }
     void disposeChannel() override { _s->calls << QStringLiteral("disposeChannel"); }
 
 private:

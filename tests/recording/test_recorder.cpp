@@ -396,7 +396,7 @@ TEST_F(RecorderTest, GrabberErrorsOnPauseAndStopAreLoggedWithTheirCode) {
     EXPECT_EQ(spy.count(QKRecorderRecordingDidStop), 1);
 }
 
-TEST_F(RecorderTest, SettingsExportCapturesTheChannelAndImportChangesOnlyTheExport) {
+TEST_F(RecorderTest, SettingsExportCapturesTheChannelAndImportConfiguresIt) {
     QKRecorder& r = makeRecorder();
     grabber->channel.sampleRate = 22050;
     grabber->channel.channels = 1;
@@ -418,8 +418,9 @@ TEST_F(RecorderTest, SettingsExportCapturesTheChannelAndImportChangesOnlyTheExpo
     ASSERT_EQ(PutUserDataIntoHandle(other, &otherBytes), 0);
     r.setCurrentSoundSettings(otherBytes);
     EXPECT_EQ(r.currentSoundSettings(), otherBytes);
-    EXPECT_EQ(grabber->count("setChannelSettings"), 0);
-    EXPECT_EQ(grabber->channel.sampleRate, 22050);
+    // Saved settings take effect at once, not at the next opening of the dialog.
+    EXPECT_EQ(grabber->count("setChannelSettings"), 1);
+    EXPECT_EQ(grabber->channel, other);
 
     // Bytes we did not write are refused; the settings stay.
     LogCapture log;
@@ -427,10 +428,53 @@ TEST_F(RecorderTest, SettingsExportCapturesTheChannelAndImportChangesOnlyTheExpo
     EXPECT_EQ(r.currentSoundSettings(), otherBytes);
     EXPECT_EQ(log.lines(), QStringList{"error: -2007 - couldn't read channel settings"});
 
-    // The imported settings reach the channel when the dialog next opens.
     grabber->dialogResult = GrabberErr::userCanceled;
     EXPECT_EQ(r.showSoundSettings(), 0);
     EXPECT_EQ(grabber->channel, other);
+}
+
+TEST_F(RecorderTest, ImportedSettingsWaitForARunningCaptureAndNameAMissingInput) {
+    QKRecorder& r = makeRecorder();
+    grabber->presentDevices = {"USB Mic"};
+    struct Case {
+        const char* device;
+        bool whilePreviewing;
+        QString missing;
+    };
+    const Case cases[] = {
+        {"USB Mic", false, QString()},
+        {"Headset (unplugged)", false, "Headset (unplugged)"},
+        {"", false, QString()},
+        {"USB Mic", true, QString()},
+    };
+    for (const Case& c : cases) {
+        ChannelSettings stored;
+        stored.inputDevice = QString::fromUtf8(c.device);
+        stored.sampleRate = 22050;
+        stored.channels = 1;
+        QByteArray bytes;
+        ASSERT_EQ(PutUserDataIntoHandle(stored, &bytes), 0);
+        grabber->channel = ChannelSettings();
+        if (c.whilePreviewing) {
+            ASSERT_TRUE(r.doPreview());
+        }
+        LogCapture log;
+        r.setCurrentSoundSettings(bytes);
+        if (c.whilePreviewing) {
+            // A running capture keeps its format; the settings apply once it stops.
+            EXPECT_EQ(grabber->channel, ChannelSettings()) << c.device;
+            r.doPreviewStop();
+        }
+        EXPECT_EQ(grabber->channel, stored) << c.device;
+        // The stored choice is kept for when the device returns.
+        EXPECT_EQ(r.currentSoundSettings(), bytes) << c.device;
+        EXPECT_EQ(r.missingInputDevice(), c.missing) << c.device;
+        EXPECT_EQ(log.contains(QStringLiteral("input device \"%1\" is not present; recording "
+                                              "from the default input")
+                                   .arg(c.missing)),
+                  !c.missing.isEmpty())
+            << c.device;
+    }
 }
 
 TEST_F(RecorderTest, ExportWithoutReadableSettingsAnswersNone) {

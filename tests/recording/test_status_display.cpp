@@ -180,6 +180,35 @@ TEST_F(StatusDisplayTest, ThePollRunsAtTheDisplayRateOnlyWhileTheWindowIsSeen) {
     recorder()->doStop();
 }
 
+TEST_F(StatusDisplayTest, RestoredInputSettingsConfigureTheChannelOrSayWhatRecordsInstead) {
+    grabber->presentDevices = {"USB Mic"};
+    for (const char* device : {"USB Mic", "Headset (unplugged)"}) {
+        ChannelSettings stored;
+        stored.inputDevice = QString::fromUtf8(device);
+        stored.sampleRate = 22050;
+        stored.channels = 1;
+        QByteArray bytes;
+        ASSERT_EQ(PutUserDataIntoHandle(stored, &bytes), 0);
+        Defaults::standard().setObject(bytes, QStringLiteral("AudioSettings"));
+        grabber->channel = ChannelSettings();
+        controller->mainWindow->statusBar()->clearMessage();
+
+        controller->PrefRestore(nullptr);
+        EXPECT_EQ(grabber->channel, stored) << device;
+        const QString message = controller->mainWindow->statusBar()->currentMessage();
+        if (stored.inputDevice == "USB Mic") {
+            EXPECT_TRUE(message.isEmpty()) << message.toStdString();
+        } else {
+            EXPECT_TRUE(message.startsWith("The input \"Headset (unplugged)\" is not connected; "
+                                           "recording from the default input"))
+                << message.toStdString();
+        }
+        // What is saved again is the user's choice, not the input used instead.
+        controller->PrefSaveAction(nullptr);
+        EXPECT_EQ(Defaults::standard().dataForKey(QStringLiteral("AudioSettings")), bytes);
+    }
+}
+
 TEST_F(StatusDisplayTest, TimerFieldsGiveTheTimedLength) {
     struct Case {
         const char *hours, *minutes, *seconds;

@@ -71,3 +71,12 @@ QStringList InputDeviceNames() {
         return {};
     return AudioDevices::inputNames();
 }
+
+QString DefaultInputDeviceName() {
+    PortAudioLibrary::Session session;
+    if (!session.ok())
+        return {};
+    const int device = AudioDevices::findInput(QString());
+    const PaDeviceInfo* info = device >= 0 ? Pa_GetDeviceInfo(device) : nullptr;
+    return info ? QString::fromUtf8(info->name) : QString();
+}

@@ -518,6 +518,12 @@ CaptureHealth PortAudioGrabber::health() const {
     return h;
 }
 
+QString PortAudioGrabber::missingInputDevice() const {
+    if (!_session || _settings.inputDevice.isEmpty())
+        return {};
+    return AudioDevices::findInput(_settings.inputDevice) < 0 ? _settings.inputDevice : QString();
+}
+
 void PortAudioGrabber::disposeChannel() {
     if (_recording)
         stop();

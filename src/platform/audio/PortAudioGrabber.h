@@ -57,6 +57,7 @@ public:
     OSErr setChannelSettings(const ChannelSettings& settings) override;
 
     CaptureHealth health() const override;
+    QString missingInputDevice() const override;
 
     void disposeChannel() override;
 

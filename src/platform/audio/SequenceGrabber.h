@@ -102,6 +102,9 @@ public:
     virtual OSErr setChannelSettings(const ChannelSettings& settings) = 0;
 
     virtual CaptureHealth health() const = 0;
+    // The input the channel's settings name when no such device is present now, so that the
+    // channel records from the default input; empty otherwise.
+    virtual QString missingInputDevice() const { return {}; }
 
     virtual void disposeChannel() = 0;
 };
@@ -116,3 +119,5 @@ std::unique_ptr<SequenceGrabber> OpenDefaultGrabber();
 
 // The names of the input devices, as ChannelSettings::inputDevice takes them.
 QStringList InputDeviceNames();
+// The name of the default input, or empty when there is none.
+QString DefaultInputDeviceName();

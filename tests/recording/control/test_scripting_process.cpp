@@ -107,6 +107,16 @@ TEST(ScriptingProcess, SigtermDuringARecordingLeavesACompletePlayableFile) {
     EXPECT_GE(findRun(signal, decoded), 0) << brevoir.log().toStdString();
 }
 
+TEST(ScriptingProcess, AnInputDeviceThatIsNotPresentIsRefusedWithTheListOfInputs) {
+    BrevoirProcess brevoir(QString{});
+    QString out;
+    QString err;
+    EXPECT_EQ(brevoir.client({"--headless", "--input-device", "No Such Input"}, &out, &err), 2);
+    EXPECT_TRUE(err.contains("no input device named \"No Such Input\"")) << err.toStdString();
+    EXPECT_TRUE(err.contains("  " + TestEnvironment::capturePcm() + "\n")) << err.toStdString();
+    EXPECT_TRUE(brevoir.recordings().isEmpty());
+}
+
 TEST(ScriptingProcess, ClientReportsWhenNoInstanceRuns) {
     BrevoirProcess brevoir(QStringLiteral("/dev/zero"));
     QString out, err;
