@@ -296,6 +296,8 @@ private:
     // The recorder polls at the display's rate only while the main window shows it.
     void watchMainWindow();
     void updateStatusWatched();
+    // Nothing runs: an empty meter and 00:00:00.00.
+    void clearStatusDisplay();
     // What the time text and the meter last showed, so that statuses arriving faster than
     // the display is worth redrawing are not drawn.
     struct StatusDisplay {

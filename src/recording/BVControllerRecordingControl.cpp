@@ -100,6 +100,7 @@ void BVController::togglePreview(QObject*) {
     } else {
         if (_recorder)
             _recorder->doPreviewStop();
+        clearStatusDisplay();
         setEnabled(_recordingButton, true);
         setEnabled(_settingsButton, true);
     }
@@ -120,8 +121,7 @@ void BVController::handleRecordingDidStop(const Notification&) {
     setEnabled(_pauseRecordingButton, false);
     setEnabled(_snipButton, false);
     IsBVRecording = false;
-    if (_statusText)
-        _statusText->setText(formatTimingString(0));
+    clearStatusDisplay();
     turnOff(_recordingButton);
     turnOff(_pauseRecordingButton);
     updateFileList();

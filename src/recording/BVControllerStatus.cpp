@@ -266,6 +266,17 @@ void BVController::styleStatusText() {
         _displayView->setAutoFillBackground(true);
 }
 
+void BVController::clearStatusDisplay() {
+    if (_statusText)
+        _statusText->setText(formatTimingString(0));
+    if (_displayView)
+        _displayView->setPixmap(QPixmap::fromImage(levelMeterImage(0, 0)));
+    _statusDisplay.left = 0;
+    _statusDisplay.right = 0;
+    // The first status of the next run is drawn whenever it comes.
+    _statusDisplay.shown = false;
+}
+
 void BVController::watchMainWindow() {
     if (!mainWindow)
         return;

@@ -209,6 +209,46 @@ TEST_F(StatusDisplayTest, RestoredInputSettingsConfigureTheChannelOrSayWhatRecor
     }
 }
 
+TEST_F(StatusDisplayTest, StopAndTheEndOfMonitoringEmptyTheMeterAndZeroTheClock) {
+    struct Case {
+        const char* what;
+        std::function<bool()> start;
+        std::function<void()> end;
+    };
+    const Case cases[] = {
+        {"monitoring",
+         [&] {
+             controller->_previewButton->setChecked(true);
+             controller->togglePreview(nullptr);
+             return recorder()->isPreviewing();
+         },
+         [&] {
+             controller->_previewButton->setChecked(false);
+             controller->togglePreview(nullptr);
+         }},
+        {"recording", [&] { return recorder()->doRecord(); }, [&] { recorder()->doStop(); }},
+    };
+    const auto meterIsEmpty = [this] {
+        const QImage image = meter();
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qAlpha(image.pixel(x, y)) != 0)
+                    return false;
+        return true;
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(c.start()) << c.what;
+        now += 150;
+        recorder()->doIdleProcessing(nullptr);
+        ASSERT_EQ(controller->_statusText->text(), "00:00:02.50") << c.what;
+        ASSERT_FALSE(meterIsEmpty()) << c.what;
+
+        c.end();
+        EXPECT_EQ(controller->_statusText->text(), "00:00:00.00") << c.what;
+        EXPECT_TRUE(meterIsEmpty()) << c.what;
+    }
+}
+
 TEST_F(StatusDisplayTest, TimerFieldsGiveTheTimedLength) {
     struct Case {
         const char *hours, *minutes, *seconds;
