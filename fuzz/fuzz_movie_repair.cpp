@@ -40,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size >= kDataOffset) {
         // Only the reserve (a compact movie atom), the mdat header and what follows the old end
         // may change.
-        if (!same(after, data, 0, kReserveOffset) || !same(after, data, kTagCopyOffset, kWideOffset) ||
+        if (!same(after, data, 0, kReserveOffset) ||
+            !same(after, data, kTagCopyOffset, kWideOffset) ||
             !same(after, data, kDataOffset, size))
             std::abort();
     } else if (!same(after, data, 0, size) || uint64_t(after.size()) != size) {
