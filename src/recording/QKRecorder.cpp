@@ -307,6 +307,10 @@ bool QKRecorder::startRecording() {
     }
     _time = TickCount();
     _startNs = Ticks::nanoseconds();
+    // The file begins at a moment inside startRecord; the cut-off counts from there.
+    if (const int64_t fileStart = _seqGrabber->recordStartNanoseconds();
+        fileStart > 0 && fileStart <= _startNs)
+        _startNs = fileStart;
     _pauseTime = 0;
     _pausedNs = 0;
     _paused = false;

@@ -58,6 +58,7 @@ public:
 
     CaptureHealth health() const override;
     QString missingInputDevice() const override;
+    int64_t recordStartNanoseconds() const override { return _recording ? _startNs : 0; }
 
     void disposeChannel() override;
 

@@ -105,6 +105,9 @@ public:
     // The input the channel's settings name when no such device is present now, so that the
     // channel records from the default input; empty otherwise.
     virtual QString missingInputDevice() const { return {}; }
+    // The steady-clock moment (nanoseconds) at which the running recording's file begins, so
+    // that a timed cut-off can be measured from it; 0 when the layer cannot tell.
+    virtual int64_t recordStartNanoseconds() const { return 0; }
 
     virtual void disposeChannel() = 0;
 };

@@ -3,6 +3,7 @@
 
 #include "support/TestEnvironment.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -88,6 +89,34 @@ TEST(ScriptingProcess, StartSnipStopQuitRecordsTwoGaplessFiles) {
     EXPECT_GE(start, 0) << "the two recordings are not one contiguous run of the input";
 
     EXPECT_EQ(brevoir.log().count("adding one file to list..."), 2) << brevoir.log().toStdString();
+}
+
+TEST(ScriptingProcess, ATimedRecordingFromTheCommandLineIsAsLongAsItsTimer) {
+    REQUIRE_AUDIO_RIG();
+    const QByteArray signal = makeTestSignal(44100 * 30);
+    BrevoirProcess brevoir(writeSignal(signal));
+    // The timer the user set last time: 2 s, switched on.
+    QDir().mkpath(brevoir.root() + "/config/Brevoir");
+    QFile preferences(brevoir.root() + "/config/Brevoir/Brevoir.conf");
+    ASSERT_TRUE(preferences.open(QIODevice::WriteOnly));
+    preferences.write("[General]\nHourField=0\nMinuteField=0\nSecondField=2\nTimerToggle=1\n");
+    preferences.close();
+    ASSERT_TRUE(brevoir.startHeadless());
+
+    ASSERT_EQ(brevoir.client({"--start"}), 0);
+    // Watching the log, not asking the instance: a question would compete with its timer.
+    ASSERT_TRUE(BrevoirProcess::waitUntil(
+        [&] { return brevoir.log().contains("adding one file to list..."); }, 15000))
+        << brevoir.log().toStdString();
+    const QStringList files = brevoir.recordings();
+    ASSERT_EQ(files.size(), 1);
+    const QByteArray sound = decodeWithFfmpeg(brevoir.recordingsFolder() + "/" + files[0]);
+    const double seconds = double(sound.size()) / kBytesPerSecond;
+    // The file ends when the main thread serves the cut-off timer: within a few milliseconds
+    // on a quiet machine, later when the machine is loaded (a shared CI runner).
+    EXPECT_NEAR(seconds, 2.0, 0.025);
+    ASSERT_EQ(brevoir.client({"--quit"}), 0);
+    EXPECT_EQ(brevoir.waitForExit(), 0);
 }
 
 TEST(ScriptingProcess, SigtermDuringARecordingLeavesACompletePlayableFile) {
