@@ -113,6 +113,8 @@ public:
     QString pathToRecordingsFolder() const;
     QString pathToNotesFolder() const;
     void setupLibraryFolder();
+    // Why the library cannot take recordings ("PATH (reason)"), or empty.
+    QString libraryFolderProblem() const;
     void initializeFileListArray();
     void updateFileList();
     void syncLibraryLocationToPreferencesWindow();

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QStandardPaths>
 
 namespace {
 QString textOrDefault(const Defaults& store, const QString& key) {
@@ -64,8 +65,13 @@ void BVController::PrefRestore(QObject*) {
     QString library = _libraryFolderOverride.isEmpty()
                           ? store.stringForKey(sPreferencesKeyLibraryLocation)
                           : _libraryFolderOverride;
-    if (library.isEmpty())
-        library = QDir::homePath() + QStringLiteral("/Music/Brevoir");
+    if (library.isEmpty()) {
+        // The desktop's music folder (~/Music where it names none).
+        QString music = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
+        if (music.isEmpty())
+            music = QDir::homePath() + QStringLiteral("/Music");
+        library = music + QStringLiteral("/Brevoir");
+    }
     setDataDirectory(library);
     syncLibraryLocationToPreferencesWindow();
 

@@ -17,7 +17,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -62,6 +65,19 @@ void BVController::installSizeFormatter() {
     }
 }
 
+namespace {
+// Like `mkdir -p`: a library under a music folder that does not exist yet is made whole.
+void makeFolderWithParents(const QByteArray& path) {
+    if (::mkdir(path.constData(), 0777) == 0 || errno != ENOENT)
+        return;
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash <= 0)
+        return;
+    makeFolderWithParents(path.left(slash));
+    ::mkdir(path.constData(), 0777);
+}
+} // namespace
+
 void BVController::setupLibraryFolder() {
     if (_dataDirectory.isNull())
         return;
@@ -83,9 +99,32 @@ void BVController::setupLibraryFolder() {
             continue;
         }
         bvLog(folder.creating);
-        // No parents are made, and a failure leaves the list empty rather than stopping.
-        ::mkdir(QFile::encodeName(folder.path).constData(), 0777);
+        // A failure leaves the list empty rather than stopping; it is reported below.
+        makeFolderWithParents(QFile::encodeName(folder.path));
     }
+    const QString problem = libraryFolderProblem();
+    if (!problem.isEmpty())
+        tellUser(BVLocalizedString("The library folder cannot be used: %1").arg(problem));
+}
+
+QString BVController::libraryFolderProblem() const {
+    if (_dataDirectory.isNull())
+        return {};
+    for (const QString& path : {pathToLibraryFolder(), pathToRecordingsFolder()}) {
+        struct stat info = {};
+        const QByteArray name = QFile::encodeName(path);
+        int error = 0;
+        if (::stat(name.constData(), &info) != 0)
+            error = errno;
+        else if (!S_ISDIR(info.st_mode))
+            error = ENOTDIR;
+        else if (::access(name.constData(), W_OK | X_OK) != 0)
+            error = errno;
+        if (error != 0)
+            return QStringLiteral("%1 (%2)").arg(path,
+                                                 QString::fromLocal8Bit(std::strerror(error)));
+    }
+    return {};
 }
 
 void BVController::initializeFileListArray() {

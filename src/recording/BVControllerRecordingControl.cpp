@@ -64,6 +64,10 @@ QString BVController::recordingStartFailureMessage() const {
         return tr("Recording is not possible: no sound input could be set up.");
     if (_recorder->isPreviewing())
         return tr("Stop monitoring the input before you record.");
+    const QString library = libraryFolderProblem();
+    if (!library.isEmpty())
+        return tr("The recording could not start: the library folder cannot be used: %1")
+            .arg(library);
     const QString reason = _recorder->lastFailure();
     if (!reason.isEmpty())
         return tr("The recording could not start: %1").arg(reason);

@@ -70,14 +70,15 @@ TEST_F(LibraryFolders, AFirstLaunchCreatesTheLibraryAndASecondFindsIt) {
     EXPECT_FALSE(log.contains(QStringLiteral("creating library folder")));
 }
 
-TEST_F(LibraryFolders, AMissingParentIsNotCreatedAndTheListStaysEmpty) {
+TEST_F(LibraryFolders, AMissingParentIsCreatedWithTheLibraryAndTheListStaysEmpty) {
     library = scratch(QStringLiteral("missing/Library"));
     LogCapture log;
     launch();
     EXPECT_TRUE(log.contains(QStringLiteral("creating library folder")));
     EXPECT_TRUE(log.contains(QStringLiteral("creating Recordings folder")));
     EXPECT_TRUE(log.contains(QStringLiteral("creating Notes folder")));
-    EXPECT_FALSE(QFileInfo::exists(scratch(QStringLiteral("missing"))));
+    EXPECT_TRUE(QFileInfo(scratch(QStringLiteral("missing/Library/Recordings"))).isDir());
+    EXPECT_TRUE(QFileInfo(scratch(QStringLiteral("missing/Library/Notes"))).isDir());
     EXPECT_TRUE(listed().isEmpty());
 }
 

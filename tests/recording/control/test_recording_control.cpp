@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPushButton>
@@ -150,6 +151,35 @@ TEST_F(RecordingControlTest, AFailedStartTurnsTheToggleBackOffAndSaysWhy) {
     EXPECT_FALSE(w().recordingButton->isChecked());
     EXPECT_EQ(ui->window()->statusBar()->currentMessage(),
               "The recording could not start: the input device could not be started");
+}
+
+TEST_F(RecordingControlTest, ALibraryIsMadeWithItsParentsOrReportedWithPathAndReason) {
+    // A library under a music folder that does not exist yet.
+    const QString nested = library + "/no Music yet/Brevoir";
+    controller->setLibraryFolderOverride(nested);
+    controller->applicationDidFinishLaunching();
+    EXPECT_TRUE(QFileInfo(nested + "/Recordings").isDir());
+    EXPECT_TRUE(QFileInfo(nested + "/Notes").isDir());
+    EXPECT_EQ(controller->libraryFolderProblem(), QString());
+    clickRecord();
+    EXPECT_TRUE(controller->IsBVRecording);
+    clickRecord();
+
+    // A library whose parent is a regular file cannot be made: launch and Record both say
+    // where and why.
+    QFile blocker(library + "/a file");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString impossible = library + "/a file/Brevoir";
+    controller->setLibraryFolderOverride(impossible);
+    controller->applicationDidFinishLaunching();
+    const QString where = impossible + " (Not a directory)";
+    EXPECT_EQ(ui->window()->statusBar()->currentMessage(),
+              "The library folder cannot be used: " + where);
+    clickRecord();
+    EXPECT_FALSE(controller->IsBVRecording);
+    EXPECT_EQ(ui->window()->statusBar()->currentMessage(),
+              "The recording could not start: the library folder cannot be used: " + where);
 }
 
 TEST_F(RecordingControlTest, ARecordingNeverReplacesAnExistingFile) {
