@@ -119,6 +119,9 @@ bool QBVTrackTableModel::setData(const QModelIndex& index, const QVariant& value
     // The file is renamed by the track's observer, which may refuse (and say why): the row
     // then shows the name the track kept.
     QBVTrack& track = *_controller->arrangedObjects()[size_t(index.row())];
+    // A name that is not UTF-8 is edited as shown; left as it was, it stays as it is on disk.
+    if (value.toString() == FileNames::displayName(track.name()))
+        return true;
     track.setName(value.toString());
     refreshRow(index.row());
     return track.name() == value.toString();
