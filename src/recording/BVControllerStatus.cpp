@@ -19,6 +19,7 @@
 #include <QMainWindow>
 #include <QPainter>
 #include <QPixmap>
+#include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
 
@@ -280,7 +281,11 @@ void BVController::clearStatusDisplay() {
 void BVController::watchMainWindow() {
     if (!mainWindow)
         return;
-    new WindowShownWatcher(mainWindow, [this] { updateStatusWatched(); });
+    // The window may outlive the controller at quit.
+    new WindowShownWatcher(mainWindow, [controller = QPointer<BVController>(this)] {
+        if (controller)
+            controller->updateStatusWatched();
+    });
     updateStatusWatched();
 }
 
