@@ -14,6 +14,16 @@ QStringList keptAside(const QString& folder) {
 
 const QStringList kDefaults{"Personal", "Business", "Project1", "Project2"};
 
+// plistutil's binary form of an XML property list.
+QByteArray binaryOf(const QByteArray& xml) {
+    QProcess plistutil;
+    plistutil.start(QStringLiteral("plistutil"), {"-f", "bin"});
+    plistutil.write(xml);
+    plistutil.closeWriteChannel();
+    plistutil.waitForFinished(30000);
+    return plistutil.readAllStandardOutput();
+}
+
 } // namespace
 
 TEST_F(CategoryFixture, FilesOfOtherWritersLoadAndWhatWeWriteTheyReadBack) {
@@ -41,7 +51,7 @@ TEST_F(CategoryFixture, FilesOfOtherWritersLoadAndWhatWeWriteTheyReadBack) {
   </dict>
 </plist>
 )";
-    const struct { const char* writer; } cases[] = {{"xml"}, {"bin"}, {"hand"}};
+    const struct { const char* writer; } cases[] = {{"xml"}, {"hand"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.writer);
         makeRecordings({"a.mov", "b.mov", "c.mov", QStringLiteral("ü – 音.mov")});
@@ -73,12 +83,16 @@ TEST_F(CategoryFixture, FilesOfOtherWritersLoadAndWhatWeWriteTheyReadBack) {
         EXPECT_TRUE(ours.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE plist"));
         EXPECT_TRUE(ours.contains("<plist version=\"1.0\">"));
 
-        // plistutil turns it into a binary property list that reads back the same.
+        // plistutil reads it too: through its binary form and back to XML, nothing changes.
         const QString binary = scratch(QStringLiteral("ours.bplist"));
+        const QString again = scratch(QStringLiteral("again.plist"));
         ASSERT_EQ(QProcess::execute(QStringLiteral("plistutil"),
                                     {"-i", database(), "-o", binary, "-f", "bin"}),
                   0);
-        EXPECT_EQ(PropertyList::readDictionary(binary).dictionary, expected);
+        ASSERT_EQ(QProcess::execute(QStringLiteral("plistutil"),
+                                    {"-i", binary, "-o", again, "-f", "xml"}),
+                  0);
+        EXPECT_EQ(PropertyList::readDictionary(again).dictionary, expected);
         quit();
         QDir(library).removeRecursively();
     }
@@ -107,6 +121,9 @@ TEST_F(CategoryFixture, DamagedFilesGiveTheDefaultsAndAreKeptAsideUntouched) {
                                  "<integer>3</integer></array></dict></plist>"},
         {"binary garbage", garbage},
         {"a truncated binary list", QByteArray("bplist00") + garbage.left(40)},
+        {"a binary list (not read)", binaryOf(valid)},
+        {"an unknown element", "<plist version=\"1.0\"><dict><key>categories</key><array>"
+                               "<set/></array></dict></plist>"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -138,15 +155,15 @@ TEST_F(CategoryFixture, ReaderSurvivesThousandsOfMutatedFiles) {
         mappings.insert(QStringLiteral("Recording %1.mov").arg(i), i % 2 ? "Talks" : "Ü ♪ &");
     const QByteArray xml = PropertyList::xmlFromDictionary(
         CategoryStore::dictionaryOf({"Talks", "Ü ♪ &", "-"}, mappings));
-    const QString xmlPath = scratch(QStringLiteral("seed.plist"));
-    const QString binPath = scratch(QStringLiteral("seed.bplist"));
-    writeFile(xmlPath, xml);
-    ASSERT_EQ(
-        QProcess::execute(QStringLiteral("plistutil"), {"-i", xmlPath, "-o", binPath, "-f", "bin"}),
-        0);
-    QFile binFile(binPath);
-    ASSERT_TRUE(binFile.open(QIODevice::ReadOnly));
-    const QByteArray seeds[] = {xml, binFile.readAll()};
+    const QString pythonPath = scratch(QStringLiteral("python.plist"));
+    writeWithPython(pythonPath,
+                    R"({"categories": ["R&D <x>", "\u00fc \u266a"], "n": -3, "r": 1.5, "t": true,
+                        "category mappings": {"a.mov": "R&D <x>"}, "nested": [[{"k": []}]]})",
+                    "xml");
+    QFile pythonFile(pythonPath);
+    ASSERT_TRUE(pythonFile.open(QIODevice::ReadOnly));
+    const QByteArray seeds[] = {xml, pythonFile.readAll()};
+    ASSERT_TRUE(PropertyList::dictionaryFromBytes(seeds[1]));
 
     std::mt19937 random(20240611);
     int parsed = 0;

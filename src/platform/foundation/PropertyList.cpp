@@ -3,11 +3,10 @@
 #include <QDateTime>
 #include <QFile>
 #include <QSaveFile>
+#include <QXmlStreamReader>
 
 #include <plist/plist.h>
 
-#include <cstdlib>
-#include <limits>
 #include <memory>
 
 namespace {
@@ -24,102 +23,109 @@ struct PlistFree {
 };
 using PlistPtr = std::unique_ptr<void, PlistFree>;
 
-std::optional<QVariant> toVariant(plist_t node, int depth);
+// libplist's reader aborts the process on some malformed binary lists (a dictionary key with
+// a NUL byte trips an assertion), so lists are read by our own strict XML reader; libplist
+// only writes.
+class XmlReader {
+public:
+    explicit XmlReader(const QByteArray& bytes) : _xml(bytes) {}
 
-std::optional<QVariant> dictionaryToVariant(plist_t node, int depth) {
-    QVariantMap map;
-    plist_dict_iter it = nullptr;
-    plist_dict_new_iter(node, &it);
-    if (!it)
-        return std::nullopt;
-    std::optional<QVariant> result = QVariant();
-    for (;;) {
-        char* key = nullptr;
-        plist_t value = nullptr;
-        plist_dict_next_item(node, it, &key, &value);
-        if (!value) {
-            std::free(key);
-            break;
-        }
-        std::optional<QVariant> converted = toVariant(value, depth + 1);
-        const QString name = QString::fromUtf8(key ? key : "");
-        std::free(key);
-        if (!converted) {
-            result = std::nullopt;
-            break;
-        }
-        map.insert(name, *converted);
-    }
-    std::free(it);
-    if (!result)
-        return std::nullopt;
-    return QVariant(map);
-}
-
-std::optional<QVariant> arrayToVariant(plist_t node, int depth) {
-    QVariantList list;
-    const uint32_t count = plist_array_get_size(node);
-    list.reserve(qsizetype(count));
-    for (uint32_t i = 0; i < count; ++i) {
-        std::optional<QVariant> converted = toVariant(plist_array_get_item(node, i), depth + 1);
-        if (!converted)
+    std::optional<QVariantMap> readDictionaryDocument() {
+        if (!_xml.readNextStartElement() || _xml.name() != QLatin1String("plist"))
             return std::nullopt;
-        list.append(*converted);
-    }
-    return QVariant(list);
-}
-
-std::optional<QVariant> toVariant(plist_t node, int depth) {
-    if (!node || depth > kMaxDepth)
-        return std::nullopt;
-    switch (plist_get_node_type(node)) {
-    case PLIST_DICT:
-        return dictionaryToVariant(node, depth);
-    case PLIST_ARRAY:
-        return arrayToVariant(node, depth);
-    case PLIST_STRING: {
-        uint64_t length = 0;
-        const char* text = plist_get_string_ptr(node, &length);
-        return QVariant(QString::fromUtf8(text ? text : "", qsizetype(text ? length : 0)));
-    }
-    case PLIST_BOOLEAN: {
-        uint8_t value = 0;
-        plist_get_bool_val(node, &value);
-        return QVariant(value != 0);
-    }
-    case PLIST_UINT: {
-        // libplist keeps integers unsigned; a negative one comes back as its two's complement.
-        uint64_t value = 0;
-        plist_get_uint_val(node, &value);
-        return QVariant(qint64(value));
-    }
-    case PLIST_REAL: {
-        double value = 0;
-        plist_get_real_val(node, &value);
-        return QVariant(value);
-    }
-    case PLIST_DATA: {
-        uint64_t length = 0;
-        const char* bytes = plist_get_data_ptr(node, &length);
-        if (length > uint64_t(std::numeric_limits<qsizetype>::max()))
+        if (!_xml.readNextStartElement() || _xml.name() != QLatin1String("dict"))
             return std::nullopt;
-        return QVariant(QByteArray(bytes, qsizetype(bytes ? length : 0)));
+        std::optional<QVariant> value = readValue(0);
+        // Nothing but the end of <plist> and of the document may follow.
+        if (!value || _xml.readNextStartElement() || _xml.hasError())
+            return std::nullopt;
+        while (!_xml.atEnd())
+            _xml.readNext();
+        if (_xml.hasError())
+            return std::nullopt;
+        return value->toMap();
     }
-    case PLIST_DATE: {
-        int32_t seconds = 0;
-        int32_t microseconds = 0;
-        plist_get_date_val(node, &seconds, &microseconds);
-        return QVariant(kEpoch2001.addMSecs(qint64(seconds) * 1000 + microseconds / 1000));
-    }
-    case PLIST_UID: {
-        uint64_t value = 0;
-        plist_get_uid_val(node, &value);
-        return QVariant(qint64(value));
-    }
-    default:
+
+private:
+    // At a value's start element; on success, at its end element.
+    std::optional<QVariant> readValue(int depth) {
+        if (depth > kMaxDepth)
+            return std::nullopt;
+        const QStringView name = _xml.name();
+        if (name == QLatin1String("dict"))
+            return readDictionary(depth);
+        if (name == QLatin1String("array"))
+            return readArray(depth);
+        const bool isTrue = name == QLatin1String("true");
+        const bool isFalse = name == QLatin1String("false");
+        const QString kind = name.toString();
+        const QString text = _xml.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
+        if (_xml.hasError())
+            return std::nullopt;
+        if (isTrue || isFalse)
+            return text.trimmed().isEmpty() ? std::optional<QVariant>(QVariant(isTrue))
+                                            : std::nullopt;
+        if (kind == QLatin1String("string"))
+            return QVariant(text.isNull() ? QStringLiteral("") : text); // empty, never none
+        bool ok = false;
+        if (kind == QLatin1String("integer")) {
+            const qint64 value = text.trimmed().toLongLong(&ok);
+            if (ok)
+                return QVariant(value);
+            const quint64 large = text.trimmed().toULongLong(&ok);
+            return ok ? std::optional<QVariant>(QVariant(large)) : std::nullopt;
+        }
+        if (kind == QLatin1String("real")) {
+            const double value = text.trimmed().toDouble(&ok);
+            return ok ? std::optional<QVariant>(QVariant(value)) : std::nullopt;
+        }
+        if (kind == QLatin1String("data")) {
+            QByteArray base64 = text.toLatin1();
+            base64.replace(' ', "").replace('\n', "").replace('\t', "").replace('\r', "");
+            const auto decoded =
+                QByteArray::fromBase64Encoding(base64, QByteArray::AbortOnBase64DecodingErrors);
+            return decoded ? std::optional<QVariant>(QVariant(*decoded)) : std::nullopt;
+        }
+        if (kind == QLatin1String("date")) {
+            const QDateTime date = QDateTime::fromString(text.trimmed(), Qt::ISODate);
+            return date.isValid() ? std::optional<QVariant>(QVariant(date)) : std::nullopt;
+        }
         return std::nullopt;
     }
-}
+
+    std::optional<QVariant> readDictionary(int depth) {
+        QVariantMap map;
+        while (_xml.readNextStartElement()) {
+            if (_xml.name() != QLatin1String("key"))
+                return std::nullopt;
+            const QString key = _xml.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
+            if (_xml.hasError() || !_xml.readNextStartElement())
+                return std::nullopt;
+            std::optional<QVariant> value = readValue(depth + 1);
+            if (!value)
+                return std::nullopt;
+            map.insert(key, *value);
+        }
+        if (_xml.hasError())
+            return std::nullopt;
+        return QVariant(map);
+    }
+
+    std::optional<QVariant> readArray(int depth) {
+        QVariantList list;
+        while (_xml.readNextStartElement()) {
+            std::optional<QVariant> value = readValue(depth + 1);
+            if (!value)
+                return std::nullopt;
+            list.append(*value);
+        }
+        if (_xml.hasError())
+            return std::nullopt;
+        return QVariant(list);
+    }
+
+    QXmlStreamReader _xml;
+};
 
 plist_t fromVariant(const QVariant& value);
 
@@ -171,15 +177,7 @@ namespace PropertyList {
 std::optional<QVariantMap> dictionaryFromBytes(const QByteArray& bytes) {
     if (bytes.isEmpty() || bytes.size() > kMaxFileSize)
         return std::nullopt;
-    plist_t root = nullptr;
-    plist_from_memory(bytes.constData(), uint32_t(bytes.size()), &root);
-    const PlistPtr owner(root);
-    if (!root || plist_get_node_type(root) != PLIST_DICT)
-        return std::nullopt;
-    std::optional<QVariant> value = toVariant(root, 0);
-    if (!value)
-        return std::nullopt;
-    return value->toMap();
+    return XmlReader(bytes).readDictionaryDocument();
 }
 
 ReadResult readDictionary(const QString& path) {

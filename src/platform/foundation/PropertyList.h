@@ -6,16 +6,18 @@
 
 #include <optional>
 
-// Property lists (XML or binary) as Qt values: dictionary -> QVariantMap, array -> QVariantList,
+// XML property lists as Qt values: dictionary -> QVariantMap, array -> QVariantList,
 // string -> QString, integer -> qint64 (or quint64 above its range), real -> double,
-// boolean -> bool, data -> QByteArray, date -> QDateTime (UTC).
+// boolean -> bool, data -> QByteArray, date -> QDateTime. Reading is our own strict reader;
+// writing goes through libplist. Binary property lists are not read.
 namespace PropertyList {
 
 // Files larger than this are not property lists we wrote; they are refused unread.
 constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
 
-// The dictionary at the top level of well-formed bytes; none for anything else (another
-// top-level type, malformed or truncated bytes, nesting deeper than a sane file holds).
+// The dictionary at the top level of a well-formed XML property list; none for anything else
+// (another top-level type, malformed or truncated bytes, an unknown element, nesting deeper
+// than a sane file holds, a binary list).
 std::optional<QVariantMap> dictionaryFromBytes(const QByteArray& bytes);
 
 struct ReadResult {
