@@ -1,5 +1,5 @@
-// Property-list bytes (XML or binary): anything is refused or read into a dictionary, and
-// the XML we write for a dictionary we read is itself read back as a dictionary.
+// Property-list bytes: anything is refused or read into a dictionary, and the XML we write
+// for a dictionary we read is itself read back as a dictionary.
 #include "platform/foundation/PropertyList.h"
 
 #include <QByteArray>
