@@ -1,5 +1,7 @@
 #pragma once
 
+#include "library/NoteFormats.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
@@ -10,6 +12,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class BVMovieView;
@@ -278,6 +281,10 @@ private:
     // ---- library/: track operation helpers ----
     // The listed track of a name a script gave, or why there is none.
     QString recordingForScript(const QString& name, std::shared_ptr<QBVTrack>* track);
+    // The same, with the note format a script named.
+    QString noteRequestForScript(const QString& name, const QString& formatName,
+                                 std::optional<NoteFormats::Format>* format,
+                                 std::shared_ptr<QBVTrack>* track);
     // Why the track's file may not be renamed or deleted now (it is being recorded or
     // played), or empty.
     QString busyReason(const QBVTrack& track, bool forDelete) const;

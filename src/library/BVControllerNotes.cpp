@@ -25,11 +25,6 @@ std::shared_ptr<QBVTrack> firstSelected(const BVController& controller) {
     return selection.empty() ? nullptr : selection.front();
 }
 
-QString unknownFormat(const QString& name) {
-    return BVController::tr("Unknown note format \"%1\": use plain, markdown, html or rtf.")
-        .arg(name);
-}
-
 // Loads without leaving an undo step or a "modified" mark: what is shown is what is stored.
 void showDocument(QTextEdit& view, const std::function<void(QTextDocument&)>& fill) {
     QTextDocument& document = *view.document();
@@ -137,13 +132,21 @@ void BVController::exportSavePanelDidEndReturnCodeContextInfo(const QString& pat
 
 // ---- for scripts ----
 
+QString BVController::noteRequestForScript(const QString& name, const QString& formatName,
+                                           std::optional<NoteFormats::Format>* format,
+                                           std::shared_ptr<QBVTrack>* track) {
+    *format = NoteFormats::formatNamed(formatName);
+    if (!*format)
+        return tr("Unknown note format \"%1\": use plain, markdown, html or rtf.").arg(formatName);
+    return recordingForScript(name, track);
+}
+
 QString BVController::noteOfRecording(const QString& name, const QString& formatName,
                                       QString* note) {
-    const auto format = NoteFormats::formatNamed(formatName);
-    if (!format)
-        return unknownFormat(formatName);
+    std::optional<NoteFormats::Format> format;
     std::shared_ptr<QBVTrack> track;
-    if (const QString refusal = recordingForScript(name, &track); !refusal.isEmpty())
+    if (const QString refusal = noteRequestForScript(name, formatName, &format, &track);
+        !refusal.isEmpty())
         return refusal;
     // The note on show may hold what was typed since it was stored.
     if (_notesTextView && track == firstSelected(*this)) {
@@ -161,11 +164,10 @@ QString BVController::noteOfRecording(const QString& name, const QString& format
 
 QString BVController::setNoteOfRecording(const QString& name, const QString& content,
                                          const QString& formatName) {
-    const auto format = NoteFormats::formatNamed(formatName);
-    if (!format)
-        return unknownFormat(formatName);
+    std::optional<NoteFormats::Format> format;
     std::shared_ptr<QBVTrack> track;
-    if (const QString refusal = recordingForScript(name, &track); !refusal.isEmpty())
+    if (const QString refusal = noteRequestForScript(name, formatName, &format, &track);
+        !refusal.isEmpty())
         return refusal;
     QTextDocument document;
     QString error;

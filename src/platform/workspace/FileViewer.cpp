@@ -1,5 +1,7 @@
 #include "platform/workspace/FileViewer.h"
 
+#include "platform/foundation/Log.h"
+
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -16,8 +18,10 @@ const QString kService = QStringLiteral("org.freedesktop.FileManager1");
 void openWithDefaultHandler(const QString& path) {
     // A folder opens on its contents; a file, on the folder that holds it.
     const QFileInfo info(path);
-    QDesktopServices::openUrl(
-        QUrl::fromLocalFile(info.isDir() ? info.absoluteFilePath() : info.absolutePath()));
+    const QUrl url =
+        QUrl::fromLocalFile(info.isDir() ? info.absoluteFilePath() : info.absolutePath());
+    if (!QDesktopServices::openUrl(url))
+        bvLog(QStringLiteral("couldn't show %1: no file manager answered").arg(url.toLocalFile()));
 }
 
 bool fileManagerReachable(QDBusConnection& bus) {

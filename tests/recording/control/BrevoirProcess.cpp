@@ -158,3 +158,22 @@ qsizetype findRun(const QByteArray& signal, const QByteArray& run) {
         return -1;
     return signal.mid(at, run.size()) == run ? at / 4 : -1;
 }
+
+QString writeSecondOfSignal(const QString& fileName) {
+    const QString path = TestEnvironment::root() + "/" + fileName;
+    QFile raw(path);
+    if (raw.open(QIODevice::WriteOnly))
+        raw.write(makeTestSignal(44100));
+    return path;
+}
+
+bool makeRecordings(const QString& folder, const QStringList& names) {
+    if (!QDir().mkpath(folder))
+        return false;
+    for (const QString& name : names) {
+        QFile file(folder + "/" + name);
+        if (!file.open(QIODevice::WriteOnly) || file.write(QByteArray(4096, '\0')) != 4096)
+            return false;
+    }
+    return true;
+}

@@ -52,6 +52,10 @@ private:
 // Raw s16le stereo samples: a deterministic, non-repeating signal, so that any run of a few
 // hundred frames identifies its position.
 QByteArray makeTestSignal(int frames);
+// A second of the test signal in a file of its own, for an instance that records nothing.
+QString writeSecondOfSignal(const QString& fileName);
+// Stand-in recordings (4 KiB of zeros each) in the folder, which is made if need be.
+bool makeRecordings(const QString& folder, const QStringList& names);
 // Decodes a recording to raw s16le stereo 44.1 kHz with the ffmpeg command.
 QByteArray decodeWithFfmpeg(const QString& path);
 // Where `run` starts within `signal` (frame index), or -1 when it is not a contiguous run of it.

@@ -15,19 +15,8 @@
 
 TEST(CategoryScripting, CategoriesAreListedAndSetFromAnotherProcessWithRefusals) {
     REQUIRE_AUDIO_RIG();
-    const QString signal = TestEnvironment::root() + "/quiet-categories.raw";
-    {
-        QFile raw(signal);
-        ASSERT_TRUE(raw.open(QIODevice::WriteOnly));
-        raw.write(makeTestSignal(44100));
-    }
-    BrevoirProcess brevoir(signal);
-    ASSERT_TRUE(QDir().mkpath(brevoir.recordingsFolder()));
-    for (const char* name : {"take.mov", "other.mov"}) {
-        QFile file(brevoir.recordingsFolder() + "/" + name);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(4096, '\0'));
-    }
+    BrevoirProcess brevoir(writeSecondOfSignal("quiet-categories.raw"));
+    ASSERT_TRUE(makeRecordings(brevoir.recordingsFolder(), {"take.mov", "other.mov"}));
     QString out;
     QString err;
     EXPECT_NE(brevoir.client({"--set-category", "take.mov", "Business"}, &out, &err), 0);

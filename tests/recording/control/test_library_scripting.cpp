@@ -16,25 +16,12 @@ QString fixture(const char* name) {
            QLatin1String(name);
 }
 
-void makeRecording(const QString& path) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(4096, '\0'));
-}
 } // namespace
 
 TEST(LibraryScripting, RenameNoteAndDeleteFromAnotherProcessWithTheWindowsRefusals) {
     REQUIRE_AUDIO_RIG();
-    const QString signal = TestEnvironment::root() + "/quiet.raw";
-    {
-        QFile raw(signal);
-        ASSERT_TRUE(raw.open(QIODevice::WriteOnly));
-        raw.write(makeTestSignal(44100));
-    }
-    BrevoirProcess brevoir(signal);
-    makeRecording(brevoir.recordingsFolder() + "/take.mov");
-    makeRecording(brevoir.recordingsFolder() + "/other.mov");
+    BrevoirProcess brevoir(writeSecondOfSignal("quiet.raw"));
+    ASSERT_TRUE(makeRecordings(brevoir.recordingsFolder(), {"take.mov", "other.mov"}));
 
     // Without a running instance the library commands say so and change nothing.
     QString out;
