@@ -1,24 +1,60 @@
 #include "platform/foundation/LocalizedString.h"
 
 #include <QCoreApplication>
-#include <QLocale>
+#include <QPointer>
 #include <QTranslator>
 
+namespace {
+QPointer<QTranslator> gEnglish;
+QPointer<QTranslator> gTranslation;
+bool gInstalled = false;
+
+// Texts looked up before anyone installed the translations (tests, early start-up) still get
+// their English text rather than their key.
+void installOnFirstUse() {
+    if (!gInstalled && QCoreApplication::instance())
+        LocalizedStrings::install();
+}
+
+void removeTranslator(QPointer<QTranslator>& translator) {
+    if (!translator)
+        return;
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+}
+} // namespace
+
 QString BVLocalizedString(const char* key) {
+    installOnFirstUse();
     return QCoreApplication::translate("Localizable", key);
 }
 
-void LocalizedStrings::install() {
-    static QTranslator* translator = nullptr;
-    if (translator || !QCoreApplication::instance())
+QString BVLocalizedString(const char* key, int count) {
+    installOnFirstUse();
+    return QCoreApplication::translate("Localizable", key, nullptr, count);
+}
+
+void LocalizedStrings::install(const QLocale& locale) {
+    QCoreApplication* application = QCoreApplication::instance();
+    if (!application)
         return;
-    translator = new QTranslator(QCoreApplication::instance());
-    if (!translator->load(QLocale(), QStringLiteral("brevoir"), QStringLiteral("_"),
-                          QStringLiteral(":/i18n")) &&
-        !translator->load(QStringLiteral(":/i18n/brevoir_en.qm"))) {
-        delete translator;
-        translator = nullptr;
-        return;
-    }
-    QCoreApplication::installTranslator(translator);
+    gInstalled = true;
+    removeTranslator(gTranslation);
+    removeTranslator(gEnglish);
+
+    gEnglish = new QTranslator(application);
+    if (gEnglish->load(QStringLiteral(":/i18n/brevoir_en.qm")))
+        QCoreApplication::installTranslator(gEnglish);
+    else
+        removeTranslator(gEnglish);
+
+    // load() tries each of the locale's languages in turn ("de-AT", then "de"), so regional
+    // variants find their language's translation.
+    gTranslation = new QTranslator(application);
+    if (gTranslation->load(locale, QStringLiteral("brevoir"), QStringLiteral("_"),
+                           QStringLiteral(":/i18n")) &&
+        gTranslation->language() != QLatin1String("en"))
+        QCoreApplication::installTranslator(gTranslation);
+    else
+        removeTranslator(gTranslation);
 }

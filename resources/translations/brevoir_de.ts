@@ -1,0 +1,83 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de">
+<context>
+    <name>Localizable</name>
+    <message>
+        <source>Play</source>
+        <translation>Wiedergabe</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stopp</translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation>Aufnahme</translation>
+    </message>
+    <message>
+        <source>Snip</source>
+        <translation>Schnitt</translation>
+    </message>
+    <message>
+        <source>Timer</source>
+        <translation>Timer</translation>
+    </message>
+    <message>
+        <source>Sync</source>
+        <translation>Abgleichen</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>DeleteToolbar</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Bearbeiten …</translation>
+    </message>
+    <message>
+        <source>DeleteDialog</source>
+        <translation>Die ausgewählten Aufnahmen löschen?</translation>
+    </message>
+    <message>
+        <source>CannotUndo</source>
+        <translation>Jede Aufnahme wird zusammen mit ihrer Notiz gelöscht. Sie können dies in Brevoir nicht rückgängig machen.</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Personal</source>
+        <translation>Privat</translation>
+    </message>
+    <message>
+        <source>Business</source>
+        <translation>Geschäftlich</translation>
+    </message>
+    <message>
+        <source>Project1</source>
+        <translation>Projekt1</translation>
+    </message>
+    <message>
+        <source>Project2</source>
+        <translation>Projekt2</translation>
+    </message>
+</context>
+</TS>

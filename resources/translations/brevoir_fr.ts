@@ -1,0 +1,83 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr">
+<context>
+    <name>Localizable</name>
+    <message>
+        <source>Play</source>
+        <translation>Lecture</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Arrêt</translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation>Enregistrement</translation>
+    </message>
+    <message>
+        <source>Snip</source>
+        <translation>Couper</translation>
+    </message>
+    <message>
+        <source>Timer</source>
+        <translation>Minuteur</translation>
+    </message>
+    <message>
+        <source>Sync</source>
+        <translation>Synchroniser</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Rechercher</translation>
+    </message>
+    <message>
+        <source>DeleteToolbar</source>
+        <translation>Supprimer</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Temps</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Modifier…</translation>
+    </message>
+    <message>
+        <source>DeleteDialog</source>
+        <translation>Supprimer les enregistrements sélectionnés ?</translation>
+    </message>
+    <message>
+        <source>CannotUndo</source>
+        <translation>Chaque enregistrement part avec sa note. Vous ne pourrez pas l’annuler depuis Brevoir.</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Supprimer</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Personal</source>
+        <translation>Personnel</translation>
+    </message>
+    <message>
+        <source>Business</source>
+        <translation>Professionnel</translation>
+    </message>
+    <message>
+        <source>Project1</source>
+        <translation>Projet1</translation>
+    </message>
+    <message>
+        <source>Project2</source>
+        <translation>Projet2</translation>
+    </message>
+</context>
+</TS>
