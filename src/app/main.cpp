@@ -163,7 +163,8 @@ int main(int argc, char** argv) {
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QGuiApplication::setDesktopFileName(QStringLiteral("brevoir"));
+    // The launcher's name: desktops match the window (Wayland's app id) and its icon to it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.brevoir.Brevoir"));
     const CommandLine line = parse(arguments);
     if (CommandLineClient::activateRunningInstance()) {
         std::fprintf(stderr, "brevoir: already running; brought its window to the front\n");
