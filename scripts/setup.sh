@@ -11,6 +11,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libplist-dev libplist-utils
     xvfb xauth x11-apps imagemagick dbus ffmpeg sox alsa-utils unrtf
     pulseaudio pulseaudio-utils libasound2-plugins fonts-dejavu-core
+    mpd mpc
+    dpkg-dev desktop-file-utils appstream man-db librsvg2-bin
 )
 
 missing=()
@@ -20,7 +22,15 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 sudo=()
-[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null 2>&1; then
+        echo "setup: these Debian packages are missing: ${missing[*]}" >&2
+        echo "setup: installing them needs root and there is no sudo here: run the setup as" \
+            "root (su -c ./scripts/setup.sh), then run make again" >&2
+        exit 1
+    fi
+    sudo=(sudo)
+fi
 echo "setup: installing ${missing[*]}"
 "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
 "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
