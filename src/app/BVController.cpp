@@ -111,23 +111,11 @@ void BVController::awakeFromNib() {
         buildToolbar();
     installSizeFormatter();
     watchMainWindow();
-    // Keep the toolbar in step with the recording and playback state, as a toolbar that
-    // revalidates on window updates would.
-    _toolbarValidation = new QTimer(this);
-    _toolbarValidation->setInterval(250);
-    connect(_toolbarValidation, &QTimer::timeout, this, [this] { validateToolbar(); });
-    _toolbarValidation->start();
 }
 
 void BVController::setStatusDisplayHidden(bool hidden) {
     _statusDisplayHidden = hidden;
     updateStatusWatched();
-    if (_toolbarValidation) {
-        if (hidden)
-            _toolbarValidation->stop();
-        else
-            _toolbarValidation->start();
-    }
 }
 
 void BVController::applicationDidFinishLaunching() {

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QSize>
 #include <QStringList>
 #include <QUrl>
 #include <QVariant>
@@ -17,6 +18,7 @@
 
 class BVMovieView;
 class QAction;
+class QSplitter;
 class QToolBar;
 class MainInterface;
 class QBVTableView;
@@ -202,13 +204,23 @@ public:
     QUrl previouslyPlayedURL() const { return _previouslyPlayedURL; }
     void setPreviouslyPlayedURL(const QUrl& url);
 
-    // ---- app/: toolbar ----
+    // ---- app/: toolbar and window ----
     QStringList toolbarDefaultItemIdentifiers() const;
-    QAction* toolbarItemForItemIdentifier(QToolBar* toolbar, const QString& identifier);
+    QStringList toolbarAllowedItemIdentifiers() const;
+    QAction* toolbarItemForItemIdentifier(QToolBar* toolbar, const QString& identifier,
+                                          bool willBeInserted = true);
     bool validateToolbarItem(QAction* item);
     // Enables and relabels the toolbar's items from the recording and playback state.
     void validateToolbar();
     QToolBar* toolbar() const { return _toolbar; }
+    void runToolbarCustomizationPalette(QObject* sender);
+    // The split view's delegate: the lower pane keeps its height, the upper one takes the rest.
+    void splitViewResizeSubviewsWithOldSize(QSplitter* splitView, QSize oldSize);
+
+    // ---- app/: About, help and mail ----
+    void showAboutBox(QObject* sender);
+    void launchHelp(QObject* sender);
+    void emailFriend(QObject* sender);
 
     // Set when the application runs without a window: statuses are then not drawn and the
     // toolbar, which nobody sees, is not revalidated.
@@ -216,6 +228,10 @@ public:
 
     // Read by the toolbar validation and the scripting state.
     bool IsBVRecording = false;
+
+signals:
+    // The recording or playback state changed: menus follow the toolbar.
+    void interfaceStateChanged();
 
 public: // outlets, connected by the interface (MainInterface::connectOutlets)
     QDialog* timerWindow = nullptr;
@@ -274,7 +290,6 @@ private:
     QString _libraryFolderOverride;
     bool _statusDisplayHidden = false;
     QToolBar* _toolbar = nullptr;
-    QTimer* _toolbarValidation = nullptr;
 
     void buildToolbar();
 

@@ -1,5 +1,6 @@
 #include "app/BVController.h"
 
+#include "app/CustomizableToolbar.h"
 #include "platform/foundation/LocalizedString.h"
 #include "platform/media/BVMovieView.h"
 
@@ -7,8 +8,6 @@
 #include <QIcon>
 #include <QLineEdit>
 #include <QMainWindow>
-#include <QToolBar>
-#include <QWidgetAction>
 
 const QString ToolbarIdentifier = QStringLiteral("Example Toolbar Identifier");
 const QString Item1ToolbarItemIdentifier = QStringLiteral("Play");
@@ -23,38 +22,63 @@ const QString Item9ToolbarItemIdentifier = QStringLiteral("Delete");
 const QString Item10ToolbarItemIdentifier = QStringLiteral("Time");
 
 namespace {
-const QString kSpace = QStringLiteral("NSToolbarSpaceItem");
-const QString kFlexibleSpace = QStringLiteral("NSToolbarFlexibleSpaceItem");
-
+// The desktop's icon for an image where its theme has a fitting one; ours otherwise.
 QIcon toolbarImage(const QString& name) {
-    return QIcon(QStringLiteral(":/images/%1.png").arg(name));
+    static const QHash<QString, QString> themed = {
+        {QStringLiteral("play"), QStringLiteral("media-playback-start")},
+        {QStringLiteral("play_pause"), QStringLiteral("media-playback-pause")},
+        {QStringLiteral("stop"), QStringLiteral("media-playback-stop")},
+        {QStringLiteral("pause"), QStringLiteral("media-playback-pause")},
+        {QStringLiteral("record"), QStringLiteral("media-record")},
+        {QStringLiteral("snip"), QStringLiteral("edit-cut")},
+        {QStringLiteral("delete"), QStringLiteral("edit-delete")},
+    };
+    const QIcon ours(QStringLiteral(":/images/%1.png").arg(name));
+    const QString theme = themed.value(name);
+    return theme.isEmpty() ? ours : QIcon::fromTheme(theme, ours);
 }
 
-QWidget* spacer(bool flexible) {
-    auto* widget = new QWidget;
-    if (flexible)
-        widget->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    else
-        widget->setFixedWidth(16);
-    return widget;
+void setImage(QAction* item, const QString& name) {
+    item->setIcon(toolbarImage(name));
+    item->setProperty("image", name);
 }
 } // namespace
 
 QStringList BVController::toolbarDefaultItemIdentifiers() const {
+    using namespace ToolbarStandardItems;
     return {Item1ToolbarItemIdentifier,
             Item2ToolbarItemIdentifier,
-            kSpace,
+            Space,
             Item3ToolbarItemIdentifier,
             Item4ToolbarItemIdentifier,
             Item5ToolbarItemIdentifier,
-            kFlexibleSpace,
+            FlexibleSpace,
             Item10ToolbarItemIdentifier,
-            kFlexibleSpace,
+            FlexibleSpace,
             Item8ToolbarItemIdentifier,
             Item7ToolbarItemIdentifier};
 }
 
-QAction* BVController::toolbarItemForItemIdentifier(QToolBar* toolbar, const QString& identifier) {
+QStringList BVController::toolbarAllowedItemIdentifiers() const {
+    using namespace ToolbarStandardItems;
+    return {Item1ToolbarItemIdentifier,
+            Item2ToolbarItemIdentifier,
+            Item3ToolbarItemIdentifier,
+            Item4ToolbarItemIdentifier,
+            Item5ToolbarItemIdentifier,
+            Item6ToolbarItemIdentifier,
+            Item7ToolbarItemIdentifier,
+            Item8ToolbarItemIdentifier,
+            Item9ToolbarItemIdentifier,
+            Item10ToolbarItemIdentifier,
+            Customize,
+            FlexibleSpace,
+            Space,
+            Separator};
+}
+
+QAction* BVController::toolbarItemForItemIdentifier(QToolBar* toolbar, const QString& identifier,
+                                                    bool /*willBeInserted*/) {
     struct ButtonItem {
         const QString& identifier;
         const char* labelKey;
@@ -68,60 +92,64 @@ QAction* BVController::toolbarItemForItemIdentifier(QToolBar* toolbar, const QSt
         {Item4ToolbarItemIdentifier, "Record", "record", &BVController::startRecording},
         {Item5ToolbarItemIdentifier, "Snip", "snip", &BVController::snipFile},
         {Item6ToolbarItemIdentifier, "Timer", "timer", &BVController::showTimerWindow},
+        // SYNC-ACTION: handleSync is wired here once the sync operation exists.
         {Item7ToolbarItemIdentifier, "Sync", "sync", nullptr},
         {Item9ToolbarItemIdentifier, "DeleteToolbar", "delete", &BVController::deleteFile},
     };
-    for (const ButtonItem& item : buttons) {
-        if (identifier != item.identifier)
+    for (const ButtonItem& button : buttons) {
+        if (identifier != button.identifier)
             continue;
-        auto* action =
-            new QAction(toolbarImage(item.image), BVLocalizedString(item.labelKey), toolbar);
-        action->setObjectName(identifier);
-        action->setToolTip(BVLocalizedString(item.labelKey));
-        if (item.action) {
-            auto method = item.action;
-            QObject::connect(action, &QAction::triggered, this,
-                             [this, action, method] { (this->*method)(action); });
+        auto* item = new QAction(BVLocalizedString(button.labelKey), toolbar);
+        item->setObjectName(identifier);
+        item->setProperty("paletteLabel", BVLocalizedString(button.labelKey));
+        setImage(item, QString::fromLatin1(button.image));
+        if (button.action) {
+            auto method = button.action;
+            connect(item, &QAction::triggered, this,
+                    [this, item, method] { (this->*method)(item); });
         }
-        return action;
+        return item;
     }
     if (identifier == Item8ToolbarItemIdentifier && searchField) {
-        searchField->setMinimumWidth(30);
-        searchField->setMaximumWidth(180);
-        auto* action = new QWidgetAction(toolbar);
-        action->setObjectName(identifier);
-        action->setText(BVLocalizedString("Search"));
-        action->setDefaultWidget(searchField);
-        return action;
+        auto* item = new HostedWidgetAction(searchField, toolbar);
+        item->setObjectName(identifier);
+        item->setText(BVLocalizedString("Search"));
+        item->setProperty("paletteLabel", BVLocalizedString("Search"));
+        searchField->setMinimumSize(30, searchField->height());
+        searchField->setMaximumSize(180, searchField->height());
+        return item;
     }
     if (identifier == Item10ToolbarItemIdentifier && timerView) {
-        timerView->setFixedWidth(201);
-        auto* action = new QWidgetAction(toolbar);
-        action->setObjectName(identifier);
-        action->setDefaultWidget(timerView);
-        return action;
+        auto* item = new HostedWidgetAction(timerView, toolbar);
+        item->setObjectName(identifier);
+        item->setProperty("paletteLabel", BVLocalizedString("Time"));
+        timerView->setMinimumSize(201, timerView->height());
+        timerView->setMaximumSize(201, timerView->height());
+        return item;
     }
     return nullptr;
 }
 
 void BVController::buildToolbar() {
-    auto* toolbar = new QToolBar(mainWindow);
-    toolbar->setObjectName(ToolbarIdentifier);
-    toolbar->setWindowTitle(QObject::tr("Toolbar"));
+    auto* toolbar = new CustomizableToolbar(
+        ToolbarIdentifier, toolbarDefaultItemIdentifiers(), toolbarAllowedItemIdentifiers(),
+        [this](QToolBar* bar, const QString& identifier, bool willBeInserted) {
+            return toolbarItemForItemIdentifier(bar, identifier, willBeInserted);
+        },
+        mainWindow);
+    toolbar->setWindowTitle(BVLocalizedString("Toolbar"));
     toolbar->setMovable(false);
     toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     toolbar->setIconSize(QSize(32, 32));
-    for (const QString& identifier : toolbarDefaultItemIdentifiers()) {
-        if (identifier == kSpace || identifier == kFlexibleSpace) {
-            toolbar->addWidget(spacer(identifier == kFlexibleSpace));
-            continue;
-        }
-        if (QAction* item = toolbarItemForItemIdentifier(toolbar, identifier))
-            toolbar->addAction(item);
-    }
+    connect(toolbar, &CustomizableToolbar::itemsRebuilt, this, [this] { validateToolbar(); });
     mainWindow->addToolBar(Qt::TopToolBarArea, toolbar);
     _toolbar = toolbar;
-    validateToolbar();
+    toolbar->restoreConfiguration();
+}
+
+void BVController::runToolbarCustomizationPalette(QObject*) {
+    if (auto* toolbar = qobject_cast<CustomizableToolbar*>(_toolbar))
+        toolbar->runCustomizationPalette();
 }
 
 bool BVController::validateToolbarItem(QAction* item) {
@@ -129,8 +157,7 @@ bool BVController::validateToolbarItem(QAction* item) {
     const bool playing = _qtPlayer && _qtPlayer->isPlaying();
     if (identifier == Item1ToolbarItemIdentifier) {
         item->setText(BVLocalizedString(playing ? "Pause" : "Play"));
-        item->setIcon(
-            toolbarImage(playing ? QStringLiteral("play_pause") : QStringLiteral("play")));
+        setImage(item, playing ? QStringLiteral("play_pause") : QStringLiteral("play"));
         return !IsBVRecording;
     }
     if (identifier == Item2ToolbarItemIdentifier)
@@ -147,10 +174,11 @@ bool BVController::validateToolbarItem(QAction* item) {
 }
 
 void BVController::validateToolbar() {
-    if (!_toolbar)
-        return;
-    for (QAction* item : _toolbar->actions()) {
-        if (!item->objectName().isEmpty())
-            item->setEnabled(validateToolbarItem(item));
+    if (_toolbar) {
+        for (QAction* item : _toolbar->actions()) {
+            if (!item->objectName().isEmpty())
+                item->setEnabled(validateToolbarItem(item));
+        }
     }
+    emit interfaceStateChanged();
 }

@@ -1,6 +1,9 @@
 #include "app/MainInterface.h"
 
 #include "app/BVController.h"
+#include "app/BVSplitView.h"
+#include "app/EmptyLibraryHint.h"
+#include "app/MainMenus.h"
 #include "categories/CategoryListModel.h"
 #include "categories/CategoryPopUpDelegate.h"
 #include "library/NoteEditor.h"
@@ -16,8 +19,8 @@
 #include "ui_TimerWindow.h"
 
 #include <QApplication>
-#include <QHeaderView>
 #include <QCloseEvent>
+#include <QHeaderView>
 #include <QMainWindow>
 #include <QMenu>
 #include <QPushButton>
@@ -29,7 +32,8 @@ MainInterface::MainInterface()
       _categoriesUi(std::make_unique<Ui::CategoryEditor>()),
       _syncStatusUi(std::make_unique<Ui::SyncStatusPanel>()) {
     _mainUi->setupUi(_window.get());
-    // The lower pane keeps its height when the window is resized; the list takes the rest.
+    // The first layout gives the list what the lower pane does not take; later resizes are
+    // the controller's (connectWindow).
     _mainUi->splitView->setStretchFactor(0, 1);
     _mainUi->splitView->setStretchFactor(1, 0);
     _mainUi->splitView->setSizes({420, 220});
@@ -71,6 +75,7 @@ void MainInterface::connect(BVController& controller) {
     connectOutlets(controller);
     connectActions(controller);
     controller.awakeFromNib();
+    connectWindow(controller);
     // Loading the interface makes double-click on the library table play.
     controller.tableAction(nullptr);
 }
@@ -120,9 +125,6 @@ void MainInterface::connectActions(BVController& c) {
     auto button = [&c](QAbstractButton* b, void (BVController::*action)(QObject*)) {
         QObject::connect(b, &QAbstractButton::clicked, &c, [&c, b, action] { (c.*action)(b); });
     };
-    auto menu = [&c](QAction* a, void (BVController::*action)(QObject*)) {
-        QObject::connect(a, &QAction::triggered, &c, [&c, a, action] { (c.*action)(a); });
-    };
 
     button(ui.recordingButton, &BVController::startRecording);
     button(ui.pauseRecordingButton, &BVController::pauseRecording);
@@ -133,21 +135,7 @@ void MainInterface::connectActions(BVController& c) {
     button(ui.buttonPlayPause, &BVController::soundPlayPause);
     button(ui.playbackStopButton, &BVController::soundStop);
 
-    // Menu items act like the buttons they stand for (toggles change their state first).
-    QObject::connect(ui.actionRecord, &QAction::triggered, ui.recordingButton,
-                     &QAbstractButton::click);
-    QObject::connect(ui.actionPause, &QAction::triggered, ui.pauseRecordingButton,
-                     &QAbstractButton::click);
-    QObject::connect(ui.actionSnip, &QAction::triggered, ui.snipButton, &QAbstractButton::click);
-    QObject::connect(ui.actionMonitor, &QAction::triggered, ui.previewButton,
-                     &QAbstractButton::click);
-    menu(ui.actionTimer, &BVController::showTimerWindow);
-    menu(ui.actionSoundSettings, &BVController::showSoundSettings);
-    menu(ui.actionPlayPause, &BVController::soundPlayPause);
-    menu(ui.actionStop, &BVController::soundStop);
     QObject::connect(ui.actionPreferences, &QAction::triggered, _preferences.get(), &QDialog::show);
-    QObject::connect(ui.actionQuit, &QAction::triggered, qApp, &QCoreApplication::quit,
-                     Qt::QueuedConnection);
 
     // Timer sheet: the fields set the length, the check box arms, OK applies and saves.
     Ui::TimerWindow& t = *_timerUi;
@@ -214,10 +202,6 @@ void MainInterface::connectTrackActions(BVController& c) {
     auto menu = [&c](QAction* a, void (BVController::*action)(QObject*)) {
         QObject::connect(a, &QAction::triggered, &c, [&c, a, action] { (c.*action)(a); });
     };
-    menu(ui.actionShowInFileManager, &BVController::revealInFinder);
-    menu(ui.actionExportNote, &BVController::exportNote);
-    menu(ui.actionRename, &BVController::renameSelection);
-    menu(ui.actionDelete, &BVController::deleteFile);
 
     // The Delete key deletes only while the list has the focus, not while a note is typed.
     auto* deleteKey = new QAction(ui.fileTableView);
@@ -252,4 +236,17 @@ bool MainInterface::eventFilter(QObject* watched, QEvent* event) {
     if (watched == _window.get() && event->type() == QEvent::Close && _controller)
         _controller->storeShownNote();
     return QObject::eventFilter(watched, event);
+}
+
+void MainInterface::connectWindow(BVController& c) {
+    Ui::MainWindow& ui = *_mainUi;
+    _menus = new MainMenus(ui, *_window, c);
+    new EmptyLibraryHint(ui.fileTableView, [&c] { return c.fileList().empty(); });
+
+    // The controller, the split view's delegate, lays the panes out.
+    ui.splitView->setResizeDelegate([&c](QSplitter* view, QSize oldSize) {
+        c.splitViewResizeSubviewsWithOldSize(view, oldSize);
+    });
+    // Space plays from the list: the list has the focus when the window opens.
+    ui.fileTableView->setFocus(Qt::OtherFocusReason);
 }

@@ -6,6 +6,7 @@
 #include <memory>
 
 class BVController;
+class MainMenus;
 class QDialog;
 class QKArrayController;
 class QMainWindow;
@@ -35,6 +36,7 @@ public:
     QMainWindow* window() const { return _window.get(); }
     QDialog* preferencesPanel() const { return _preferences.get(); }
     QToolBar* toolbar() const { return _toolbar; }
+    MainMenus* menus() const { return _menus; }
     Ui::MainWindow& mainUi() { return *_mainUi; }
     Ui::TimerWindow& timerUi() { return *_timerUi; }
     Ui::PreferencesPanel& preferencesUi() { return *_preferencesUi; }
@@ -44,6 +46,8 @@ private:
     void connectActions(BVController& controller);
     void connectTrackActions(BVController& controller);
     void connectCategoryActions(BVController& controller);
+    // Menus, shortcuts, the split view's delegate, the empty library's hint.
+    void connectWindow(BVController& controller);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     std::unique_ptr<QMainWindow> _window;
@@ -57,6 +61,7 @@ private:
     std::unique_ptr<Ui::CategoryEditor> _categoriesUi;
     std::unique_ptr<Ui::SyncStatusPanel> _syncStatusUi;
     QToolBar* _toolbar = nullptr;
+    MainMenus* _menus = nullptr;
     QPointer<QKArrayController> _arrayController;
     QPointer<BVController> _controller;
 };

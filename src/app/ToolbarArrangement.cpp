@@ -1,0 +1,86 @@
+#include "app/ToolbarArrangement.h"
+
+#include "platform/foundation/Defaults.h"
+
+#include <algorithm>
+
+namespace ToolbarStandardItems {
+const QString Space = QStringLiteral("NSToolbarSpaceItem");
+const QString FlexibleSpace = QStringLiteral("NSToolbarFlexibleSpaceItem");
+const QString Separator = QStringLiteral("NSToolbarSeparatorItem");
+const QString Customize = QStringLiteral("NSToolbarCustomizeToolbarItem");
+
+bool isRepeatable(const QString& identifier) {
+    return identifier == Space || identifier == FlexibleSpace || identifier == Separator;
+}
+} // namespace ToolbarStandardItems
+
+ToolbarArrangement::ToolbarArrangement(QString toolbarIdentifier, QStringList defaults,
+                                       QStringList allowed)
+    : _toolbarIdentifier(std::move(toolbarIdentifier)), _defaults(std::move(defaults)),
+      _allowed(std::move(allowed)), _items(_defaults) {}
+
+void ToolbarArrangement::restore() {
+    const Defaults& store = Defaults::standard();
+    _items = store.hasStoredValue(_toolbarIdentifier)
+                 ? sanitized(store.stringArrayForKey(_toolbarIdentifier))
+                 : _defaults;
+}
+
+void ToolbarArrangement::setItems(const QStringList& items) {
+    _items = sanitized(items);
+    store();
+}
+
+void ToolbarArrangement::insert(const QString& identifier, int index) {
+    if (!_allowed.contains(identifier))
+        return;
+    index = std::clamp(index, 0, int(_items.size()));
+    if (!ToolbarStandardItems::isRepeatable(identifier)) {
+        const int present = int(_items.indexOf(identifier));
+        if (present >= 0) {
+            move(present, index);
+            return;
+        }
+    }
+    _items.insert(index, identifier);
+    store();
+}
+
+void ToolbarArrangement::move(int from, int to) {
+    if (from < 0 || from >= _items.size())
+        return;
+    // `to` counts positions before the item is taken out, as a drop point between items does.
+    const QString identifier = _items.takeAt(from);
+    if (to > from)
+        --to;
+    _items.insert(std::clamp(to, 0, int(_items.size())), identifier);
+    store();
+}
+
+void ToolbarArrangement::remove(int index) {
+    if (index < 0 || index >= _items.size())
+        return;
+    _items.removeAt(index);
+    store();
+}
+
+void ToolbarArrangement::restoreDefaults() {
+    setItems(_defaults);
+}
+
+QStringList ToolbarArrangement::sanitized(const QStringList& items) const {
+    QStringList kept;
+    for (const QString& identifier : items) {
+        if (!_allowed.contains(identifier))
+            continue;
+        if (!ToolbarStandardItems::isRepeatable(identifier) && kept.contains(identifier))
+            continue;
+        kept << identifier;
+    }
+    return kept;
+}
+
+void ToolbarArrangement::store() {
+    Defaults::standard().setObject(_items, _toolbarIdentifier);
+}
