@@ -135,6 +135,42 @@
         <source>NSHumanReadableCopyright</source>
         <translation>Copyright © 2026 Die Brevoir-Entwickler.</translation>
     </message>
+    <message>
+        <source>SyncBeginning</source>
+        <translation>Synchronisation wird vorbereitet …</translation>
+    </message>
+    <message>
+        <source>SyncConfigure</source>
+        <translation>Wiedergabeliste wird eingerichtet:</translation>
+    </message>
+    <message>
+        <source>SyncRetrieving</source>
+        <translation>Titel der Wiedergabeliste werden gelesen …</translation>
+    </message>
+    <message>
+        <source>SyncCopying</source>
+        <translation>Kopiere %1 von %2: %3</translation>
+    </message>
+    <message>
+        <source>SyncConverting</source>
+        <translation>Konvertiere %1 von %2: %3</translation>
+    </message>
+    <message>
+        <source>SyncUnavailable</source>
+        <translation>Synchronisieren ist nicht verfügbar: Es konnte keine Wiedergabelisten-Komponente geladen werden.</translation>
+    </message>
+    <message>
+        <source>SyncRunning</source>
+        <translation>Es läuft bereits eine Synchronisation.</translation>
+    </message>
+    <message>
+        <source>SyncNoFiles</source>
+        <translation>Es gibt keine Aufnahmen zum Synchronisieren.</translation>
+    </message>
+    <message>
+        <source>SyncCancelled</source>
+        <translation>Die Synchronisation wurde abgebrochen.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>

@@ -135,6 +135,42 @@
         <source>NSHumanReadableCopyright</source>
         <translation>Copyright © 2026 The Brevoir Developers.</translation>
     </message>
+    <message>
+        <source>SyncBeginning</source>
+        <translation>Getting ready to sync…</translation>
+    </message>
+    <message>
+        <source>SyncConfigure</source>
+        <translation>Setting up the playlist</translation>
+    </message>
+    <message>
+        <source>SyncRetrieving</source>
+        <translation>Reading the playlist’s tracks…</translation>
+    </message>
+    <message>
+        <source>SyncCopying</source>
+        <translation>Copying %1 of %2: %3</translation>
+    </message>
+    <message>
+        <source>SyncConverting</source>
+        <translation>Converting %1 of %2: %3</translation>
+    </message>
+    <message>
+        <source>SyncUnavailable</source>
+        <translation>Sync is not available: no playlist component could be loaded.</translation>
+    </message>
+    <message>
+        <source>SyncRunning</source>
+        <translation>A sync is already running.</translation>
+    </message>
+    <message>
+        <source>SyncNoFiles</source>
+        <translation>There are no recordings to sync.</translation>
+    </message>
+    <message>
+        <source>SyncCancelled</source>
+        <translation>The sync was cancelled.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>

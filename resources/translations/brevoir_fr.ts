@@ -135,6 +135,42 @@
         <source>NSHumanReadableCopyright</source>
         <translation>Copyright © 2026 Les développeurs de Brevoir.</translation>
     </message>
+    <message>
+        <source>SyncBeginning</source>
+        <translation>Préparation de la synchronisation…</translation>
+    </message>
+    <message>
+        <source>SyncConfigure</source>
+        <translation>Préparation de la liste de lecture</translation>
+    </message>
+    <message>
+        <source>SyncRetrieving</source>
+        <translation>Lecture des morceaux de la liste…</translation>
+    </message>
+    <message>
+        <source>SyncCopying</source>
+        <translation>Copie de %1 sur %2 : %3</translation>
+    </message>
+    <message>
+        <source>SyncConverting</source>
+        <translation>Conversion de %1 sur %2 : %3</translation>
+    </message>
+    <message>
+        <source>SyncUnavailable</source>
+        <translation>La synchronisation n’est pas disponible : aucun composant de listes de lecture n’a pu être chargé.</translation>
+    </message>
+    <message>
+        <source>SyncRunning</source>
+        <translation>Une synchronisation est déjà en cours.</translation>
+    </message>
+    <message>
+        <source>SyncNoFiles</source>
+        <translation>Il n’y a aucun enregistrement à synchroniser.</translation>
+    </message>
+    <message>
+        <source>SyncCancelled</source>
+        <translation>La synchronisation a été annulée.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>

@@ -61,7 +61,12 @@ void BVController::setRecorderFactory(RecorderFactory factory) {
 
 BVController::BVController() {
     _recorder = recorderFactory() ? recorderFactory()() : QKRecorder::create();
-    _iTunesController = std::make_unique<QKTunesController>();
+    try {
+        _iTunesController = std::make_unique<QKTunesController>();
+    } catch (const std::runtime_error& problem) {
+        // Without its playlist component the application runs without sync.
+        bvLog(QString::fromUtf8(problem.what()));
+    }
 
     auto& center = NotificationCenter::defaultCenter();
     center.addObserver(this, QKRecorderRecordingDidStop,
@@ -88,6 +93,7 @@ BVController::~BVController() {
     bvLog(QStringLiteral("BVController - dealloc"));
     setDataDirectory(QString());
     _fileList.clear();
+    _sync.reset(); // stops its import before the bridge goes
     _iTunesController.reset();
     _currentlyPlayingImage.reset();
     _recorder.reset();

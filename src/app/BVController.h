@@ -192,6 +192,22 @@ public:
     // database; answers why it was refused, or an empty string.
     QString setCategoryOfRecording(const QString& name, const QString& category);
 
+    // ---- itunes/: sync ----
+    // Copies the recordings the playlist lacks into it (the toolbar's Sync).
+    void handleSync(QObject* sender);
+    // The same for scripts: why it was refused, or empty once it has started; syncFinished
+    // tells its end.
+    QString syncRecordings();
+    bool isSyncing() const;
+    // Stops a running sync after the file in hand, or at once (quit), waiting for it.
+    void cancelSync(bool immediately);
+    // The playlist's track titles; none when it holds none.
+    std::optional<QStringList> getTracksForPlaylist(const QString& name);
+    void importTracksFromList(const std::vector<std::shared_ptr<QBVTrack>>& tracks);
+    QString fullUnixPathToAppleScriptPath(const QString& path);
+    void iTunesOpenApplication(QObject* sender);
+    void handleSyncItunesCommand(QObject* command);
+
     // ---- playback/: the player ----
     void soundPlayPause(QObject* sender);
     void soundDoubleClick(QObject* sender);
@@ -232,6 +248,10 @@ public:
 signals:
     // The recording or playback state changed: menus follow the toolbar.
     void interfaceStateChanged();
+
+signals:
+    // A sync has ended: problem is empty, or what went wrong (or that it was cancelled).
+    void syncFinished(const QString& problem);
 
 public: // outlets, connected by the interface (MainInterface::connectOutlets)
     QDialog* timerWindow = nullptr;
@@ -292,6 +312,10 @@ private:
     QToolBar* _toolbar = nullptr;
 
     void buildToolbar();
+
+    // ---- itunes/: the running sync ----
+    std::shared_ptr<class SyncSession> _sync;
+    void finishSync();
 
     // ---- library/: track operation helpers ----
     // The listed track of a name a script gave, or why there is none.

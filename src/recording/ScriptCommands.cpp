@@ -27,3 +27,9 @@ QVariant BVSnipCommand::performDefaultImplementation() {
         delegate->handleSnipRecordingCommand(this);
     return {};
 }
+
+QVariant BVSyncItunesCommand::performDefaultImplementation() {
+    if (BVController* delegate = BVController::sharedInstance())
+        delegate->handleSyncItunesCommand(this);
+    return {};
+}

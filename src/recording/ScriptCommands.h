@@ -37,3 +37,9 @@ class BVSnipCommand : public BVScriptCommand {
 public:
     QVariant performDefaultImplementation() override;
 };
+
+class BVSyncItunesCommand : public BVScriptCommand {
+    Q_OBJECT
+public:
+    QVariant performDefaultImplementation() override;
+};

@@ -1,0 +1,28 @@
+#include "platform/playlists/BackgroundCall.h"
+
+#include <QThread>
+
+BackgroundCall::BackgroundCall(QObject* parent) : QObject(parent) {}
+
+BackgroundCall::~BackgroundCall() {
+    wait();
+    delete _thread;
+}
+
+void BackgroundCall::start(std::function<void()> work) {
+    if (_thread)
+        return;
+    _thread = QThread::create(std::move(work));
+    _thread->setObjectName(QStringLiteral("bv-playlist"));
+    connect(_thread, &QThread::finished, this, &BackgroundCall::finished, Qt::QueuedConnection);
+    _thread->start();
+}
+
+void BackgroundCall::wait() {
+    if (_thread)
+        _thread->wait();
+}
+
+bool BackgroundCall::isRunning() const {
+    return _thread && _thread->isRunning();
+}
