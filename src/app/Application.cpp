@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "app/BVController.h"
+#include "app/DesktopActivation.h"
 #include "app/InputDeviceOverride.h"
 #include "app/MainInterface.h"
 #include "app/ScriptingService.h"
@@ -119,6 +120,7 @@ Application::Launch Application::launch() {
     // the same moment, so it is claimed before the long work. Calls that arrive meanwhile wait
     // for the event loop, which runs once the launch is done.
     _scripting = std::make_unique<ScriptingService>(*_controller);
+    new DesktopActivation(_scripting.get()); // the launcher's way in; the service owns it
     if (_scripting->registerOnSessionBus() == ScriptingService::Registration::AlreadyRunning)
         return Launch::AnotherInstance;
 
