@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <sys/stat.h>
+#include <system_error>
 
 namespace {
 QString gRoot;
@@ -63,12 +65,14 @@ QString TestEnvironment::capturePcm() {
 
 int main(int argc, char** argv) {
     prepareEnvironment();
-    int status = 0;
-    {
-        QApplication app(argc, argv);
-        ::testing::InitGoogleMock(&argc, argv);
-        status = RUN_ALL_TESTS();
-    }
-    QDir(gRoot).removeRecursively();
-    return status;
+    // Removed at exit, after the destructors of the stores made during the tests (the
+    // defaults store writes its file as it goes), which would otherwise make the folder anew;
+    // by bytes, as tests leave names that are not UTF-8.
+    std::atexit([] {
+        std::error_code ignored;
+        std::filesystem::remove_all(QFile::encodeName(gRoot).toStdString(), ignored);
+    });
+    QApplication app(argc, argv);
+    ::testing::InitGoogleMock(&argc, argv);
+    return RUN_ALL_TESTS();
 }
