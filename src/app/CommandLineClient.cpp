@@ -16,6 +16,8 @@
 
 namespace {
 constexpr int kLaunchTimeoutMs = 20000;
+// A sync answers when it has ended: converting a large library takes a while.
+constexpr int kSyncTimeoutMs = 24 * 3600 * 1000;
 
 struct Named {
     const char* option;
@@ -34,6 +36,7 @@ const Named kCommands[] = {
     {"--note", CommandLineClient::Command::Note, "GetNote"},
     {"--set-note", CommandLineClient::Command::SetNote, "SetNote"},
     {"--set-category", CommandLineClient::Command::SetCategory, "SetCategory"},
+    {"--sync", CommandLineClient::Command::Sync, "Sync"},
 };
 
 bool worksOnLibrary(CommandLineClient::Command command) {
@@ -169,6 +172,8 @@ int CommandLineClient::run(Command command, const QStringList& launchArguments, 
     QVariantList callArguments;
     if (!libraryCallArguments(command, arguments, &callArguments, err))
         return 2;
+    if (command == Command::Sync)
+        brevoir.setTimeout(kSyncTimeoutMs);
     const QDBusMessage reply =
         brevoir.callWithArgumentList(QDBus::Block, QString::fromLatin1(method), callArguments);
     if (reply.type() == QDBusMessage::ErrorMessage)

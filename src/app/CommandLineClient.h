@@ -22,7 +22,8 @@ enum class Command {
     Delete,
     Note,
     SetNote,
-    SetCategory
+    SetCategory,
+    Sync // waits for the sync to end
 };
 
 // The command named by a command-line option ("--start" ...), if any.

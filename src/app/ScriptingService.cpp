@@ -113,3 +113,31 @@ QStringList ScriptingService::Categories() {
 void ScriptingService::SetCategory(const QString& name, const QString& category) {
     answer(_controller.setCategoryOfRecording(name, category));
 }
+
+void ScriptingService::Sync() {
+    // The reply waits for the end of the sync; the event loop goes on meanwhile.
+    const bool fromBus = calledFromDBus();
+    QDBusMessage call;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (fromBus) {
+        setDelayedReply(true);
+        call = message();
+        bus = connection();
+    }
+    auto finished = std::make_shared<QMetaObject::Connection>();
+    const auto reply = [fromBus, call, bus](const QString& problem) {
+        if (fromBus)
+            bus.send(problem.isEmpty() ? call.createReply()
+                                       : call.createErrorReply(kRefusedError, problem));
+    };
+    *finished = connect(&_controller, &BVController::syncFinished, this,
+                        [finished, reply](const QString& problem) mutable {
+                            QObject::disconnect(*finished);
+                            reply(problem);
+                        });
+    const QString refusal = _controller.syncRecordings();
+    if (refusal.isEmpty())
+        return;
+    QObject::disconnect(*finished);
+    reply(refusal);
+}

@@ -40,6 +40,8 @@ public slots:
     void SetNote(const QString& name, const QString& content, const QString& format);
     QStringList Categories();
     void SetCategory(const QString& name, const QString& category);
+    // Answers once the sync has ended; an error says why it was refused, failed or stopped.
+    void Sync();
 
 private:
     // A refusal goes back to the caller as a D-Bus error carrying the reason.

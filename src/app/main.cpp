@@ -48,6 +48,8 @@ constexpr OptionSpec kOptions[] = {
      true},
     {"set-category", "File the recording NAME under CATEGORY (give CATEGORY after it).", "NAME",
      true},
+    {"sync", "Copy the recordings the playlist lacks into it; exits when the sync has ended.",
+     nullptr, true},
 };
 
 bool runsWithoutGui(const QStringList& arguments) {
