@@ -153,6 +153,8 @@ void BVController::repairInterruptedRecordings(const std::atomic<bool>* stop) {
 }
 
 void BVController::applicationWillTerminate() {
+    // A sync stops at once; the file it was writing is removed.
+    cancelSync(true);
     // A recording still running is completed first, so that quitting never loses it.
     if (_recorder && _recorder->isRecording())
         _recorder->doStop();
