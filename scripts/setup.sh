@@ -12,7 +12,7 @@ packages=(
     xvfb xauth x11-apps imagemagick dbus ffmpeg sox alsa-utils unrtf
     pulseaudio pulseaudio-utils libasound2-plugins fonts-dejavu-core
     mpd mpc
-    dpkg-dev desktop-file-utils appstream man-db librsvg2-bin
+    dpkg-dev desktop-file-utils appstream man-db librsvg2-bin libglib2.0-bin
 )
 
 missing=()
