@@ -2,6 +2,9 @@
 
 #include <QThread>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 BackgroundCall::BackgroundCall(QObject* parent) : QObject(parent) {}
 
 BackgroundCall::~BackgroundCall() {
@@ -12,7 +15,11 @@ BackgroundCall::~BackgroundCall() {
 void BackgroundCall::start(std::function<void()> work) {
     if (_thread)
         return;
-    _thread = QThread::create(std::move(work));
+    _thread = QThread::create([work = std::move(work)] {
+        // Converting yields to the window: the main thread keeps drawing on a busy machine.
+        ::setpriority(PRIO_PROCESS, ::gettid(), 10);
+        work();
+    });
     _thread->setObjectName(QStringLiteral("bv-playlist"));
     connect(_thread, &QThread::finished, this, &BackgroundCall::finished, Qt::QueuedConnection);
     _thread->start();
