@@ -16,7 +16,7 @@ fail() {
 }
 
 # The program at PREFIX inside the test rig: started by the bus from its service file, then
-# started by hand with the rig's capture input.
+# started by hand with the rig's capture input; each records a while and quits.
 inside_rig() {
     local prefix=$1 work=$2
     local brevoir=$prefix/bin/brevoir
@@ -24,69 +24,68 @@ inside_rig() {
     local bus=(gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus)
 
     has_owner() { "${bus[@]}" --method org.freedesktop.DBus.NameHasOwner $app_id | grep -q true; }
-    # Waits (bounded) until the recording has run a second.
-    await_second() {
-        local elapsed
+    state() {
+        "${call[@]}" --method org.freedesktop.DBus.Properties.Get $app_id State |
+            sed -n "s/^(<'\(.*\)'>,)$/\1/p"
+    }
+    # Each wait is bounded (30 s) and ends as soon as its condition holds.
+    await() {
+        local what=$1
+        shift
         for _ in $(seq 1 300); do
-            elapsed=$("${call[@]}" --method org.freedesktop.DBus.Properties.Get $app_id ElapsedTime |
-                sed 's/[^0-9.]//g')
-            awk -v e="$elapsed" 'BEGIN { exit !(e >= 1) }' && return 0
+            "$@" && return 0
             sleep 0.1
         done
-        fail "the recording did not reach one second"
+        fail "$what"
     }
-    # Waits (bounded) until no Brevoir owns the name.
-    await_gone() {
-        for _ in $(seq 1 300); do
-            has_owner || return 0
-            sleep 0.1
-        done
-        fail "Brevoir did not quit"
+    is_recording() { [ "$(state)" = recording ]; }
+    # About a second of sound (16-bit stereo at 44.1 kHz) written into the one recording.
+    has_a_second() {
+        local file
+        file=$(find "$1/Recordings" -name '*.mov' 2>/dev/null | head -n 1)
+        [ -n "$file" ] && [ "$(stat -c %s "$file")" -ge 200000 ]
     }
-    check_recording() {
-        local path=$1 seconds
-        [ -f "$path" ] || fail "no recording at \"$path\""
+    is_gone() { ! has_owner; }
+    # Records into the library FOLDER until the file holds a second, then quits, which completes
+    # the recording; answers the recording's path.
+    record_and_quit() {
+        local folder=$1 files seconds
+        "${call[@]}" --method $app_id.Start >/dev/null
+        await "Brevoir did not start recording" is_recording
+        await "the recording did not grow" has_a_second "$folder"
+        "${call[@]}" --method $app_id.Quit >/dev/null
+        await "Brevoir did not quit" is_gone
+        files=("$folder"/Recordings/*.mov)
+        [ ${#files[@]} = 1 ] && [ -f "${files[0]}" ] || fail "recorded ${files[*]}"
         seconds=$(ffprobe -v error -select_streams a:0 -show_entries format=duration -of csv=p=0 \
-            "$path")
-        awk -v s="$seconds" 'BEGIN { exit !(s >= 1) }' || fail "$path lasts ${seconds}s"
-        echo "check-package: recorded $path (${seconds}s)"
+            "${files[0]}")
+        awk -v s="$seconds" 'BEGIN { exit !(s >= 1) }' || fail "${files[0]} lasts ${seconds}s"
+        echo "check-package: recorded ${files[0]} (${seconds}s)" >&2
+        echo "${files[0]}"
     }
 
     [ "$("$brevoir" --status || true)" = "not running" ] || fail "a Brevoir already runs"
 
-    # The bus starts the installed program for the first call.
-    local path pid
-    path=$("${call[@]}" --method $app_id.StartRecording | sed -n "s/^('\(.*\)',)$/\1/p")
+    # The launcher's call: the bus starts the installed program from its service file.
+    local pid path
+    "${call[@]}" --method org.freedesktop.Application.Activate "{}" >/dev/null
     pid=$("${bus[@]}" --method org.freedesktop.DBus.GetConnectionUnixProcessID $app_id |
         sed 's/[^0-9 ]//g' | awk '{ print $NF }')
     [ "$(readlink "/proc/$pid/exe")" = "$(readlink -f "$brevoir")" ] ||
         fail "the bus started $(readlink "/proc/$pid/exe"), not $brevoir"
     echo "check-package: the session bus started $brevoir (pid $pid)"
-    await_second
-    [ "$("$brevoir" --stop)" = "$path" ] || fail "--stop did not answer $path"
-    check_recording "$path"
-    "$brevoir" --quit
-    await_gone
+    record_and_quit "$HOME/Music/Brevoir" >/dev/null
 
     # Started by hand without a window, recording a tone from the rig's capture input.
     sox -n -r 44100 -c 2 -b 16 -e signed-integer -t raw "$work/tone.raw" synth 60 sine 440
     BREVOIR_TEST_CAPTURE_FILE=$work/tone.raw "$brevoir" --headless --library "$work/library" \
         --input-device brevoir_test_capture &
     local headless=$!
-    for _ in $(seq 1 300); do
-        has_owner && break
-        kill -0 $headless 2>/dev/null || fail "brevoir --headless ended at launch"
-        sleep 0.1
-    done
-    path=$("$brevoir" --start)
-    case $path in "$work/library/Recordings/"*) ;; *) fail "recorded into \"$path\"" ;; esac
-    await_second
-    "$brevoir" --stop >/dev/null
-    check_recording "$path"
+    await "brevoir --headless did not answer on the bus" has_owner
+    path=$(record_and_quit "$work/library")
+    wait $headless || fail "brevoir --headless exited with $?"
     ffmpeg -v info -nostats -i "$path" -af volumedetect -f null - 2>&1 |
         grep -q 'max_volume: -\?[0-9]\.' || fail "$path does not hold the tone"
-    "$brevoir" --quit
-    wait $headless || fail "brevoir --headless exited with $?"
 }
 
 if [ "${1:-}" = --inside-rig ]; then
