@@ -87,6 +87,7 @@ void AboutBox::fillPanel() {
         QTextCursor start(creditsField->document());
         start.movePosition(QTextCursor::Start);
         start.insertFragment(QTextDocumentFragment(&styled));
+        creditsField->moveCursor(QTextCursor::Start); // shown from the top
     }
     if (copyrightField)
         copyrightField->setText(BVLocalizedString("NSHumanReadableCopyright"));

@@ -92,8 +92,7 @@ QAction* BVController::toolbarItemForItemIdentifier(QToolBar* toolbar, const QSt
         {Item4ToolbarItemIdentifier, "Record", "record", &BVController::startRecording},
         {Item5ToolbarItemIdentifier, "Snip", "snip", &BVController::snipFile},
         {Item6ToolbarItemIdentifier, "Timer", "timer", &BVController::showTimerWindow},
-        // SYNC-ACTION: handleSync is wired here once the sync operation exists.
-        {Item7ToolbarItemIdentifier, "Sync", "sync", nullptr},
+        {Item7ToolbarItemIdentifier, "Sync", "sync", &BVController::handleSync},
         {Item9ToolbarItemIdentifier, "DeleteToolbar", "delete", &BVController::deleteFile},
     };
     for (const ButtonItem& button : buttons) {
@@ -103,11 +102,8 @@ QAction* BVController::toolbarItemForItemIdentifier(QToolBar* toolbar, const QSt
         item->setObjectName(identifier);
         item->setProperty("paletteLabel", BVLocalizedString(button.labelKey));
         setImage(item, QString::fromLatin1(button.image));
-        if (button.action) {
-            auto method = button.action;
-            connect(item, &QAction::triggered, this,
-                    [this, item, method] { (this->*method)(item); });
-        }
+        auto method = button.action;
+        connect(item, &QAction::triggered, this, [this, item, method] { (this->*method)(item); });
         return item;
     }
     if (identifier == Item8ToolbarItemIdentifier && searchField) {
