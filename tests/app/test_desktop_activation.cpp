@@ -42,6 +42,7 @@ public:
   <type>session</type>
   <listen>unix:tmpdir=%1</listen>
   <servicedir>%1/services</servicedir>
+  <limit name="service_start_timeout">120000</limit>
   <policy context="default">
     <allow send_destination="*" eavesdrop="true"/>
     <allow eavesdrop="true"/>
