@@ -171,6 +171,417 @@
         <source>SyncCancelled</source>
         <translation>Die Synchronisation wurde abgebrochen.</translation>
     </message>
+    <message>
+        <source>PositionSliderTip</source>
+        <translation>Ziehen, um in der Aufnahme zu springen</translation>
+    </message>
+    <message>
+        <source>CannotPlay</source>
+        <translation>„%1“ kann nicht wiedergegeben werden: %2</translation>
+    </message>
+    <message>
+        <source>SoundOutputUnavailable</source>
+        <translation>Die Tonausgabe kann nicht geöffnet werden: %1</translation>
+    </message>
+    <message>
+        <source>DecoderFormatUndecodable</source>
+        <translation>ihr Ton liegt in einem Format vor, das nicht dekodiert werden kann</translation>
+    </message>
+    <message>
+        <source>DecoderNoSound</source>
+        <translation>sie enthält keinen Ton</translation>
+    </message>
+    <message>
+        <source>OutOfMemory</source>
+        <translation>nicht genügend Arbeitsspeicher</translation>
+    </message>
+    <message>
+        <source>DecoderUnknownFormat</source>
+        <translation>ihr Tonformat ist unbekannt</translation>
+    </message>
+    <message>
+        <source>DecoderCannotDecode</source>
+        <translation>ihr Ton kann nicht dekodiert werden</translation>
+    </message>
+    <message>
+        <source>OutputFormatUnsupported</source>
+        <translation>das Format der Tonausgabe wird nicht unterstützt</translation>
+    </message>
+    <message>
+        <source>PlayerFileAlreadyOpen</source>
+        <translation>es ist bereits eine Datei geöffnet</translation>
+    </message>
+    <message>
+        <source>SoundOutputUnusable</source>
+        <translation>die Tonausgabe kann nicht verwendet werden</translation>
+    </message>
+    <message>
+        <source>NoSoundOutput</source>
+        <translation>es gibt keine Tonausgabe</translation>
+    </message>
+    <message>
+        <source>PlayerNoFileOpen</source>
+        <translation>es ist keine Datei geöffnet</translation>
+    </message>
+    <message>
+        <source>TrashFolderCannotBeMade</source>
+        <translation>Der Papierkorb-Ordner %1 kann nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>TrashRefused</source>
+        <translation>Der Papierkorb hat die Datei nicht angenommen.</translation>
+    </message>
+    <message>
+        <source>TrashLeftInPlace</source>
+        <translation>Die Datei liegt nach dem Verschieben in den Papierkorb noch in ihrem Ordner.</translation>
+    </message>
+    <message>
+        <source>TrashMisplaced</source>
+        <translation>Der Papierkorb hat die Datei außerhalb jedes Papierkorb-Ordners abgelegt.</translation>
+    </message>
+    <message>
+        <source>DropAlreadyInLibrary</source>
+        <translation>Bereits in der Bibliothek, unverändert gelassen: %1</translation>
+    </message>
+    <message>
+        <source>DropCopyFailed</source>
+        <translation>Konnten nicht kopiert werden: %1</translation>
+    </message>
+    <message>
+        <source>Brevoir</source>
+        <translation>Brevoir</translation>
+    </message>
+    <message>
+        <source>DropSomeNotCopied</source>
+        <translation>Einige Dateien wurden nicht in die Bibliothek kopiert.</translation>
+    </message>
+    <message>
+        <source>Bold</source>
+        <translation>Fett</translation>
+    </message>
+    <message>
+        <source>Italic</source>
+        <translation>Kursiv</translation>
+    </message>
+    <message>
+        <source>Underline</source>
+        <translation>Unterstrichen</translation>
+    </message>
+    <message>
+        <source>Font</source>
+        <translation>Schrift</translation>
+    </message>
+    <message>
+        <source>FontSize</source>
+        <translation>Schriftgröße</translation>
+    </message>
+    <message>
+        <source>TextColourButton</source>
+        <translation>Farbe …</translation>
+    </message>
+    <message>
+        <source>AlignLeft</source>
+        <translation>Linksbündig</translation>
+    </message>
+    <message>
+        <source>AlignCentre</source>
+        <translation>Zentriert</translation>
+    </message>
+    <message>
+        <source>AlignRight</source>
+        <translation>Rechtsbündig</translation>
+    </message>
+    <message>
+        <source>AlignJustify</source>
+        <translation>Blocksatz</translation>
+    </message>
+    <message>
+        <source>BulletedList</source>
+        <translation>Aufzählung</translation>
+    </message>
+    <message>
+        <source>NumberedList</source>
+        <translation>Nummerierte Liste</translation>
+    </message>
+    <message>
+        <source>BoldShort</source>
+        <translation>F</translation>
+    </message>
+    <message>
+        <source>ItalicShort</source>
+        <translation>K</translation>
+    </message>
+    <message>
+        <source>UnderlineShort</source>
+        <translation>U</translation>
+    </message>
+    <message>
+        <source>ColourShort</source>
+        <translation>A</translation>
+    </message>
+    <message>
+        <source>TextColour</source>
+        <translation>Textfarbe</translation>
+    </message>
+    <message>
+        <source>NotARecordingFileName</source>
+        <translation>„%1“ ist nicht der Name einer Datei im Ordner „Recordings“.</translation>
+    </message>
+    <message>
+        <source>NoRecordingNamed</source>
+        <translation>Es gibt keine Aufnahme namens „%1“.</translation>
+    </message>
+    <message>
+        <source>BeingRecorded</source>
+        <translation>„%1“ wird gerade aufgenommen.</translation>
+    </message>
+    <message>
+        <source>PlayingStopFirst</source>
+        <translation>„%1“ wird gerade wiedergegeben; stoppen Sie zuerst die Wiedergabe.</translation>
+    </message>
+    <message>
+        <source>NotDeleted</source>
+        <translation>Nicht gelöscht: %1</translation>
+    </message>
+    <message>
+        <source>CouldNotDeleteBecause</source>
+        <translation>„%1“ konnte nicht gelöscht werden: %2</translation>
+    </message>
+    <message>
+        <source>CouldNotDelete</source>
+        <translation>„%1“ konnte nicht gelöscht werden.</translation>
+    </message>
+    <message>
+        <source>NotRenamedBecause</source>
+        <translation>„%1“ wurde nicht umbenannt: %2</translation>
+    </message>
+    <message>
+        <source>NotRenamed</source>
+        <translation>Die Aufnahme wurde nicht umbenannt.</translation>
+    </message>
+    <message>
+        <source>NoteNotSaved</source>
+        <translation>Die Notiz zu „%1“ konnte nicht gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <source>ExportNote</source>
+        <translation>Notiz exportieren</translation>
+    </message>
+    <message>
+        <source>NoteNotExported</source>
+        <translation>Die Notiz konnte nicht exportiert werden: %1</translation>
+    </message>
+    <message>
+        <source>UnknownNoteFormat</source>
+        <translation>Unbekanntes Notizformat „%1“: Verwenden Sie plain, markdown, html oder rtf.</translation>
+    </message>
+    <message>
+        <source>NoteNotReadOf</source>
+        <translation>Die Notiz zu „%1“ konnte nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>NoteNotRead</source>
+        <translation>Die Notiz konnte nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>EmptyNoteNotStored</source>
+        <translation>Eine leere Notiz wird nicht gespeichert; die Notiz bleibt, wie sie war.</translation>
+    </message>
+    <message>
+        <source>FormatRtfd</source>
+        <translation>Formatierter Text mit Anhängen (*.rtfd)</translation>
+    </message>
+    <message>
+        <source>FormatRtf</source>
+        <translation>Formatierter Text (*.rtf)</translation>
+    </message>
+    <message>
+        <source>FormatOdt</source>
+        <translation>OpenDocument-Text (*.odt)</translation>
+    </message>
+    <message>
+        <source>FormatHtml</source>
+        <translation>Webseite (*.html *.htm)</translation>
+    </message>
+    <message>
+        <source>FormatMarkdown</source>
+        <translation>Markdown (*.md)</translation>
+    </message>
+    <message>
+        <source>FormatPlain</source>
+        <translation>Reiner Text (*.txt)</translation>
+    </message>
+    <message>
+        <source>OdtNotMade</source>
+        <translation>Die OpenDocument-Datei konnte nicht erstellt werden.</translation>
+    </message>
+    <message>
+        <source>NameColumn</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>CategoryColumn</source>
+        <translation>Kategorie</translation>
+    </message>
+    <message>
+        <source>DateColumn</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>SizeColumn</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>DurationColumn</source>
+        <translation>Dauer</translation>
+    </message>
+    <message>
+        <source>NameEmpty</source>
+        <translation>Eine Aufnahme braucht einen Namen.</translation>
+    </message>
+    <message>
+        <source>NameHoldsNul</source>
+        <translation>Ein Dateiname darf kein NUL-Zeichen enthalten.</translation>
+    </message>
+    <message>
+        <source>NameNotPlain</source>
+        <translation>„%1“ kann kein Dateiname sein: Namen dürfen weder „.“ noch „..“ sein und kein „/“ enthalten.</translation>
+    </message>
+    <message>
+        <source>NameTooLong</source>
+        <translation>Der Name ist länger, als das Dateisystem erlaubt (%1 Bytes).</translation>
+    </message>
+    <message>
+        <source>NameTaken</source>
+        <translation>Es gibt bereits eine Datei namens „%1“.</translation>
+    </message>
+    <message>
+        <source>CategoriesFileStuck</source>
+        <translation>Die Kategoriendatei %1 kann weder gelesen (%2) noch beiseitegelegt werden; Kategorien werden in dieser Bibliothek nicht gespeichert.</translation>
+    </message>
+    <message>
+        <source>CategoriesFileKeptAside</source>
+        <translation>Die Kategoriendatei konnte nicht gelesen werden (%1); sie wurde als %2 aufbewahrt, und die Standardkategorien werden verwendet.</translation>
+    </message>
+    <message>
+        <source>LastCategory</source>
+        <translation>Die letzte Kategorie kann nicht entfernt werden.</translation>
+    </message>
+    <message>
+        <source>LibraryNotOpen</source>
+        <translation>Die Bibliothek ist noch nicht geöffnet.</translation>
+    </message>
+    <message>
+        <source>NotACategory</source>
+        <translation>„%1“ ist keine der Kategorien.</translation>
+    </message>
+    <message>
+        <source>LibraryFolderUnusable</source>
+        <translation>Der Bibliotheksordner kann nicht verwendet werden: %1</translation>
+    </message>
+    <message>
+        <source>Select</source>
+        <translation>Auswählen</translation>
+    </message>
+    <message>
+        <source>InputMissingUsingDefault</source>
+        <translation>Der Eingang „%1“ ist nicht angeschlossen; bis er wieder da ist, wird vom Standardeingang aufgenommen.</translation>
+    </message>
+    <message>
+        <source>InputMissingUsingFallback</source>
+        <translation>Der Eingang „%1“ ist nicht angeschlossen; bis er wieder da ist, wird vom Standardeingang „%2“ aufgenommen.</translation>
+    </message>
+    <message>
+        <source>SoundSettings</source>
+        <translation>Toneinstellungen</translation>
+    </message>
+    <message>
+        <source>DefaultInput</source>
+        <translation>Standardeingang</translation>
+    </message>
+    <message>
+        <source>Mono</source>
+        <translation>Mono</translation>
+    </message>
+    <message>
+        <source>Stereo</source>
+        <translation>Stereo</translation>
+    </message>
+    <message>
+        <source>SampleSize16</source>
+        <translation>16 Bit</translation>
+    </message>
+    <message>
+        <source>SampleSize24</source>
+        <translation>24 Bit</translation>
+    </message>
+    <message>
+        <source>NoCompression</source>
+        <translation>Keine</translation>
+    </message>
+    <message>
+        <source>CompressionIma4</source>
+        <translation>IMA 4:1</translation>
+    </message>
+    <message>
+        <source>InputLabel</source>
+        <translation>Eingang:</translation>
+    </message>
+    <message>
+        <source>RateLabel</source>
+        <translation>Abtastrate:</translation>
+    </message>
+    <message>
+        <source>ChannelsLabel</source>
+        <translation>Kanäle:</translation>
+    </message>
+    <message>
+        <source>SampleSizeLabel</source>
+        <translation>Bittiefe:</translation>
+    </message>
+    <message>
+        <source>CompressionLabel</source>
+        <translation>Kompression:</translation>
+    </message>
+    <message>
+        <source>PlaythroughLabel</source>
+        <translation>Mithören:</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Aus</translation>
+    </message>
+    <message>
+        <source>SampleRateHz</source>
+        <translation>%1 Hz</translation>
+    </message>
+    <message numerus="yes">
+        <source>CopyingIntoLibrary</source>
+        <translation>
+            <numerusform>%n Aufnahme wird in die Bibliothek kopiert …</numerusform>
+            <numerusform>%n Aufnahmen werden in die Bibliothek kopiert …</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Recording stopped: the file could not be written (%1).</source>
+        <translation>Aufnahme beendet: Die Datei konnte nicht geschrieben werden (%1).</translation>
+    </message>
+    <message>
+        <source>Recording stopped: the sound input went away. What was recorded until then is kept.</source>
+        <translation>Aufnahme beendet: Der Toneingang ist verschwunden. Was bis dahin aufgenommen wurde, bleibt erhalten.</translation>
+    </message>
+    <message>
+        <source>Sound was lost while recording: %1 block(s) dropped so far because the disk could not keep up.</source>
+        <translation>Beim Aufnehmen ging Ton verloren: Bisher wurden %1 Block/Blöcke verworfen, weil der Datenträger nicht mithalten konnte.</translation>
+    </message>
+    <message>
+        <source>Hours, minutes and seconds cannot be negative.</source>
+        <translation>Stunden, Minuten und Sekunden dürfen nicht negativ sein.</translation>
+    </message>
+    <message>
+        <source>The timer can be at most 9942 hours, 3 minutes and 14 seconds.</source>
+        <translation>Der Timer kann höchstens 9942 Stunden, 3 Minuten und 14 Sekunden betragen.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -401,6 +812,214 @@
     <message>
         <source>&amp;About Brevoir</source>
         <translation>&amp;Über Brevoir</translation>
+    </message>
+</context>
+<context>
+    <name>AudioFileEncoder</name>
+    <message>
+        <source>the encoder %1 is not installed</source>
+        <translation>der Encoder %1 ist nicht installiert</translation>
+    </message>
+    <message>
+        <source>out of memory</source>
+        <translation>nicht genügend Arbeitsspeicher</translation>
+    </message>
+    <message>
+        <source>cancelled</source>
+        <translation>abgebrochen</translation>
+    </message>
+    <message>
+        <source>it holds no sound</source>
+        <translation>sie enthält keinen Ton</translation>
+    </message>
+</context>
+<context>
+    <name>M3uPlaylistLibrary</name>
+    <message>
+        <source>cancelled</source>
+        <translation>abgebrochen</translation>
+    </message>
+    <message>
+        <source>too many files of that name</source>
+        <translation>zu viele Dateien mit diesem Namen</translation>
+    </message>
+    <message>
+        <source>The playlist needs a name.</source>
+        <translation>Die Wiedergabeliste braucht einen Namen.</translation>
+    </message>
+    <message>
+        <source>"%1" cannot be a playlist's name.</source>
+        <translation>„%1“ kann nicht der Name einer Wiedergabeliste sein.</translation>
+    </message>
+    <message>
+        <source>A playlist's name cannot contain "/".</source>
+        <translation>Der Name einer Wiedergabeliste darf kein „/“ enthalten.</translation>
+    </message>
+    <message>
+        <source>A playlist's name cannot contain line breaks or control characters.</source>
+        <translation>Der Name einer Wiedergabeliste darf keine Zeilenumbrüche oder Steuerzeichen enthalten.</translation>
+    </message>
+    <message>
+        <source>The playlist's name is too long.</source>
+        <translation>Der Name der Wiedergabeliste ist zu lang.</translation>
+    </message>
+    <message>
+        <source>not a handler call</source>
+        <translation>kein Handler-Aufruf</translation>
+    </message>
+    <message>
+        <source>the playlists know no handler "%1"</source>
+        <translation>die Wiedergabelisten kennen keinen Handler „%1“</translation>
+    </message>
+    <message>
+        <source>the playlist %1 could not be written: %2</source>
+        <translation>die Wiedergabeliste %1 konnte nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>No encoder "%1" is installed.</source>
+        <translation>Es ist kein Encoder „%1“ installiert.</translation>
+    </message>
+    <message>
+        <source>The folder %1 could not be made.</source>
+        <translation>Der Ordner %1 konnte nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>its name holds a line break</source>
+        <translation>ihr Name enthält einen Zeilenumbruch</translation>
+    </message>
+    <message>
+        <source>Not imported: %1</source>
+        <translation>Nicht importiert: %1</translation>
+    </message>
+</context>
+<context>
+    <name>MainInterface</name>
+    <message>
+        <source>Choose…</source>
+        <translation>Auswählen …</translation>
+    </message>
+    <message>
+        <source>No Conversion</source>
+        <translation>Keine Umwandlung</translation>
+    </message>
+</context>
+<context>
+    <name>BVController</name>
+    <message>
+        <source>Play</source>
+        <translation>Wiedergabe</translation>
+    </message>
+    <message>
+        <source>Some recordings could not be repaired and were left as they are: %1</source>
+        <translation>Einige Aufnahmen konnten nicht repariert werden und wurden unverändert gelassen: %1</translation>
+    </message>
+    <message>
+        <source>Recording is not possible: no sound input could be set up.</source>
+        <translation>Aufnehmen ist nicht möglich: Es konnte kein Toneingang eingerichtet werden.</translation>
+    </message>
+    <message>
+        <source>Stop monitoring the input before you record.</source>
+        <translation>Beenden Sie das Mithören des Eingangs, bevor Sie aufnehmen.</translation>
+    </message>
+    <message>
+        <source>The recording could not start: the library folder cannot be used: %1</source>
+        <translation>Die Aufnahme konnte nicht beginnen: Der Bibliotheksordner kann nicht verwendet werden: %1</translation>
+    </message>
+    <message>
+        <source>The recording could not start: %1</source>
+        <translation>Die Aufnahme konnte nicht beginnen: %1</translation>
+    </message>
+    <message>
+        <source>The recording could not start. Check the input device in Sound Settings.</source>
+        <translation>Die Aufnahme konnte nicht beginnen. Prüfen Sie das Eingabegerät in den Toneinstellungen.</translation>
+    </message>
+    <message>
+        <source>The input could not be monitored: %1</source>
+        <translation>Der Eingang konnte nicht mitgehört werden: %1</translation>
+    </message>
+    <message>
+        <source>The input could not be monitored.</source>
+        <translation>Der Eingang konnte nicht mitgehört werden.</translation>
+    </message>
+</context>
+<context>
+    <name>SyncStatusPanel</name>
+    <message>
+        <source>Sync</source>
+        <translation>Abgleichen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>TimerWindow</name>
+    <message>
+        <source>Timer</source>
+        <translation>Timer</translation>
+    </message>
+    <message>
+        <source>Stop each recording after this length:</source>
+        <translation>Jede Aufnahme nach dieser Dauer beenden:</translation>
+    </message>
+    <message>
+        <source>h</source>
+        <translation>h</translation>
+    </message>
+    <message>
+        <source>min</source>
+        <translation>min</translation>
+    </message>
+    <message>
+        <source>s</source>
+        <translation>s</translation>
+    </message>
+    <message>
+        <source>Timer on</source>
+        <translation>Timer an</translation>
+    </message>
+</context>
+<context>
+    <name>PreferencesPanel</name>
+    <message>
+        <source>Preferences</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Library folder:</source>
+        <translation>Bibliotheksordner:</translation>
+    </message>
+    <message>
+        <source>Playlist name:</source>
+        <translation>Name der Wiedergabeliste:</translation>
+    </message>
+    <message>
+        <source>Convert when syncing:</source>
+        <translation>Beim Abgleichen umwandeln:</translation>
+    </message>
+    <message>
+        <source>Move deleted recordings to the trash</source>
+        <translation>Gelöschte Aufnahmen in den Papierkorb verschieben</translation>
+    </message>
+    <message>
+        <source>Two-way sync with the playlist</source>
+        <translation>In beide Richtungen mit der Wiedergabeliste abgleichen</translation>
+    </message>
+</context>
+<context>
+    <name>CategoryEditor</name>
+    <message>
+        <source>Categories</source>
+        <translation>Kategorien</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Hinzufügen</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
     </message>
 </context>
 </TS>

@@ -171,6 +171,417 @@
         <source>SyncCancelled</source>
         <translation>The sync was cancelled.</translation>
     </message>
+    <message>
+        <source>PositionSliderTip</source>
+        <translation>Drag to move through the recording</translation>
+    </message>
+    <message>
+        <source>CannotPlay</source>
+        <translation>“%1” cannot be played: %2</translation>
+    </message>
+    <message>
+        <source>SoundOutputUnavailable</source>
+        <translation>The sound output cannot be opened: %1</translation>
+    </message>
+    <message>
+        <source>DecoderFormatUndecodable</source>
+        <translation>its sound is in a format that cannot be decoded</translation>
+    </message>
+    <message>
+        <source>DecoderNoSound</source>
+        <translation>it holds no sound</translation>
+    </message>
+    <message>
+        <source>OutOfMemory</source>
+        <translation>out of memory</translation>
+    </message>
+    <message>
+        <source>DecoderUnknownFormat</source>
+        <translation>its sound format is not known</translation>
+    </message>
+    <message>
+        <source>DecoderCannotDecode</source>
+        <translation>its sound cannot be decoded</translation>
+    </message>
+    <message>
+        <source>OutputFormatUnsupported</source>
+        <translation>the sound output's format is not supported</translation>
+    </message>
+    <message>
+        <source>PlayerFileAlreadyOpen</source>
+        <translation>a file is already open</translation>
+    </message>
+    <message>
+        <source>SoundOutputUnusable</source>
+        <translation>the sound output cannot be used</translation>
+    </message>
+    <message>
+        <source>NoSoundOutput</source>
+        <translation>there is no sound output</translation>
+    </message>
+    <message>
+        <source>PlayerNoFileOpen</source>
+        <translation>no file is open</translation>
+    </message>
+    <message>
+        <source>TrashFolderCannotBeMade</source>
+        <translation>The trash folder %1 cannot be made.</translation>
+    </message>
+    <message>
+        <source>TrashRefused</source>
+        <translation>The trash refused to take it.</translation>
+    </message>
+    <message>
+        <source>TrashLeftInPlace</source>
+        <translation>It is still in its folder after moving to the trash.</translation>
+    </message>
+    <message>
+        <source>TrashMisplaced</source>
+        <translation>The trash put it outside any trash folder.</translation>
+    </message>
+    <message>
+        <source>DropAlreadyInLibrary</source>
+        <translation>Already in the library, left as they are: %1</translation>
+    </message>
+    <message>
+        <source>DropCopyFailed</source>
+        <translation>Could not be copied: %1</translation>
+    </message>
+    <message>
+        <source>Brevoir</source>
+        <translation>Brevoir</translation>
+    </message>
+    <message>
+        <source>DropSomeNotCopied</source>
+        <translation>Some files were not copied into the library.</translation>
+    </message>
+    <message>
+        <source>Bold</source>
+        <translation>Bold</translation>
+    </message>
+    <message>
+        <source>Italic</source>
+        <translation>Italic</translation>
+    </message>
+    <message>
+        <source>Underline</source>
+        <translation>Underline</translation>
+    </message>
+    <message>
+        <source>Font</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>FontSize</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>TextColourButton</source>
+        <translation>Colour…</translation>
+    </message>
+    <message>
+        <source>AlignLeft</source>
+        <translation>Align Left</translation>
+    </message>
+    <message>
+        <source>AlignCentre</source>
+        <translation>Centre</translation>
+    </message>
+    <message>
+        <source>AlignRight</source>
+        <translation>Align Right</translation>
+    </message>
+    <message>
+        <source>AlignJustify</source>
+        <translation>Justify</translation>
+    </message>
+    <message>
+        <source>BulletedList</source>
+        <translation>Bulleted List</translation>
+    </message>
+    <message>
+        <source>NumberedList</source>
+        <translation>Numbered List</translation>
+    </message>
+    <message>
+        <source>BoldShort</source>
+        <translation>B</translation>
+    </message>
+    <message>
+        <source>ItalicShort</source>
+        <translation>I</translation>
+    </message>
+    <message>
+        <source>UnderlineShort</source>
+        <translation>U</translation>
+    </message>
+    <message>
+        <source>ColourShort</source>
+        <translation>A</translation>
+    </message>
+    <message>
+        <source>TextColour</source>
+        <translation>Text Colour</translation>
+    </message>
+    <message>
+        <source>NotARecordingFileName</source>
+        <translation>"%1" is not the name of a file in the Recordings folder.</translation>
+    </message>
+    <message>
+        <source>NoRecordingNamed</source>
+        <translation>There is no recording named "%1".</translation>
+    </message>
+    <message>
+        <source>BeingRecorded</source>
+        <translation>"%1" is being recorded.</translation>
+    </message>
+    <message>
+        <source>PlayingStopFirst</source>
+        <translation>"%1" is playing; stop it first.</translation>
+    </message>
+    <message>
+        <source>NotDeleted</source>
+        <translation>Not deleted: %1</translation>
+    </message>
+    <message>
+        <source>CouldNotDeleteBecause</source>
+        <translation>"%1" could not be deleted: %2</translation>
+    </message>
+    <message>
+        <source>CouldNotDelete</source>
+        <translation>"%1" could not be deleted.</translation>
+    </message>
+    <message>
+        <source>NotRenamedBecause</source>
+        <translation>"%1" was not renamed: %2</translation>
+    </message>
+    <message>
+        <source>NotRenamed</source>
+        <translation>The recording was not renamed.</translation>
+    </message>
+    <message>
+        <source>NoteNotSaved</source>
+        <translation>The note of "%1" could not be saved: %2</translation>
+    </message>
+    <message>
+        <source>ExportNote</source>
+        <translation>Export Note</translation>
+    </message>
+    <message>
+        <source>NoteNotExported</source>
+        <translation>The note could not be exported: %1</translation>
+    </message>
+    <message>
+        <source>UnknownNoteFormat</source>
+        <translation>Unknown note format "%1": use plain, markdown, html or rtf.</translation>
+    </message>
+    <message>
+        <source>NoteNotReadOf</source>
+        <translation>The note of "%1" could not be read: %2</translation>
+    </message>
+    <message>
+        <source>NoteNotRead</source>
+        <translation>The note could not be read: %1</translation>
+    </message>
+    <message>
+        <source>EmptyNoteNotStored</source>
+        <translation>An empty note is not stored; the note stays as it was.</translation>
+    </message>
+    <message>
+        <source>FormatRtfd</source>
+        <translation>Rich text with attachments (*.rtfd)</translation>
+    </message>
+    <message>
+        <source>FormatRtf</source>
+        <translation>Rich text (*.rtf)</translation>
+    </message>
+    <message>
+        <source>FormatOdt</source>
+        <translation>OpenDocument text (*.odt)</translation>
+    </message>
+    <message>
+        <source>FormatHtml</source>
+        <translation>Web page (*.html *.htm)</translation>
+    </message>
+    <message>
+        <source>FormatMarkdown</source>
+        <translation>Markdown (*.md)</translation>
+    </message>
+    <message>
+        <source>FormatPlain</source>
+        <translation>Plain text (*.txt)</translation>
+    </message>
+    <message>
+        <source>OdtNotMade</source>
+        <translation>The OpenDocument file could not be made.</translation>
+    </message>
+    <message>
+        <source>NameColumn</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>CategoryColumn</source>
+        <translation>Category</translation>
+    </message>
+    <message>
+        <source>DateColumn</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>SizeColumn</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>DurationColumn</source>
+        <translation>Duration</translation>
+    </message>
+    <message>
+        <source>NameEmpty</source>
+        <translation>A recording needs a name.</translation>
+    </message>
+    <message>
+        <source>NameHoldsNul</source>
+        <translation>A file name cannot hold a NUL character.</translation>
+    </message>
+    <message>
+        <source>NameNotPlain</source>
+        <translation>"%1" cannot be a file name: names may not be "." or ".." or hold "/".</translation>
+    </message>
+    <message>
+        <source>NameTooLong</source>
+        <translation>The name is longer than the file system allows (%1 bytes).</translation>
+    </message>
+    <message>
+        <source>NameTaken</source>
+        <translation>There is already a file named "%1".</translation>
+    </message>
+    <message>
+        <source>CategoriesFileStuck</source>
+        <translation>The categories file %1 cannot be read (%2) nor moved aside; categories will not be saved in this library.</translation>
+    </message>
+    <message>
+        <source>CategoriesFileKeptAside</source>
+        <translation>The categories file could not be read (%1); it was kept as %2 and the default categories are used.</translation>
+    </message>
+    <message>
+        <source>LastCategory</source>
+        <translation>The last category cannot be removed.</translation>
+    </message>
+    <message>
+        <source>LibraryNotOpen</source>
+        <translation>The library is not open yet.</translation>
+    </message>
+    <message>
+        <source>NotACategory</source>
+        <translation>"%1" is not one of the categories.</translation>
+    </message>
+    <message>
+        <source>LibraryFolderUnusable</source>
+        <translation>The library folder cannot be used: %1</translation>
+    </message>
+    <message>
+        <source>Select</source>
+        <translation>Select</translation>
+    </message>
+    <message>
+        <source>InputMissingUsingDefault</source>
+        <translation>The input "%1" is not connected; recording from the default input until it returns.</translation>
+    </message>
+    <message>
+        <source>InputMissingUsingFallback</source>
+        <translation>The input "%1" is not connected; recording from the default input "%2" until it returns.</translation>
+    </message>
+    <message>
+        <source>SoundSettings</source>
+        <translation>Sound Settings</translation>
+    </message>
+    <message>
+        <source>DefaultInput</source>
+        <translation>Default Input</translation>
+    </message>
+    <message>
+        <source>Mono</source>
+        <translation>Mono</translation>
+    </message>
+    <message>
+        <source>Stereo</source>
+        <translation>Stereo</translation>
+    </message>
+    <message>
+        <source>SampleSize16</source>
+        <translation>16-bit</translation>
+    </message>
+    <message>
+        <source>SampleSize24</source>
+        <translation>24-bit</translation>
+    </message>
+    <message>
+        <source>NoCompression</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>CompressionIma4</source>
+        <translation>IMA 4:1</translation>
+    </message>
+    <message>
+        <source>InputLabel</source>
+        <translation>Input:</translation>
+    </message>
+    <message>
+        <source>RateLabel</source>
+        <translation>Rate:</translation>
+    </message>
+    <message>
+        <source>ChannelsLabel</source>
+        <translation>Channels:</translation>
+    </message>
+    <message>
+        <source>SampleSizeLabel</source>
+        <translation>Sample Size:</translation>
+    </message>
+    <message>
+        <source>CompressionLabel</source>
+        <translation>Compression:</translation>
+    </message>
+    <message>
+        <source>PlaythroughLabel</source>
+        <translation>Playthrough:</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>SampleRateHz</source>
+        <translation>%1 Hz</translation>
+    </message>
+    <message numerus="yes">
+        <source>CopyingIntoLibrary</source>
+        <translation>
+            <numerusform>Copying %n recording into the library…</numerusform>
+            <numerusform>Copying %n recordings into the library…</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Recording stopped: the file could not be written (%1).</source>
+        <translation>Recording stopped: the file could not be written (%1).</translation>
+    </message>
+    <message>
+        <source>Recording stopped: the sound input went away. What was recorded until then is kept.</source>
+        <translation>Recording stopped: the sound input went away. What was recorded until then is kept.</translation>
+    </message>
+    <message>
+        <source>Sound was lost while recording: %1 block(s) dropped so far because the disk could not keep up.</source>
+        <translation>Sound was lost while recording: %1 block(s) dropped so far because the disk could not keep up.</translation>
+    </message>
+    <message>
+        <source>Hours, minutes and seconds cannot be negative.</source>
+        <translation>Hours, minutes and seconds cannot be negative.</translation>
+    </message>
+    <message>
+        <source>The timer can be at most 9942 hours, 3 minutes and 14 seconds.</source>
+        <translation>The timer can be at most 9942 hours, 3 minutes and 14 seconds.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -401,6 +812,214 @@
     <message>
         <source>&amp;About Brevoir</source>
         <translation>&amp;About Brevoir</translation>
+    </message>
+</context>
+<context>
+    <name>AudioFileEncoder</name>
+    <message>
+        <source>the encoder %1 is not installed</source>
+        <translation>the encoder %1 is not installed</translation>
+    </message>
+    <message>
+        <source>out of memory</source>
+        <translation>out of memory</translation>
+    </message>
+    <message>
+        <source>cancelled</source>
+        <translation>cancelled</translation>
+    </message>
+    <message>
+        <source>it holds no sound</source>
+        <translation>it holds no sound</translation>
+    </message>
+</context>
+<context>
+    <name>M3uPlaylistLibrary</name>
+    <message>
+        <source>cancelled</source>
+        <translation>cancelled</translation>
+    </message>
+    <message>
+        <source>too many files of that name</source>
+        <translation>too many files of that name</translation>
+    </message>
+    <message>
+        <source>The playlist needs a name.</source>
+        <translation>The playlist needs a name.</translation>
+    </message>
+    <message>
+        <source>"%1" cannot be a playlist's name.</source>
+        <translation>"%1" cannot be a playlist's name.</translation>
+    </message>
+    <message>
+        <source>A playlist's name cannot contain "/".</source>
+        <translation>A playlist's name cannot contain "/".</translation>
+    </message>
+    <message>
+        <source>A playlist's name cannot contain line breaks or control characters.</source>
+        <translation>A playlist's name cannot contain line breaks or control characters.</translation>
+    </message>
+    <message>
+        <source>The playlist's name is too long.</source>
+        <translation>The playlist's name is too long.</translation>
+    </message>
+    <message>
+        <source>not a handler call</source>
+        <translation>not a handler call</translation>
+    </message>
+    <message>
+        <source>the playlists know no handler "%1"</source>
+        <translation>the playlists know no handler "%1"</translation>
+    </message>
+    <message>
+        <source>the playlist %1 could not be written: %2</source>
+        <translation>the playlist %1 could not be written: %2</translation>
+    </message>
+    <message>
+        <source>No encoder "%1" is installed.</source>
+        <translation>No encoder "%1" is installed.</translation>
+    </message>
+    <message>
+        <source>The folder %1 could not be made.</source>
+        <translation>The folder %1 could not be made.</translation>
+    </message>
+    <message>
+        <source>its name holds a line break</source>
+        <translation>its name holds a line break</translation>
+    </message>
+    <message>
+        <source>Not imported: %1</source>
+        <translation>Not imported: %1</translation>
+    </message>
+</context>
+<context>
+    <name>MainInterface</name>
+    <message>
+        <source>Choose…</source>
+        <translation>Choose…</translation>
+    </message>
+    <message>
+        <source>No Conversion</source>
+        <translation>No Conversion</translation>
+    </message>
+</context>
+<context>
+    <name>BVController</name>
+    <message>
+        <source>Play</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>Some recordings could not be repaired and were left as they are: %1</source>
+        <translation>Some recordings could not be repaired and were left as they are: %1</translation>
+    </message>
+    <message>
+        <source>Recording is not possible: no sound input could be set up.</source>
+        <translation>Recording is not possible: no sound input could be set up.</translation>
+    </message>
+    <message>
+        <source>Stop monitoring the input before you record.</source>
+        <translation>Stop monitoring the input before you record.</translation>
+    </message>
+    <message>
+        <source>The recording could not start: the library folder cannot be used: %1</source>
+        <translation>The recording could not start: the library folder cannot be used: %1</translation>
+    </message>
+    <message>
+        <source>The recording could not start: %1</source>
+        <translation>The recording could not start: %1</translation>
+    </message>
+    <message>
+        <source>The recording could not start. Check the input device in Sound Settings.</source>
+        <translation>The recording could not start. Check the input device in Sound Settings.</translation>
+    </message>
+    <message>
+        <source>The input could not be monitored: %1</source>
+        <translation>The input could not be monitored: %1</translation>
+    </message>
+    <message>
+        <source>The input could not be monitored.</source>
+        <translation>The input could not be monitored.</translation>
+    </message>
+</context>
+<context>
+    <name>SyncStatusPanel</name>
+    <message>
+        <source>Sync</source>
+        <translation>Sync</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>TimerWindow</name>
+    <message>
+        <source>Timer</source>
+        <translation>Timer</translation>
+    </message>
+    <message>
+        <source>Stop each recording after this length:</source>
+        <translation>Stop each recording after this length:</translation>
+    </message>
+    <message>
+        <source>h</source>
+        <translation>h</translation>
+    </message>
+    <message>
+        <source>min</source>
+        <translation>min</translation>
+    </message>
+    <message>
+        <source>s</source>
+        <translation>s</translation>
+    </message>
+    <message>
+        <source>Timer on</source>
+        <translation>Timer on</translation>
+    </message>
+</context>
+<context>
+    <name>PreferencesPanel</name>
+    <message>
+        <source>Preferences</source>
+        <translation>Preferences</translation>
+    </message>
+    <message>
+        <source>Library folder:</source>
+        <translation>Library folder:</translation>
+    </message>
+    <message>
+        <source>Playlist name:</source>
+        <translation>Playlist name:</translation>
+    </message>
+    <message>
+        <source>Convert when syncing:</source>
+        <translation>Convert when syncing:</translation>
+    </message>
+    <message>
+        <source>Move deleted recordings to the trash</source>
+        <translation>Move deleted recordings to the trash</translation>
+    </message>
+    <message>
+        <source>Two-way sync with the playlist</source>
+        <translation>Two-way sync with the playlist</translation>
+    </message>
+</context>
+<context>
+    <name>CategoryEditor</name>
+    <message>
+        <source>Categories</source>
+        <translation>Categories</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Remove</translation>
     </message>
 </context>
 </TS>

@@ -171,6 +171,417 @@
         <source>SyncCancelled</source>
         <translation>La synchronisation a été annulée.</translation>
     </message>
+    <message>
+        <source>PositionSliderTip</source>
+        <translation>Faites glisser pour vous déplacer dans l’enregistrement</translation>
+    </message>
+    <message>
+        <source>CannotPlay</source>
+        <translation>« %1 » ne peut pas être lu : %2</translation>
+    </message>
+    <message>
+        <source>SoundOutputUnavailable</source>
+        <translation>La sortie audio ne peut pas être ouverte : %1</translation>
+    </message>
+    <message>
+        <source>DecoderFormatUndecodable</source>
+        <translation>son audio est dans un format qui ne peut pas être décodé</translation>
+    </message>
+    <message>
+        <source>DecoderNoSound</source>
+        <translation>il ne contient aucun son</translation>
+    </message>
+    <message>
+        <source>OutOfMemory</source>
+        <translation>mémoire insuffisante</translation>
+    </message>
+    <message>
+        <source>DecoderUnknownFormat</source>
+        <translation>son format audio est inconnu</translation>
+    </message>
+    <message>
+        <source>DecoderCannotDecode</source>
+        <translation>son audio ne peut pas être décodé</translation>
+    </message>
+    <message>
+        <source>OutputFormatUnsupported</source>
+        <translation>le format de la sortie audio n’est pas pris en charge</translation>
+    </message>
+    <message>
+        <source>PlayerFileAlreadyOpen</source>
+        <translation>un fichier est déjà ouvert</translation>
+    </message>
+    <message>
+        <source>SoundOutputUnusable</source>
+        <translation>la sortie audio ne peut pas être utilisée</translation>
+    </message>
+    <message>
+        <source>NoSoundOutput</source>
+        <translation>il n’y a aucune sortie audio</translation>
+    </message>
+    <message>
+        <source>PlayerNoFileOpen</source>
+        <translation>aucun fichier n’est ouvert</translation>
+    </message>
+    <message>
+        <source>TrashFolderCannotBeMade</source>
+        <translation>Le dossier de la corbeille %1 ne peut pas être créé.</translation>
+    </message>
+    <message>
+        <source>TrashRefused</source>
+        <translation>La corbeille a refusé le fichier.</translation>
+    </message>
+    <message>
+        <source>TrashLeftInPlace</source>
+        <translation>Le fichier est toujours dans son dossier après son déplacement vers la corbeille.</translation>
+    </message>
+    <message>
+        <source>TrashMisplaced</source>
+        <translation>La corbeille a placé le fichier hors de tout dossier de corbeille.</translation>
+    </message>
+    <message>
+        <source>DropAlreadyInLibrary</source>
+        <translation>Déjà dans la bibliothèque, laissés tels quels : %1</translation>
+    </message>
+    <message>
+        <source>DropCopyFailed</source>
+        <translation>N’ont pas pu être copiés : %1</translation>
+    </message>
+    <message>
+        <source>Brevoir</source>
+        <translation>Brevoir</translation>
+    </message>
+    <message>
+        <source>DropSomeNotCopied</source>
+        <translation>Certains fichiers n’ont pas été copiés dans la bibliothèque.</translation>
+    </message>
+    <message>
+        <source>Bold</source>
+        <translation>Gras</translation>
+    </message>
+    <message>
+        <source>Italic</source>
+        <translation>Italique</translation>
+    </message>
+    <message>
+        <source>Underline</source>
+        <translation>Souligné</translation>
+    </message>
+    <message>
+        <source>Font</source>
+        <translation>Police</translation>
+    </message>
+    <message>
+        <source>FontSize</source>
+        <translation>Taille</translation>
+    </message>
+    <message>
+        <source>TextColourButton</source>
+        <translation>Couleur…</translation>
+    </message>
+    <message>
+        <source>AlignLeft</source>
+        <translation>Aligner à gauche</translation>
+    </message>
+    <message>
+        <source>AlignCentre</source>
+        <translation>Centrer</translation>
+    </message>
+    <message>
+        <source>AlignRight</source>
+        <translation>Aligner à droite</translation>
+    </message>
+    <message>
+        <source>AlignJustify</source>
+        <translation>Justifier</translation>
+    </message>
+    <message>
+        <source>BulletedList</source>
+        <translation>Liste à puces</translation>
+    </message>
+    <message>
+        <source>NumberedList</source>
+        <translation>Liste numérotée</translation>
+    </message>
+    <message>
+        <source>BoldShort</source>
+        <translation>G</translation>
+    </message>
+    <message>
+        <source>ItalicShort</source>
+        <translation>I</translation>
+    </message>
+    <message>
+        <source>UnderlineShort</source>
+        <translation>S</translation>
+    </message>
+    <message>
+        <source>ColourShort</source>
+        <translation>A</translation>
+    </message>
+    <message>
+        <source>TextColour</source>
+        <translation>Couleur du texte</translation>
+    </message>
+    <message>
+        <source>NotARecordingFileName</source>
+        <translation>« %1 » n’est pas le nom d’un fichier du dossier « Recordings ».</translation>
+    </message>
+    <message>
+        <source>NoRecordingNamed</source>
+        <translation>Il n’y a aucun enregistrement nommé « %1 ».</translation>
+    </message>
+    <message>
+        <source>BeingRecorded</source>
+        <translation>« %1 » est en cours d’enregistrement.</translation>
+    </message>
+    <message>
+        <source>PlayingStopFirst</source>
+        <translation>« %1 » est en cours de lecture ; arrêtez d’abord la lecture.</translation>
+    </message>
+    <message>
+        <source>NotDeleted</source>
+        <translation>Non supprimés : %1</translation>
+    </message>
+    <message>
+        <source>CouldNotDeleteBecause</source>
+        <translation>« %1 » n’a pas pu être supprimé : %2</translation>
+    </message>
+    <message>
+        <source>CouldNotDelete</source>
+        <translation>« %1 » n’a pas pu être supprimé.</translation>
+    </message>
+    <message>
+        <source>NotRenamedBecause</source>
+        <translation>« %1 » n’a pas été renommé : %2</translation>
+    </message>
+    <message>
+        <source>NotRenamed</source>
+        <translation>L’enregistrement n’a pas été renommé.</translation>
+    </message>
+    <message>
+        <source>NoteNotSaved</source>
+        <translation>La note de « %1 » n’a pas pu être enregistrée : %2</translation>
+    </message>
+    <message>
+        <source>ExportNote</source>
+        <translation>Exporter la note</translation>
+    </message>
+    <message>
+        <source>NoteNotExported</source>
+        <translation>La note n’a pas pu être exportée : %1</translation>
+    </message>
+    <message>
+        <source>UnknownNoteFormat</source>
+        <translation>Format de note inconnu « %1 » : utilisez plain, markdown, html ou rtf.</translation>
+    </message>
+    <message>
+        <source>NoteNotReadOf</source>
+        <translation>La note de « %1 » n’a pas pu être lue : %2</translation>
+    </message>
+    <message>
+        <source>NoteNotRead</source>
+        <translation>La note n’a pas pu être lue : %1</translation>
+    </message>
+    <message>
+        <source>EmptyNoteNotStored</source>
+        <translation>Une note vide n’est pas enregistrée ; la note reste telle qu’elle était.</translation>
+    </message>
+    <message>
+        <source>FormatRtfd</source>
+        <translation>Texte enrichi avec pièces jointes (*.rtfd)</translation>
+    </message>
+    <message>
+        <source>FormatRtf</source>
+        <translation>Texte enrichi (*.rtf)</translation>
+    </message>
+    <message>
+        <source>FormatOdt</source>
+        <translation>Texte OpenDocument (*.odt)</translation>
+    </message>
+    <message>
+        <source>FormatHtml</source>
+        <translation>Page web (*.html *.htm)</translation>
+    </message>
+    <message>
+        <source>FormatMarkdown</source>
+        <translation>Markdown (*.md)</translation>
+    </message>
+    <message>
+        <source>FormatPlain</source>
+        <translation>Texte brut (*.txt)</translation>
+    </message>
+    <message>
+        <source>OdtNotMade</source>
+        <translation>Le fichier OpenDocument n’a pas pu être créé.</translation>
+    </message>
+    <message>
+        <source>NameColumn</source>
+        <translation>Nom</translation>
+    </message>
+    <message>
+        <source>CategoryColumn</source>
+        <translation>Catégorie</translation>
+    </message>
+    <message>
+        <source>DateColumn</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>SizeColumn</source>
+        <translation>Taille</translation>
+    </message>
+    <message>
+        <source>DurationColumn</source>
+        <translation>Durée</translation>
+    </message>
+    <message>
+        <source>NameEmpty</source>
+        <translation>Un enregistrement doit avoir un nom.</translation>
+    </message>
+    <message>
+        <source>NameHoldsNul</source>
+        <translation>Un nom de fichier ne peut pas contenir de caractère NUL.</translation>
+    </message>
+    <message>
+        <source>NameNotPlain</source>
+        <translation>« %1 » ne peut pas être un nom de fichier : un nom ne peut être ni « . » ni « .. », ni contenir « / ».</translation>
+    </message>
+    <message>
+        <source>NameTooLong</source>
+        <translation>Le nom est plus long que ne le permet le système de fichiers (%1 octets).</translation>
+    </message>
+    <message>
+        <source>NameTaken</source>
+        <translation>Il existe déjà un fichier nommé « %1 ».</translation>
+    </message>
+    <message>
+        <source>CategoriesFileStuck</source>
+        <translation>Le fichier des catégories %1 ne peut être ni lu (%2) ni mis de côté ; les catégories ne seront pas enregistrées dans cette bibliothèque.</translation>
+    </message>
+    <message>
+        <source>CategoriesFileKeptAside</source>
+        <translation>Le fichier des catégories n’a pas pu être lu (%1) ; il a été conservé sous le nom %2 et les catégories par défaut sont utilisées.</translation>
+    </message>
+    <message>
+        <source>LastCategory</source>
+        <translation>La dernière catégorie ne peut pas être supprimée.</translation>
+    </message>
+    <message>
+        <source>LibraryNotOpen</source>
+        <translation>La bibliothèque n’est pas encore ouverte.</translation>
+    </message>
+    <message>
+        <source>NotACategory</source>
+        <translation>« %1 » ne fait pas partie des catégories.</translation>
+    </message>
+    <message>
+        <source>LibraryFolderUnusable</source>
+        <translation>Le dossier de la bibliothèque ne peut pas être utilisé : %1</translation>
+    </message>
+    <message>
+        <source>Select</source>
+        <translation>Choisir</translation>
+    </message>
+    <message>
+        <source>InputMissingUsingDefault</source>
+        <translation>L’entrée « %1 » n’est pas connectée ; l’enregistrement se fait depuis l’entrée par défaut jusqu’à son retour.</translation>
+    </message>
+    <message>
+        <source>InputMissingUsingFallback</source>
+        <translation>L’entrée « %1 » n’est pas connectée ; l’enregistrement se fait depuis l’entrée par défaut « %2 » jusqu’à son retour.</translation>
+    </message>
+    <message>
+        <source>SoundSettings</source>
+        <translation>Réglages du son</translation>
+    </message>
+    <message>
+        <source>DefaultInput</source>
+        <translation>Entrée par défaut</translation>
+    </message>
+    <message>
+        <source>Mono</source>
+        <translation>Mono</translation>
+    </message>
+    <message>
+        <source>Stereo</source>
+        <translation>Stéréo</translation>
+    </message>
+    <message>
+        <source>SampleSize16</source>
+        <translation>16 bits</translation>
+    </message>
+    <message>
+        <source>SampleSize24</source>
+        <translation>24 bits</translation>
+    </message>
+    <message>
+        <source>NoCompression</source>
+        <translation>Aucune</translation>
+    </message>
+    <message>
+        <source>CompressionIma4</source>
+        <translation>IMA 4:1</translation>
+    </message>
+    <message>
+        <source>InputLabel</source>
+        <translation>Entrée :</translation>
+    </message>
+    <message>
+        <source>RateLabel</source>
+        <translation>Fréquence :</translation>
+    </message>
+    <message>
+        <source>ChannelsLabel</source>
+        <translation>Canaux :</translation>
+    </message>
+    <message>
+        <source>SampleSizeLabel</source>
+        <translation>Résolution :</translation>
+    </message>
+    <message>
+        <source>CompressionLabel</source>
+        <translation>Compression :</translation>
+    </message>
+    <message>
+        <source>PlaythroughLabel</source>
+        <translation>Écoute directe :</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Désactivée</translation>
+    </message>
+    <message>
+        <source>SampleRateHz</source>
+        <translation>%1 Hz</translation>
+    </message>
+    <message numerus="yes">
+        <source>CopyingIntoLibrary</source>
+        <translation>
+            <numerusform>Copie de %n enregistrement dans la bibliothèque…</numerusform>
+            <numerusform>Copie de %n enregistrements dans la bibliothèque…</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Recording stopped: the file could not be written (%1).</source>
+        <translation>Enregistrement arrêté : le fichier n’a pas pu être écrit (%1).</translation>
+    </message>
+    <message>
+        <source>Recording stopped: the sound input went away. What was recorded until then is kept.</source>
+        <translation>Enregistrement arrêté : l’entrée audio a disparu. Ce qui a été enregistré jusque-là est conservé.</translation>
+    </message>
+    <message>
+        <source>Sound was lost while recording: %1 block(s) dropped so far because the disk could not keep up.</source>
+        <translation>Du son a été perdu pendant l’enregistrement : %1 bloc(s) abandonné(s) jusqu’ici, car le disque ne suivait pas.</translation>
+    </message>
+    <message>
+        <source>Hours, minutes and seconds cannot be negative.</source>
+        <translation>Les heures, minutes et secondes ne peuvent pas être négatives.</translation>
+    </message>
+    <message>
+        <source>The timer can be at most 9942 hours, 3 minutes and 14 seconds.</source>
+        <translation>Le minuteur peut aller jusqu’à 9942 heures, 3 minutes et 14 secondes au plus.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -401,6 +812,214 @@
     <message>
         <source>&amp;About Brevoir</source>
         <translation>À &amp;propos de Brevoir</translation>
+    </message>
+</context>
+<context>
+    <name>AudioFileEncoder</name>
+    <message>
+        <source>the encoder %1 is not installed</source>
+        <translation>l’encodeur %1 n’est pas installé</translation>
+    </message>
+    <message>
+        <source>out of memory</source>
+        <translation>mémoire insuffisante</translation>
+    </message>
+    <message>
+        <source>cancelled</source>
+        <translation>annulé</translation>
+    </message>
+    <message>
+        <source>it holds no sound</source>
+        <translation>il ne contient aucun son</translation>
+    </message>
+</context>
+<context>
+    <name>M3uPlaylistLibrary</name>
+    <message>
+        <source>cancelled</source>
+        <translation>annulé</translation>
+    </message>
+    <message>
+        <source>too many files of that name</source>
+        <translation>trop de fichiers portent ce nom</translation>
+    </message>
+    <message>
+        <source>The playlist needs a name.</source>
+        <translation>La liste de lecture doit avoir un nom.</translation>
+    </message>
+    <message>
+        <source>"%1" cannot be a playlist's name.</source>
+        <translation>« %1 » ne peut pas être le nom d’une liste de lecture.</translation>
+    </message>
+    <message>
+        <source>A playlist's name cannot contain "/".</source>
+        <translation>Le nom d’une liste de lecture ne peut pas contenir « / ».</translation>
+    </message>
+    <message>
+        <source>A playlist's name cannot contain line breaks or control characters.</source>
+        <translation>Le nom d’une liste de lecture ne peut pas contenir de sauts de ligne ni de caractères de contrôle.</translation>
+    </message>
+    <message>
+        <source>The playlist's name is too long.</source>
+        <translation>Le nom de la liste de lecture est trop long.</translation>
+    </message>
+    <message>
+        <source>not a handler call</source>
+        <translation>ce n’est pas un appel de gestionnaire</translation>
+    </message>
+    <message>
+        <source>the playlists know no handler "%1"</source>
+        <translation>les listes de lecture ne connaissent aucun gestionnaire « %1 »</translation>
+    </message>
+    <message>
+        <source>the playlist %1 could not be written: %2</source>
+        <translation>la liste de lecture %1 n’a pas pu être écrite : %2</translation>
+    </message>
+    <message>
+        <source>No encoder "%1" is installed.</source>
+        <translation>Aucun encodeur « %1 » n’est installé.</translation>
+    </message>
+    <message>
+        <source>The folder %1 could not be made.</source>
+        <translation>Le dossier %1 n’a pas pu être créé.</translation>
+    </message>
+    <message>
+        <source>its name holds a line break</source>
+        <translation>son nom contient un saut de ligne</translation>
+    </message>
+    <message>
+        <source>Not imported: %1</source>
+        <translation>Non importés : %1</translation>
+    </message>
+</context>
+<context>
+    <name>MainInterface</name>
+    <message>
+        <source>Choose…</source>
+        <translation>Choisir…</translation>
+    </message>
+    <message>
+        <source>No Conversion</source>
+        <translation>Aucune conversion</translation>
+    </message>
+</context>
+<context>
+    <name>BVController</name>
+    <message>
+        <source>Play</source>
+        <translation>Lecture</translation>
+    </message>
+    <message>
+        <source>Some recordings could not be repaired and were left as they are: %1</source>
+        <translation>Certains enregistrements n’ont pas pu être réparés et ont été laissés tels quels : %1</translation>
+    </message>
+    <message>
+        <source>Recording is not possible: no sound input could be set up.</source>
+        <translation>L’enregistrement est impossible : aucune entrée audio n’a pu être configurée.</translation>
+    </message>
+    <message>
+        <source>Stop monitoring the input before you record.</source>
+        <translation>Arrêtez l’écoute de l’entrée avant d’enregistrer.</translation>
+    </message>
+    <message>
+        <source>The recording could not start: the library folder cannot be used: %1</source>
+        <translation>L’enregistrement n’a pas pu démarrer : le dossier de la bibliothèque ne peut pas être utilisé : %1</translation>
+    </message>
+    <message>
+        <source>The recording could not start: %1</source>
+        <translation>L’enregistrement n’a pas pu démarrer : %1</translation>
+    </message>
+    <message>
+        <source>The recording could not start. Check the input device in Sound Settings.</source>
+        <translation>L’enregistrement n’a pas pu démarrer. Vérifiez le périphérique d’entrée dans les réglages du son.</translation>
+    </message>
+    <message>
+        <source>The input could not be monitored: %1</source>
+        <translation>L’entrée n’a pas pu être écoutée : %1</translation>
+    </message>
+    <message>
+        <source>The input could not be monitored.</source>
+        <translation>L’entrée n’a pas pu être écoutée.</translation>
+    </message>
+</context>
+<context>
+    <name>SyncStatusPanel</name>
+    <message>
+        <source>Sync</source>
+        <translation>Synchroniser</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>TimerWindow</name>
+    <message>
+        <source>Timer</source>
+        <translation>Minuteur</translation>
+    </message>
+    <message>
+        <source>Stop each recording after this length:</source>
+        <translation>Arrêter chaque enregistrement après cette durée :</translation>
+    </message>
+    <message>
+        <source>h</source>
+        <translation>h</translation>
+    </message>
+    <message>
+        <source>min</source>
+        <translation>min</translation>
+    </message>
+    <message>
+        <source>s</source>
+        <translation>s</translation>
+    </message>
+    <message>
+        <source>Timer on</source>
+        <translation>Minuteur activé</translation>
+    </message>
+</context>
+<context>
+    <name>PreferencesPanel</name>
+    <message>
+        <source>Preferences</source>
+        <translation>Préférences</translation>
+    </message>
+    <message>
+        <source>Library folder:</source>
+        <translation>Dossier de la bibliothèque :</translation>
+    </message>
+    <message>
+        <source>Playlist name:</source>
+        <translation>Nom de la liste de lecture :</translation>
+    </message>
+    <message>
+        <source>Convert when syncing:</source>
+        <translation>Convertir lors de la synchronisation :</translation>
+    </message>
+    <message>
+        <source>Move deleted recordings to the trash</source>
+        <translation>Placer les enregistrements supprimés dans la corbeille</translation>
+    </message>
+    <message>
+        <source>Two-way sync with the playlist</source>
+        <translation>Synchroniser dans les deux sens avec la liste de lecture</translation>
+    </message>
+</context>
+<context>
+    <name>CategoryEditor</name>
+    <message>
+        <source>Categories</source>
+        <translation>Catégories</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Ajouter</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Supprimer</translation>
     </message>
 </context>
 </TS>

@@ -51,12 +51,8 @@ void BVController::tellAboutMissingInput() {
         return;
     const QString fallback = DefaultInputDeviceName();
     tellUser(fallback.isEmpty()
-                 ? BVLocalizedString("The input \"%1\" is not connected; recording from the "
-                                     "default input until it returns.")
-                       .arg(missing)
-                 : BVLocalizedString("The input \"%1\" is not connected; recording from the "
-                                     "default input \"%2\" until it returns.")
-                       .arg(missing, fallback));
+                 ? BVLocalizedString("InputMissingUsingDefault").arg(missing)
+                 : BVLocalizedString("InputMissingUsingFallback").arg(missing, fallback));
 }
 
 void BVController::PrefRestore(QObject*) {

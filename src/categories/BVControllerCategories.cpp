@@ -1,6 +1,7 @@
 // Categories: the user's category list and its "Database.plist", the Categories menu, the
 // category pop-up's entries and the category editor.
 #include "app/BVController.h"
+#include "platform/foundation/LocalizedString.h"
 
 #include "categories/BVMenuItem.h"
 #include "categories/CategoryListModel.h"
@@ -21,18 +22,19 @@
 #include <QTimer>
 
 namespace {
-
 QString plainTitle(const QAction* action) {
     QString title = action->text();
     title.remove(QRegularExpression(QStringLiteral("&(?!&)")));
     return title.replace(QLatin1String("&&"), QLatin1String("&"));
 }
 
-// The submenu of the item titled `title` in `actions`, or none.
+// The submenu of the item titled `title` in `actions`, or none. A translated window names its
+// menus in its own language, so the menu the form calls "menu<title>" is found too.
 QMenu* submenuTitled(const QList<QAction*>& actions, const QString& title) {
     for (QAction* action : actions) {
-        if (action->menu() && plainTitle(action) == title)
-            return action->menu();
+        QMenu* menu = action->menu();
+        if (menu && (plainTitle(action) == title || menu->objectName() == "menu" + title))
+            return menu;
     }
     return nullptr;
 }
@@ -58,12 +60,9 @@ void BVController::loadCategories() {
         const QString kept = CategoryStore::keepAside(path, QDateTime::currentDateTime());
         if (kept.isEmpty()) {
             _categoryDatabase.writable = false;
-            tellUser(tr("The categories file %1 cannot be read (%2) nor moved aside; categories "
-                        "will not be saved in this library.")
-                         .arg(path, loaded.problem));
+            tellUser(BVLocalizedString("CategoriesFileStuck").arg(path, loaded.problem));
         } else {
-            tellUser(tr("The categories file could not be read (%1); it was kept as %2 and the "
-                        "default categories are used.")
+            tellUser(BVLocalizedString("CategoriesFileKeptAside")
                          .arg(loaded.problem, QFileInfo(kept).fileName()));
         }
     }
@@ -220,7 +219,7 @@ void BVController::removeCategory(QObject*) {
     const QString name = _categoriesDynamicItems.at(rows.first().row());
     if (_categoriesDynamicItems.count(name) == _categoriesDynamicItems.size()) {
         Beep();
-        tellUser(tr("The last category cannot be removed."));
+        tellUser(BVLocalizedString("LastCategory"));
         return;
     }
     const QString first = _categoriesDynamicItems.first();
@@ -276,10 +275,10 @@ void BVController::reloadCategoriesTable() {
 
 QString BVController::setCategoryOfRecording(const QString& name, const QString& category) {
     if (!_categoryDatabase.loaded)
-        return tr("The library is not open yet.");
+        return BVLocalizedString("LibraryNotOpen");
     if (!_categoriesDynamicItems.contains(category) || category == CategoryStore::kSeparator ||
         category == CategoryStore::editEntry())
-        return tr("\"%1\" is not one of the categories.").arg(category);
+        return BVLocalizedString("NotACategory").arg(category);
     std::shared_ptr<QBVTrack> track;
     if (const QString refusal = recordingForScript(name, &track); !refusal.isEmpty())
         return refusal;

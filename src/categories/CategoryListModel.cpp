@@ -1,6 +1,7 @@
 #include "categories/CategoryListModel.h"
 
 #include "app/BVController.h"
+#include "platform/foundation/LocalizedString.h"
 
 #include <QTableView>
 
@@ -35,7 +36,7 @@ Qt::ItemFlags CategoryListModel::flags(const QModelIndex& index) const {
 
 QVariant CategoryListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && section == 0 && role == Qt::DisplayRole)
-        return tr("Category");
+        return BVLocalizedString("CategoryColumn");
     return {};
 }
 

@@ -23,7 +23,6 @@
 #include <unistd.h>
 
 namespace {
-
 const QString kLocationPanelName = QStringLiteral("libraryLocationPanel");
 
 // Fields in the order every scan fills them: name, category, size, date, duration.
@@ -104,7 +103,7 @@ void BVController::setupLibraryFolder() {
     }
     const QString problem = libraryFolderProblem();
     if (!problem.isEmpty())
-        tellUser(BVLocalizedString("The library folder cannot be used: %1").arg(problem));
+        tellUser(BVLocalizedString("LibraryFolderUnusable").arg(problem));
 }
 
 QString BVController::libraryFolderProblem() const {

@@ -1,6 +1,7 @@
 // Notes: the note view shows the note of the first selected track; it is stored in the
 // library's "Notes" folder when the selection moves on (and at quit), and can be exported.
 #include "app/BVController.h"
+#include "platform/foundation/LocalizedString.h"
 
 #include "library/NoteFormats.h"
 #include "library/QBVTableView.h"
@@ -62,7 +63,7 @@ void BVController::storeShownNote() {
         return;
     QString error;
     if (!NoteFormats::writeFile(document, path, NoteFormats::Format::Rtfd, &error)) {
-        tellUser(tr("The note of \"%1\" could not be saved: %2").arg(track->name(), error));
+        tellUser(BVLocalizedString("NoteNotSaved").arg(track->name(), error));
         return;
     }
     document.setModified(false);
@@ -92,7 +93,7 @@ void BVController::exportNote(QObject*) {
         Beep();
         return;
     }
-    auto* panel = new QFileDialog(mainWindow, tr("Export Note"));
+    auto* panel = new QFileDialog(mainWindow, BVLocalizedString("ExportNote"));
     panel->setObjectName(QStringLiteral("exportNotePanel"));
     panel->setAcceptMode(QFileDialog::AcceptSave);
     panel->setFileMode(QFileDialog::AnyFile);
@@ -127,7 +128,7 @@ void BVController::exportSavePanelDidEndReturnCodeContextInfo(const QString& pat
     const NoteFormats::Format format = NoteFormats::exportTypeForFilter(nameFilter).format;
     QString error;
     if (!NoteFormats::writeFile(*_notesTextView->document(), path, format, &error))
-        tellUser(tr("The note could not be exported: %1").arg(error));
+        tellUser(BVLocalizedString("NoteNotExported").arg(error));
 }
 
 // ---- for scripts ----
@@ -137,7 +138,7 @@ QString BVController::noteRequestForScript(const QString& name, const QString& f
                                            std::shared_ptr<QBVTrack>* track) {
     *format = NoteFormats::formatNamed(formatName);
     if (!*format)
-        return tr("Unknown note format \"%1\": use plain, markdown, html or rtf.").arg(formatName);
+        return BVLocalizedString("UnknownNoteFormat").arg(formatName);
     return recordingForScript(name, track);
 }
 
@@ -157,7 +158,7 @@ QString BVController::noteOfRecording(const QString& name, const QString& format
     const QString path = pathToNoteOfTrack(*track);
     QString error;
     if (QFileInfo::exists(path) && !NoteFormats::readRtfd(path, &document, &error))
-        return tr("The note of \"%1\" could not be read: %2").arg(name, error);
+        return BVLocalizedString("NoteNotReadOf").arg(name, error);
     *note = NoteFormats::toText(document, *format);
     return QString();
 }
@@ -172,12 +173,12 @@ QString BVController::setNoteOfRecording(const QString& name, const QString& con
     QTextDocument document;
     QString error;
     if (!NoteFormats::fromText(content, *format, &document, &error))
-        return tr("The note could not be read: %1").arg(error);
+        return BVLocalizedString("NoteNotRead").arg(error);
     if (document.characterCount() <= 1)
-        return tr("An empty note is not stored; the note stays as it was.");
+        return BVLocalizedString("EmptyNoteNotStored");
     const QString path = pathToNoteOfTrack(*track);
     if (!NoteFormats::writeFile(document, path, NoteFormats::Format::Rtfd, &error))
-        return tr("The note of \"%1\" could not be saved: %2").arg(name, error);
+        return BVLocalizedString("NoteNotSaved").arg(name, error);
     // Shown at once when it is the note on show.
     if (_notesTextView && track == firstSelected(*this)) {
         showDocument(*_notesTextView,

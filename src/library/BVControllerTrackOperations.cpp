@@ -52,7 +52,7 @@ void BVController::revealInFinder(QObject*) {
 
 QString BVController::recordingForScript(const QString& name, std::shared_ptr<QBVTrack>* found) {
     if (!TrackNames::isPlainFileName(name))
-        return tr("\"%1\" is not the name of a file in the Recordings folder.").arg(name);
+        return BVLocalizedString("NotARecordingFileName").arg(name);
     // A file recorded or dropped a moment ago may not be listed yet.
     updateFileList();
     for (const auto& track : _fileList) {
@@ -61,17 +61,17 @@ QString BVController::recordingForScript(const QString& name, std::shared_ptr<QB
             return QString();
         }
     }
-    return tr("There is no recording named \"%1\".").arg(name);
+    return BVLocalizedString("NoRecordingNamed").arg(name);
 }
 
 QString BVController::busyReason(const QBVTrack& track, bool forDelete) const {
     const QString path = inFolder(pathToRecordingsFolder(), track.name());
     if (_recorder && _recorder->isRecording() && _recorder->tempFile() == path)
-        return tr("\"%1\" is being recorded.").arg(FileNames::displayName(track.name()));
+        return BVLocalizedString("BeingRecorded").arg(FileNames::displayName(track.name()));
     // The player stops for a delete; a rename would leave it holding a path that has gone.
     if (!forDelete && _qtPlayer && _qtPlayer->hasMovie() &&
         _previouslyPlayedURL.toLocalFile() == path)
-        return tr("\"%1\" is playing; stop it first.").arg(FileNames::displayName(track.name()));
+        return BVLocalizedString("PlayingStopFirst").arg(FileNames::displayName(track.name()));
     return QString();
 }
 
@@ -115,7 +115,7 @@ void BVController::sheetDidEndReturnCodeContextInfo(QWidget*, int returnCode,
         deleteTrack(track);
     }
     if (!refused.isEmpty())
-        tellUser(tr("Not deleted: %1").arg(refused.join(QLatin1Char(' '))));
+        tellUser(BVLocalizedString("NotDeleted").arg(refused.join(QLatin1Char(' '))));
 }
 
 void BVController::deleteTrack(const std::shared_ptr<QBVTrack>& track) {
@@ -130,7 +130,7 @@ void BVController::deleteTrack(const std::shared_ptr<QBVTrack>& track) {
     const bool toTrash = Defaults::standard().boolForKey(sPreferencesKeySafeDelete);
     QString reason;
     if (!applyDelete(pathToRecordingsFolder(), track->name(), toTrash, &reason)) {
-        tellUser(tr("\"%1\" could not be deleted: %2")
+        tellUser(BVLocalizedString("CouldNotDeleteBecause")
                      .arg(FileNames::displayName(track->name()), reason));
     }
     // Tried for every track; a track without a note fails here quietly, as logged.
@@ -148,7 +148,7 @@ QString BVController::deleteRecording(const QString& name) {
     struct stat info;
     if (::lstat(FileNames::encodePath(inFolder(pathToRecordingsFolder(), name)).constData(),
                 &info) == 0)
-        return tr("\"%1\" could not be deleted.").arg(name);
+        return BVLocalizedString("CouldNotDelete").arg(name);
     return QString();
 }
 
@@ -179,7 +179,7 @@ void BVController::handleTrackNameChanged(const Notification& notification) {
     // The track keeps its name, so the list never shows a name without a file behind it.
     if (track)
         track->refuseNameChange();
-    tellUser(tr("\"%1\" was not renamed: %2").arg(FileNames::displayName(oldName), refusal));
+    tellUser(BVLocalizedString("NotRenamedBecause").arg(FileNames::displayName(oldName), refusal));
 }
 
 QString BVController::renameRecording(const QString& oldName, const QString& newName) {
@@ -191,8 +191,7 @@ QString BVController::renameRecording(const QString& oldName, const QString& new
     _lastRenameRefusal.clear();
     track->setName(newName);
     if (track->name() != newName)
-        return _lastRenameRefusal.isEmpty() ? tr("The recording was not renamed.")
-                                            : _lastRenameRefusal;
+        return _lastRenameRefusal.isEmpty() ? BVLocalizedString("NotRenamed") : _lastRenameRefusal;
     if (_fileListArrayController)
         _fileListArrayController->rearrangeObjects();
     return QString();

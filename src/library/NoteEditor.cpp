@@ -1,5 +1,7 @@
 #include "library/NoteEditor.h"
 
+#include "platform/foundation/LocalizedString.h"
+
 #include <QActionGroup>
 #include <QBuffer>
 #include <QColorDialog>
@@ -108,9 +110,10 @@ NoteFormatBar::NoteFormatBar(QWidget* parent) : QToolBar(parent) {
             QStringLiteral("%1 (%2)").arg(text, keys.toString(QKeySequence::NativeText)));
         return action;
     };
-    _bold = toggle("format-text-bold", tr("Bold"), QKeySequence::Bold);
-    _italic = toggle("format-text-italic", tr("Italic"), QKeySequence::Italic);
-    _underline = toggle("format-text-underline", tr("Underline"), QKeySequence::Underline);
+    _bold = toggle("format-text-bold", BVLocalizedString("Bold"), QKeySequence::Bold);
+    _italic = toggle("format-text-italic", BVLocalizedString("Italic"), QKeySequence::Italic);
+    _underline =
+        toggle("format-text-underline", BVLocalizedString("Underline"), QKeySequence::Underline);
     connect(_bold, &QAction::triggered, this, [this](bool on) {
         QTextCharFormat format;
         format.setFontWeight(on ? QFont::Bold : QFont::Normal);
@@ -128,7 +131,7 @@ NoteFormatBar::NoteFormatBar(QWidget* parent) : QToolBar(parent) {
     });
 
     _family = new QFontComboBox(this);
-    _family->setToolTip(tr("Font"));
+    _family->setToolTip(BVLocalizedString("Font"));
     _family->setMaximumWidth(160);
     addWidget(_family);
     connect(_family, &QFontComboBox::textActivated, this, [this](const QString& family) {
@@ -137,7 +140,7 @@ NoteFormatBar::NoteFormatBar(QWidget* parent) : QToolBar(parent) {
         mergeFormat(format);
     });
     _size = new QComboBox(this);
-    _size->setToolTip(tr("Size"));
+    _size->setToolTip(BVLocalizedString("FontSize"));
     _size->setEditable(true);
     for (int points : QFontDatabase::standardSizes())
         _size->addItem(QString::number(points));
@@ -151,7 +154,7 @@ NoteFormatBar::NoteFormatBar(QWidget* parent) : QToolBar(parent) {
         mergeFormat(format);
     });
 
-    _colour = addAction(themed("format-text-color"), tr("Colour…"));
+    _colour = addAction(themed("format-text-color"), BVLocalizedString("TextColourButton"));
     connect(_colour, &QAction::triggered, this, &NoteFormatBar::chooseColour);
     addSeparator();
 
@@ -161,10 +164,11 @@ NoteFormatBar::NoteFormatBar(QWidget* parent) : QToolBar(parent) {
         QString text;
         Qt::Alignment alignment;
     } aligns[] = {
-        {"format-justify-left", tr("Align Left"), Qt::AlignLeft | Qt::AlignAbsolute},
-        {"format-justify-center", tr("Centre"), Qt::AlignHCenter},
-        {"format-justify-right", tr("Align Right"), Qt::AlignRight | Qt::AlignAbsolute},
-        {"format-justify-fill", tr("Justify"), Qt::AlignJustify},
+        {"format-justify-left", BVLocalizedString("AlignLeft"), Qt::AlignLeft | Qt::AlignAbsolute},
+        {"format-justify-center", BVLocalizedString("AlignCentre"), Qt::AlignHCenter},
+        {"format-justify-right", BVLocalizedString("AlignRight"),
+         Qt::AlignRight | Qt::AlignAbsolute},
+        {"format-justify-fill", BVLocalizedString("AlignJustify"), Qt::AlignJustify},
     };
     for (const auto& align : aligns) {
         QAction* action = alignments->addAction(themed(align.icon), align.text);
@@ -178,8 +182,8 @@ NoteFormatBar::NoteFormatBar(QWidget* parent) : QToolBar(parent) {
         });
     }
     addSeparator();
-    _bullets = addAction(themed("format-list-unordered"), tr("Bulleted List"));
-    _numbers = addAction(themed("format-list-ordered"), tr("Numbered List"));
+    _bullets = addAction(themed("format-list-unordered"), BVLocalizedString("BulletedList"));
+    _numbers = addAction(themed("format-list-ordered"), BVLocalizedString("NumberedList"));
     for (QAction* action : {_bullets, _numbers})
         action->setCheckable(true);
     connect(_bullets, &QAction::triggered, this,
@@ -189,10 +193,16 @@ NoteFormatBar::NoteFormatBar(QWidget* parent) : QToolBar(parent) {
 
     // Without an icon theme a button shows a short text instead of its whole name.
     const std::pair<QAction*, QString> shortTexts[] = {
-        {_bold, tr("B")},          {_italic, tr("I")},        {_underline, tr("U")},
-        {_colour, tr("A")},        {_alignments[0], tr("⇤")}, {_alignments[1], tr("↔")},
-        {_alignments[2], tr("⇥")}, {_alignments[3], tr("☰")}, {_bullets, tr("•")},
-        {_numbers, tr("1.")},
+        {_bold, BVLocalizedString("BoldShort")},
+        {_italic, BVLocalizedString("ItalicShort")},
+        {_underline, BVLocalizedString("UnderlineShort")},
+        {_colour, BVLocalizedString("ColourShort")},
+        {_alignments[0], QStringLiteral("⇤")},
+        {_alignments[1], QStringLiteral("↔")},
+        {_alignments[2], QStringLiteral("⇥")},
+        {_alignments[3], QStringLiteral("☰")},
+        {_bullets, QStringLiteral("•")},
+        {_numbers, QStringLiteral("1.")},
     };
     for (const auto& [action, text] : shortTexts) {
         if (action->icon().isNull())
@@ -259,7 +269,8 @@ void NoteFormatBar::showAlignment() {
 void NoteFormatBar::chooseColour() {
     if (!_editor)
         return;
-    const QColor colour = QColorDialog::getColor(_editor->textColor(), this, tr("Text Colour"));
+    const QColor colour =
+        QColorDialog::getColor(_editor->textColor(), this, BVLocalizedString("TextColour"));
     if (!colour.isValid())
         return;
     QTextCharFormat format;

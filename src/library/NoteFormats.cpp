@@ -1,5 +1,6 @@
 #include "library/NoteFormats.h"
 
+#include "platform/foundation/LocalizedString.h"
 #include "platform/text/RtfReader.h"
 #include "platform/text/RtfWriter.h"
 #include "platform/text/RtfdFolder.h"
@@ -12,10 +13,6 @@
 #include <QTextDocumentWriter>
 
 namespace {
-QString tr(const char* text) {
-    return QCoreApplication::translate("NoteFormats", text);
-}
-
 bool saveBytes(const QString& path, const QByteArray& bytes, QString* error) {
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
@@ -69,12 +66,12 @@ NoteFormats::Format NoteFormats::formatOfFileName(const QString& fileName) {
 
 const std::vector<NoteFormats::ExportType>& NoteFormats::exportTypes() {
     static const std::vector<ExportType> types = {
-        {Format::Rtfd, tr("Rich text with attachments (*.rtfd)"), QStringLiteral("rtfd")},
-        {Format::Rtf, tr("Rich text (*.rtf)"), QStringLiteral("rtf")},
-        {Format::OpenDocument, tr("OpenDocument text (*.odt)"), QStringLiteral("odt")},
-        {Format::Html, tr("Web page (*.html *.htm)"), QStringLiteral("html")},
-        {Format::Markdown, tr("Markdown (*.md)"), QStringLiteral("md")},
-        {Format::Plain, tr("Plain text (*.txt)"), QStringLiteral("txt")},
+        {Format::Rtfd, BVLocalizedString("FormatRtfd"), QStringLiteral("rtfd")},
+        {Format::Rtf, BVLocalizedString("FormatRtf"), QStringLiteral("rtf")},
+        {Format::OpenDocument, BVLocalizedString("FormatOdt"), QStringLiteral("odt")},
+        {Format::Html, BVLocalizedString("FormatHtml"), QStringLiteral("html")},
+        {Format::Markdown, BVLocalizedString("FormatMarkdown"), QStringLiteral("md")},
+        {Format::Plain, BVLocalizedString("FormatPlain"), QStringLiteral("txt")},
     };
     return types;
 }
@@ -100,7 +97,7 @@ bool NoteFormats::writeFile(const QTextDocument& document, const QString& path, 
         if (writer.write(&document))
             return saveBytes(path, bytes, error);
         if (error)
-            *error = tr("The OpenDocument file could not be made.");
+            *error = BVLocalizedString("OdtNotMade");
         return false;
     }
     case Format::Rtf:

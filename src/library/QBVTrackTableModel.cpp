@@ -5,6 +5,7 @@
 #include "library/QBVTrack.h"
 #include "library/QKArrayController.h"
 #include "platform/foundation/FileNames.h"
+#include "platform/foundation/LocalizedString.h"
 #include "platform/foundation/ValueTransformer.h"
 
 #include <QLocale>
@@ -138,15 +139,15 @@ QVariant QBVTrackTableModel::headerData(int section, Qt::Orientation orientation
         return {};
     switch (section) {
     case NameColumn:
-        return tr("Name");
+        return BVLocalizedString("NameColumn");
     case CategoryColumn:
-        return tr("Category");
+        return BVLocalizedString("CategoryColumn");
     case DateColumn:
-        return tr("Date");
+        return BVLocalizedString("DateColumn");
     case SizeColumn:
-        return tr("Size");
+        return BVLocalizedString("SizeColumn");
     case DurationColumn:
-        return tr("Duration");
+        return BVLocalizedString("DurationColumn");
     default:
         return QString();
     }

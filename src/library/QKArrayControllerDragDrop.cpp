@@ -1,6 +1,7 @@
 // The library table's drag and drop: recordings leave as files, sound files dropped on the
 // table are copied into the "Recordings" folder.
 #include "library/QKArrayController.h"
+#include "platform/foundation/LocalizedString.h"
 
 #include "app/BVController.h"
 #include "library/LibraryScanner.h"
@@ -18,7 +19,6 @@
 #include <algorithm>
 
 namespace {
-
 const QStringList& acceptedExtensions() {
     static const QStringList extensions{QStringLiteral("mov"), QStringLiteral("mp3"),
                                         QStringLiteral("m4a")};
@@ -38,14 +38,13 @@ void tellUserWhatWasLeftOut(QWidget* window, const QStringList& existing,
                             const QStringList& failed) {
     QStringList details;
     if (!existing.isEmpty()) {
-        details << QObject::tr("Already in the library, left as they are: %1")
-                       .arg(existing.join(QLatin1String(", ")));
+        details
+            << BVLocalizedString("DropAlreadyInLibrary").arg(existing.join(QLatin1String(", ")));
     }
     if (!failed.isEmpty())
-        details << QObject::tr("Could not be copied: %1").arg(failed.join(QLatin1String(", ")));
-    auto* box = new QMessageBox(QMessageBox::Warning, QObject::tr("Brevoir"),
-                                QObject::tr("Some files were not copied into the library."),
-                                QMessageBox::Ok, window);
+        details << BVLocalizedString("DropCopyFailed").arg(failed.join(QLatin1String(", ")));
+    auto* box = new QMessageBox(QMessageBox::Warning, BVLocalizedString("Brevoir"),
+                                BVLocalizedString("DropSomeNotCopied"), QMessageBox::Ok, window);
     box->setObjectName(QStringLiteral("dropCopyReport"));
     box->setInformativeText(details.join(QLatin1Char('\n')));
     box->setAttribute(Qt::WA_DeleteOnClose);
@@ -139,9 +138,9 @@ void QKArrayController::copyDroppedFiles(const QStringList& paths) {
     auto* job = new FileCopyJob(paths, destination, this);
     ++_pendingCopies;
     if (QWidget* window = tableView ? tableView->window() : nullptr) {
-        auto* progress = new QProgressDialog(
-            tr("Copying %n recording(s) into the library…", nullptr, int(paths.size())),
-            tr("Cancel"), 0, 1000, window);
+        auto* progress =
+            new QProgressDialog(BVLocalizedString("CopyingIntoLibrary", int(paths.size())),
+                                BVLocalizedString("Cancel"), 0, 1000, window);
         progress->setObjectName(QStringLiteral("dropCopyProgress"));
         progress->setWindowModality(Qt::WindowModal);
         progress->setMinimumDuration(500); // small copies end before it would show

@@ -1,6 +1,7 @@
 #include "library/TrackNames.h"
 
 #include "platform/foundation/FileNames.h"
+#include "platform/foundation/LocalizedString.h"
 
 #include <QCoreApplication>
 
@@ -9,10 +10,6 @@
 #include <unistd.h>
 
 namespace {
-QString tr(const char* text) {
-    return QCoreApplication::translate("TrackNames", text);
-}
-
 long longestNameIn(const QString& folder) {
     const long limit = ::pathconf(FileNames::encodePath(folder).constData(), _PC_NAME_MAX);
     return limit > 0 ? limit : NAME_MAX;
@@ -26,20 +23,18 @@ bool TrackNames::isPlainFileName(const QString& name) {
 
 QString TrackNames::renameRefusal(const QString& folder, const QString& newName) {
     if (newName.trimmed().isEmpty())
-        return tr("A recording needs a name.");
+        return BVLocalizedString("NameEmpty");
     if (newName.contains(QChar(0)))
-        return tr("A file name cannot hold a NUL character.");
+        return BVLocalizedString("NameHoldsNul");
     if (!isPlainFileName(newName))
-        return tr("\"%1\" cannot be a file name: names may not be \".\" or \"..\" or hold "
-                  "\"/\".")
-            .arg(FileNames::displayName(newName));
+        return BVLocalizedString("NameNotPlain").arg(FileNames::displayName(newName));
     const long longest = longestNameIn(folder);
     if (FileNames::encode(newName).size() > longest ||
         FileNames::encode(noteFileName(newName)).size() > longest)
-        return tr("The name is longer than the file system allows (%1 bytes).").arg(longest);
+        return BVLocalizedString("NameTooLong").arg(longest);
     struct stat info;
     if (::lstat(FileNames::encodePath(folder + QLatin1Char('/') + newName).constData(), &info) == 0)
-        return tr("There is already a file named \"%1\".").arg(FileNames::displayName(newName));
+        return BVLocalizedString("NameTaken").arg(FileNames::displayName(newName));
     return QString();
 }
 

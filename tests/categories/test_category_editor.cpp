@@ -30,7 +30,7 @@ protected:
             if (!file->menu())
                 continue;
             for (QAction* item : file->menu()->actions()) {
-                if (item->menu() && item->text() == QLatin1String("Categories"))
+                if (item->menu() && item->text().remove('&') == QLatin1String("Categories"))
                     return item->menu();
             }
         }

@@ -31,14 +31,16 @@ SoundSettingsDialog::SoundSettingsDialog(QWidget* parent)
       _channels(makeBox(this, "channels")), _sampleSize(makeBox(this, "sampleSize")),
       _compression(makeBox(this, "compression")), _monitor(new QSlider(Qt::Horizontal, this)),
       _monitorText(new QLabel(this)) {
-    setWindowTitle(BVLocalizedString("Sound Settings"));
-    _device->addItem(BVLocalizedString("Default Input"), QString());
+    setWindowTitle(BVLocalizedString("SoundSettings"));
+    _device->addItem(BVLocalizedString("DefaultInput"), QString());
     _channels->addItem(BVLocalizedString("Mono"), 1);
     _channels->addItem(BVLocalizedString("Stereo"), 2);
-    _sampleSize->addItem(BVLocalizedString("16-bit"), 16);
-    _sampleSize->addItem(BVLocalizedString("24-bit"), 24);
-    _compression->addItem(BVLocalizedString("None"), int(ChannelSettings::Compression::None));
-    _compression->addItem(BVLocalizedString("IMA 4:1"), int(ChannelSettings::Compression::Ima4));
+    _sampleSize->addItem(BVLocalizedString("SampleSize16"), 16);
+    _sampleSize->addItem(BVLocalizedString("SampleSize24"), 24);
+    _compression->addItem(BVLocalizedString("NoCompression"),
+                          int(ChannelSettings::Compression::None));
+    _compression->addItem(BVLocalizedString("CompressionIma4"),
+                          int(ChannelSettings::Compression::Ima4));
     _monitor->setObjectName(QStringLiteral("monitorVolume"));
     _monitor->setRange(0, 256);
     _monitor->setPageStep(16);
@@ -46,15 +48,15 @@ SoundSettingsDialog::SoundSettingsDialog(QWidget* parent)
     _monitorText->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("100 %")) + 8);
 
     auto* form = new QFormLayout;
-    form->addRow(BVLocalizedString("Input:"), _device);
-    form->addRow(BVLocalizedString("Rate:"), _rate);
-    form->addRow(BVLocalizedString("Channels:"), _channels);
-    form->addRow(BVLocalizedString("Sample Size:"), _sampleSize);
-    form->addRow(BVLocalizedString("Compression:"), _compression);
+    form->addRow(BVLocalizedString("InputLabel"), _device);
+    form->addRow(BVLocalizedString("RateLabel"), _rate);
+    form->addRow(BVLocalizedString("ChannelsLabel"), _channels);
+    form->addRow(BVLocalizedString("SampleSizeLabel"), _sampleSize);
+    form->addRow(BVLocalizedString("CompressionLabel"), _compression);
     auto* monitorRow = new QHBoxLayout;
     monitorRow->addWidget(_monitor, 1);
     monitorRow->addWidget(_monitorText);
-    form->addRow(BVLocalizedString("Playthrough:"), monitorRow);
+    form->addRow(BVLocalizedString("PlaythroughLabel"), monitorRow);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -95,7 +97,7 @@ void SoundSettingsDialog::fillRates(int keepRate) {
     QSignalBlocker block(_rate);
     _rate->clear();
     for (int rate : rates)
-        _rate->addItem(QStringLiteral("%1 Hz").arg(rate), rate);
+        _rate->addItem(BVLocalizedString("SampleRateHz").arg(rate), rate);
     // Keep the chosen rate, or the nearest one the device offers.
     int best = 0;
     for (int i = 1; i < rates.size(); ++i) {
@@ -125,7 +127,7 @@ void SoundSettingsDialog::setSettings(const ChannelSettings& s) {
     selectData(_device, s.inputDevice);
     fillRates(s.sampleRate);
     if (_rate->findData(s.sampleRate) < 0) {
-        _rate->addItem(QStringLiteral("%1 Hz").arg(s.sampleRate), s.sampleRate);
+        _rate->addItem(BVLocalizedString("SampleRateHz").arg(s.sampleRate), s.sampleRate);
         selectData(_rate, s.sampleRate);
     }
     selectData(_channels, s.channels);

@@ -2,17 +2,22 @@
 
 #include <QCoreApplication>
 #include <QPointer>
+#include <QThread>
 #include <QTranslator>
+
+#include <atomic>
 
 namespace {
 QPointer<QTranslator> gEnglish;
 QPointer<QTranslator> gTranslation;
-bool gInstalled = false;
+std::atomic<bool> gInstalled = false;
 
 // Texts looked up before anyone installed the translations (tests, early start-up) still get
-// their English text rather than their key.
+// their English text rather than their key. Translators are only installed from the main
+// thread; worker threads just look up.
 void installOnFirstUse() {
-    if (!gInstalled && QCoreApplication::instance())
+    const QCoreApplication* application = QCoreApplication::instance();
+    if (!gInstalled && application && QThread::currentThread() == application->thread())
         LocalizedStrings::install();
 }
 

@@ -1,6 +1,7 @@
 #include "platform/media/AudioFileDecoder.h"
 
 #include "platform/foundation/FileNames.h"
+#include "platform/foundation/LocalizedString.h"
 
 #include <QCoreApplication>
 
@@ -21,10 +22,6 @@ QString describe(int code) {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
     av_strerror(code, text, sizeof text);
     return QString::fromUtf8(text);
-}
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("AudioFileDecoder", text);
 }
 
 void setError(QString* error, const QString& text) {
@@ -59,8 +56,8 @@ bool AudioFileDecoder::open(const QString& path, QString* error) {
     _streamIndex = av_find_best_stream(_format, AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0);
     if (_streamIndex < 0 || !decoder) {
         setError(error, _streamIndex == AVERROR_DECODER_NOT_FOUND
-                            ? tr("its sound is in a format that cannot be decoded")
-                            : tr("it holds no sound"));
+                            ? BVLocalizedString("DecoderFormatUndecodable")
+                            : BVLocalizedString("DecoderNoSound"));
         return false;
     }
     // Only the sound is read; the demuxer drops every other stream's packets early.
@@ -71,7 +68,7 @@ bool AudioFileDecoder::open(const QString& path, QString* error) {
     const AVStream* stream = _format->streams[_streamIndex];
     _codec = avcodec_alloc_context3(decoder);
     if (!_codec || avcodec_parameters_to_context(_codec, stream->codecpar) < 0) {
-        setError(error, tr("out of memory"));
+        setError(error, BVLocalizedString("OutOfMemory"));
         return false;
     }
     _codec->pkt_timebase = stream->time_base;
@@ -81,19 +78,19 @@ bool AudioFileDecoder::open(const QString& path, QString* error) {
         return false;
     }
     if (_codec->sample_rate <= 0 || _codec->ch_layout.nb_channels <= 0) {
-        setError(error, tr("its sound format is not known"));
+        setError(error, BVLocalizedString("DecoderUnknownFormat"));
         return false;
     }
     _packet = av_packet_alloc();
     _frame = av_frame_alloc();
     if (!_packet || !_frame) {
-        setError(error, tr("out of memory"));
+        setError(error, BVLocalizedString("OutOfMemory"));
         return false;
     }
     _startTime = stream->start_time != AV_NOPTS_VALUE ? stream->start_time : 0;
     // A file is only taken when some of its sound actually decodes.
     if (!receiveFrame()) {
-        setError(error, tr("its sound cannot be decoded"));
+        setError(error, BVLocalizedString("DecoderCannotDecode"));
         return false;
     }
     _hasPendingFrame = true;
@@ -122,7 +119,7 @@ int64_t AudioFileDecoder::durationFrames() const {
 
 bool AudioFileDecoder::setOutputFormat(int channels, int rate, QString* error) {
     if (channels < 1 || channels > 8 || rate <= 0) {
-        setError(error, tr("the sound output's format is not supported"));
+        setError(error, BVLocalizedString("OutputFormatUnsupported"));
         return false;
     }
     _outChannels = channels;

@@ -1,6 +1,7 @@
 #include "platform/media/BVMovieView.h"
 
 #include "platform/foundation/FileNames.h"
+#include "platform/foundation/LocalizedString.h"
 #include "platform/media/PlaybackEngine.h"
 
 #include <QFileInfo>
@@ -52,7 +53,7 @@ BVMovieView::BVMovieView(QWidget* parent) : QWidget(parent) {
     _totalLabel->setObjectName(QStringLiteral("totalLabel"));
     _slider = new QSlider(Qt::Horizontal, this);
     _slider->setObjectName(QStringLiteral("positionSlider"));
-    _slider->setToolTip(tr("Drag to move through the recording"));
+    _slider->setToolTip(BVLocalizedString("PositionSliderTip"));
     _slider->setEnabled(false);
 
     auto* transport = new QHBoxLayout;
@@ -87,7 +88,7 @@ bool BVMovieView::setMovie(const QString& path) {
     auto engine = std::make_unique<PlaybackEngine>();
     QString error;
     if (!engine->open(path, &error)) {
-        showMessage(tr("“%1” cannot be played: %2")
+        showMessage(BVLocalizedString("CannotPlay")
                         .arg(FileNames::displayName(QFileInfo(path).fileName()), error));
         return false;
     }
@@ -137,7 +138,7 @@ void BVMovieView::start() {
         return;
     QString error;
     if (!_engine->start(&error)) {
-        showMessage(tr("The sound output cannot be opened: %1").arg(error));
+        showMessage(BVLocalizedString("SoundOutputUnavailable").arg(error));
         return;
     }
     _refreshTimer->start();

@@ -1,6 +1,7 @@
 #include "platform/media/PlaybackEngine.h"
 
 #include "platform/audio/PortAudioLibrary.h"
+#include "platform/foundation/LocalizedString.h"
 #include "platform/media/AudioFileDecoder.h"
 
 #include <QCoreApplication>
@@ -26,10 +27,6 @@ constexpr int kSequenceRetries = 100;
 
 static_assert(std::atomic<int64_t>::is_always_lock_free);
 static_assert(std::atomic<uint32_t>::is_always_lock_free);
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("PlaybackEngine", text);
-}
 
 void setError(QString* error, const QString& text) {
     if (error)
@@ -94,7 +91,7 @@ PlaybackEngine::~PlaybackEngine() {
 
 bool PlaybackEngine::open(const QString& path, QString* error) {
     if (_decoder) {
-        setError(error, tr("a file is already open"));
+        setError(error, BVLocalizedString("PlayerFileAlreadyOpen"));
         return false;
     }
     auto decoder = std::make_unique<AudioFileDecoder>();
@@ -103,13 +100,13 @@ bool PlaybackEngine::open(const QString& path, QString* error) {
 
     _session = std::make_unique<PortAudioLibrary::Session>();
     if (!_session->ok()) {
-        setError(error, tr("the sound output cannot be used"));
+        setError(error, BVLocalizedString("SoundOutputUnusable"));
         return false;
     }
     _device = chooseOutputDevice();
     const PaDeviceInfo* info = _device >= 0 ? Pa_GetDeviceInfo(_device) : nullptr;
     if (!info || info->maxOutputChannels < 1) {
-        setError(error, tr("there is no sound output"));
+        setError(error, BVLocalizedString("NoSoundOutput"));
         return false;
     }
     _fileRate = decoder->sampleRate();
@@ -172,7 +169,7 @@ void PlaybackEngine::fill(size_t frames) {
 
 bool PlaybackEngine::start(QString* error) {
     if (!_decoder) {
-        setError(error, tr("no file is open"));
+        setError(error, BVLocalizedString("PlayerNoFileOpen"));
         return false;
     }
     update();

@@ -1,5 +1,7 @@
 #include "platform/workspace/FileOperations.h"
 
+#include "platform/foundation/LocalizedString.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -71,21 +73,19 @@ bool FileOperations::moveToTrash(const QByteArray& path, Failure* failure) {
     for (const char* sub : {"/files", "/info"}) {
         const QString folder = trash + QLatin1String(sub);
         if (!QDir().mkpath(folder))
-            return fail(failure, EACCES,
-                        QObject::tr("The trash folder %1 cannot be made.").arg(folder));
+            return fail(failure, EACCES, BVLocalizedString("TrashFolderCannotBeMade").arg(folder));
         ::chmod(QFile::encodeName(trash).constData(), 0700);
     }
     const QString name = QFile::decodeName(path);
     QString inTrash;
     if (!QFile::moveToTrash(name, &inTrash))
-        return fail(failure, EIO, QObject::tr("The trash refused to take it."));
+        return fail(failure, EIO, BVLocalizedString("TrashRefused"));
     if (exists(path))
-        return fail(failure, EIO,
-                    QObject::tr("It is still in its folder after moving to the trash."));
+        return fail(failure, EIO, BVLocalizedString("TrashLeftInPlace"));
     if (!isInTrash(inTrash)) {
         // Put it back rather than leave it somewhere nobody would look.
         ::rename(QFile::encodeName(inTrash).constData(), path.constData());
-        return fail(failure, EIO, QObject::tr("The trash put it outside any trash folder."));
+        return fail(failure, EIO, BVLocalizedString("TrashMisplaced"));
     }
     return true;
 }
