@@ -1,6 +1,6 @@
 # Brevoir: the two commands for a fresh Debian machine are `make run` and `make test`.
 .PHONY: all setup configure build run test test-asan build-asan build-bench bench install package \
-	check-install check-package fuzz screenshot clean
+	check-install check-package fuzz screenshot screenshots clean
 
 JOBS ?= $(shell nproc)
 # `make install PREFIX=DIR` installs under DIR instead of /usr/local.
@@ -73,6 +73,11 @@ fuzz: setup
 # A screenshot of the main window under Xvfb, into build/screenshot.png.
 screenshot: build
 	./scripts/screenshot.sh build/screenshot.png
+
+# The window in each state (fresh start, recording, playing, each menu, the customisation
+# palette, a customised toolbar after a relaunch, the About panel), into build/screenshots/.
+screenshots: build
+	./scripts/screenshots.sh build/screenshots
 
 clean:
 	rm -rf build build-asan build-fuzz

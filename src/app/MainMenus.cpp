@@ -47,10 +47,11 @@ MainMenus::MainMenus(Ui::MainWindow& ui, QMainWindow& window, BVController& cont
     // gives may have changed what can act, and the player ends on its own.
     qApp->installEventFilter(this);
     connect(ui.movieView, &BVMovieView::finished, this, &MainMenus::scheduleValidation);
-    // A selection made by a script or a drop as much as by the user.
+    // At once, not later: a key that follows the one that selected (Space after an arrow key)
+    // may arrive before the event loop comes round again.
     NotificationCenter::defaultCenter().addObserver(
         this, QStringLiteral("NSTableViewSelectionDidChangeNotification"),
-        [this](const Notification&) { scheduleValidation(); });
+        [this](const Notification&) { validate(); });
     validate();
 }
 
