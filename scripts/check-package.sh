@@ -144,7 +144,7 @@ fi
 
 desktop-file-validate "$prefix/share/applications/$app_id.desktop"
 appstreamcli validate --no-net "$prefix/share/metainfo/$app_id.metainfo.xml"
-warnings=$(man --warnings -l "$prefix/share/man/man1/brevoir.1.gz" 2>&1 >/dev/null)
+warnings=$(LC_ALL=C.UTF-8 man --warnings -l "$prefix/share/man/man1/brevoir.1.gz" 2>&1 >/dev/null)
 [ -z "$warnings" ] || fail "the manual page: $warnings"
 echo "check-package: desktop file, metainfo and manual page validate"
 
