@@ -4,6 +4,18 @@
 <context>
     <name>Localizable</name>
     <message>
+        <source>SavedTimerUnusable</source>
+        <translation>Der gespeicherte Timer (%1) ist ungültig und daher ausgeschaltet. Stellen Sie ihn unter „Timer“ neu ein.</translation>
+    </message>
+    <message>
+        <source>RecoveredRecordings</source>
+        <translation>%1 durch einen Absturz unterbrochene Aufnahmen wiederhergestellt: %2</translation>
+    </message>
+    <message>
+        <source>RecoveredOneRecording</source>
+        <translation>%1 durch einen Absturz unterbrochene Aufnahme wiederhergestellt: %2</translation>
+    </message>
+    <message>
         <source>Play</source>
         <translation>Wiedergabe</translation>
     </message>

@@ -4,6 +4,18 @@
 <context>
     <name>Localizable</name>
     <message>
+        <source>SavedTimerUnusable</source>
+        <translation>The saved timer (%1) cannot be used, so the timer is off. Set it again in Timer.</translation>
+    </message>
+    <message>
+        <source>RecoveredRecordings</source>
+        <translation>Recovered %1 recordings interrupted by a crash: %2</translation>
+    </message>
+    <message>
+        <source>RecoveredOneRecording</source>
+        <translation>Recovered %1 recording interrupted by a crash: %2</translation>
+    </message>
+    <message>
         <source>Play</source>
         <translation>Play</translation>
     </message>

@@ -4,6 +4,18 @@
 <context>
     <name>Localizable</name>
     <message>
+        <source>SavedTimerUnusable</source>
+        <translation>Le minuteur enregistré (%1) n’est pas utilisable ; il est donc désactivé. Réglez-le à nouveau dans « Minuteur ».</translation>
+    </message>
+    <message>
+        <source>RecoveredRecordings</source>
+        <translation>%1 enregistrements interrompus par un plantage récupérés : %2</translation>
+    </message>
+    <message>
+        <source>RecoveredOneRecording</source>
+        <translation>%1 enregistrement interrompu par un plantage récupéré : %2</translation>
+    </message>
+    <message>
         <source>Play</source>
         <translation>Lecture</translation>
     </message>

@@ -6,9 +6,12 @@
 #include "library/QBVTrack.h"
 #include "library/QKArrayController.h"
 #include "platform/foundation/Defaults.h"
+#include "platform/foundation/FileNames.h"
+#include "platform/foundation/LocalizedString.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/ValueTransformer.h"
+#include "platform/media/MovieDuration.h"
 #include "platform/movie/MovieRepair.h"
 #include "platform/movie/RecordingJournal.h"
 #include "recording/QKRecorder.h"
@@ -116,6 +119,7 @@ void BVController::awakeFromNib() {
     if (mainWindow)
         buildToolbar();
     installSizeFormatter();
+    restrictTimerFields();
     watchMainWindow();
 }
 
@@ -147,6 +151,21 @@ void BVController::repairInterruptedRecordings(const std::atomic<bool>* stop) {
                                     QFile::encodeName(pathToLibraryFolder() + QLatin1Char('/') +
                                                       QLatin1String(RecordingJournal::kFileName)),
                                     stop);
+    if (!repair.repaired.isEmpty()) {
+        // The user learns what a crash cost and what came back, not only the log.
+        QStringList recovered;
+        for (const QByteArray& name : repair.repaired) {
+            const QString file = FileNames::decode(name);
+            const float seconds =
+                MovieDuration::durationOfFile(pathToRecordingsFolder() + QLatin1Char('/') + file);
+            recovered << QStringLiteral("%1 (%2 s)")
+                             .arg(FileNames::displayName(file), QString::number(seconds, 'f', 2));
+        }
+        tellUser((recovered.size() == 1 ? BVLocalizedString("RecoveredOneRecording")
+                                        : BVLocalizedString("RecoveredRecordings"))
+                     .arg(recovered.size())
+                     .arg(recovered.join(QStringLiteral(", "))));
+    }
     if (!repair.leftAlone.isEmpty())
         tellUser(tr("Some recordings could not be repaired and were left as they are: %1")
                      .arg(MovieRepair::describe(repair.leftAlone)));

@@ -104,12 +104,21 @@ public:
     void closeTimerWindow(QObject* sender);
     void setTimer(QObject* sender);
     void toggleTimer(QObject* sender);
+    // The stored timer at launch: its fields are already in place; on is the stored toggle.
+    void restoreTimer(bool on);
+    void restrictTimerFields();
 
     // ---- recording/: scripting additions ----
     void handleStartRecordingCommand(QObject* command);
     void handleStopRecordingCommand(QObject* command);
     void handlePauseRecordingCommand(QObject* command);
     void handleSnipRecordingCommand(QObject* command);
+    // For scripts that want to know what happened: starts a recording (or finds the running
+    // one) and puts its file in *path; answers why it could not start, or empty.
+    QString startRecordingForScript(QString* path);
+    // Stops the running recording and puts its complete file in *path; answers false when
+    // none runs.
+    bool stopRecordingForScript(QString* path);
 
     // ---- library/: folders and file list ----
     QString dataDirectory() const { return _dataDirectory; }

@@ -90,10 +90,7 @@ void BVController::PrefRestore(QObject*) {
         _minuteField->setText(textOrDefault(store, QStringLiteral("MinuteField")));
     if (_secondField)
         _secondField->setText(textOrDefault(store, QStringLiteral("SecondField")));
-    setTimer(this);
-    if (_timerCheckBox)
-        _timerCheckBox->setChecked(store.integerForKey(QStringLiteral("TimerToggle")) != 0);
-    toggleTimer(this);
+    restoreTimer(store.integerForKey(QStringLiteral("TimerToggle")) != 0);
 
     if (_encodingSelectionMenu) {
         const qint64 index = store.hasStoredValue(sPreferencesKeyiTunesEncoding)

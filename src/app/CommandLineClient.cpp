@@ -14,6 +14,8 @@
 #include <QProcess>
 #include <QTimer>
 
+#include <signal.h>
+
 namespace {
 constexpr int kLaunchTimeoutMs = 20000;
 // A sync answers when it has ended: converting a large library takes a while.
@@ -25,8 +27,9 @@ struct Named {
     const char* method;
 };
 const Named kCommands[] = {
-    {"--start", CommandLineClient::Command::Start, "Start"},
-    {"--stop", CommandLineClient::Command::Stop, "Stop"},
+    {"--start", CommandLineClient::Command::Start, "StartRecording"},
+    {"--stop", CommandLineClient::Command::Stop, "StopRecording"},
+    {"--toggle", CommandLineClient::Command::Toggle, "Start"},
     {"--pause", CommandLineClient::Command::Pause, "Pause"},
     {"--snip", CommandLineClient::Command::Snip, "Snip"},
     {"--quit", CommandLineClient::Command::Quit, "Quit"},
@@ -43,6 +46,35 @@ bool worksOnLibrary(CommandLineClient::Command command) {
     using C = CommandLineClient::Command;
     return command == C::Rename || command == C::Delete || command == C::Note ||
            command == C::SetNote || command == C::SetCategory;
+}
+
+// Commands that would only fail against a fresh instance, so none is started for them.
+bool needsRunningInstance(CommandLineClient::Command command) {
+    using C = CommandLineClient::Command;
+    return command == C::Stop || command == C::Pause || command == C::Quit ||
+           worksOnLibrary(command);
+}
+
+// "00:01:05.25", as the window's clock shows it.
+QString clockText(double seconds) {
+    const qint64 hundredths = qint64(seconds * 100 + 0.5);
+    return QStringLiteral("%1:%2:%3.%4")
+        .arg(hundredths / 360000, 2, 10, QLatin1Char('0'))
+        .arg(hundredths / 6000 % 60, 2, 10, QLatin1Char('0'))
+        .arg(hundredths / 100 % 60, 2, 10, QLatin1Char('0'))
+        .arg(hundredths % 100, 2, 10, QLatin1Char('0'));
+}
+
+// Whether the process is gone: ended, or ended and not yet reaped.
+bool processGone(qint64 pid) {
+    if (::kill(pid_t(pid), 0) != 0)
+        return true;
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = stat.readAll();
+    const qsizetype afterName = line.lastIndexOf(')');
+    return afterName >= 0 && line.mid(afterName + 2, 1) == "Z";
 }
 
 int fail(FILE* err, const QString& reason, int status = 1) {
@@ -73,8 +105,16 @@ bool launchInstance(QDBusConnection& bus, const QStringList& launchArguments) {
     QStringList arguments = launchArguments;
     if (!hasDisplay() && !arguments.contains(QStringLiteral("--headless")))
         arguments.prepend(QStringLiteral("--headless"));
-    if (!QProcess::startDetached(QCoreApplication::applicationFilePath(), arguments))
+    qint64 pid = 0;
+    if (!QProcess::startDetached(QCoreApplication::applicationFilePath(), arguments, {}, &pid))
         return false;
+    // An instance that refuses to start (it says why on the same terminal) ends the wait.
+    QTimer exited;
+    QObject::connect(&exited, &QTimer::timeout, &loop, [&] {
+        if (processGone(pid))
+            loop.quit();
+    });
+    exited.start(100);
     deadline.start(kLaunchTimeoutMs);
     if (!isRunning(bus))
         loop.exec();
@@ -150,7 +190,9 @@ int CommandLineClient::run(Command command, const QStringList& launchArguments, 
         }
         if (command == Command::Quit)
             return fail(err, QStringLiteral("no instance is running"));
-        if (worksOnLibrary(command))
+        if (command == Command::Stop || command == Command::Pause)
+            return fail(err, QStringLiteral("Brevoir is not running, so nothing is recording"));
+        if (needsRunningInstance(command))
             return fail(err, QStringLiteral("Brevoir is not running; start it first"));
         if (!launchInstance(bus, launchArguments))
             return fail(err, QStringLiteral("could not start Brevoir"));
@@ -158,12 +200,25 @@ int CommandLineClient::run(Command command, const QStringList& launchArguments, 
 
     QDBusInterface brevoir(ScriptingService::kServiceName, ScriptingService::kObjectPath,
                            ScriptingService::kInterface, bus);
-    if (command == Command::Status) {
+    if (command == Command::Status || command == Command::Pause) {
         const QVariant state = brevoir.property("State");
         if (!state.isValid())
             return fail(err, brevoir.lastError().message());
-        std::fprintf(out, "%s\n", state.toString().toLocal8Bit().constData());
-        return 0;
+        const bool recording = state.toString() == QLatin1String("recording") ||
+                               state.toString() == QLatin1String("paused");
+        if (command == Command::Pause && !recording)
+            return fail(err, QStringLiteral("no recording is running"));
+        if (command == Command::Status) {
+            // The state alone on the first line, for scripts that compare it.
+            std::fprintf(out, "%s\n", state.toString().toLocal8Bit().constData());
+            if (recording) {
+                std::fprintf(
+                    out, "elapsed: %s\nfile: %s\n",
+                    qPrintable(clockText(brevoir.property("ElapsedTime").toDouble())),
+                    brevoir.property("RecordingFile").toString().toLocal8Bit().constData());
+            }
+            return 0;
+        }
     }
     const char* method = nullptr;
     for (const Named& named : kCommands)
@@ -178,6 +233,8 @@ int CommandLineClient::run(Command command, const QStringList& launchArguments, 
         brevoir.callWithArgumentList(QDBus::Block, QString::fromLatin1(method), callArguments);
     if (reply.type() == QDBusMessage::ErrorMessage)
         return fail(err, reply.errorMessage());
+    if (command == Command::Start || command == Command::Stop)
+        std::fprintf(out, "%s\n", reply.arguments().value(0).toString().toLocal8Bit().constData());
     if (command == Command::Note) {
         const QByteArray note = reply.arguments().value(0).toString().toUtf8();
         std::fwrite(note.constData(), 1, size_t(note.size()), out);

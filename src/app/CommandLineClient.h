@@ -5,15 +5,16 @@
 
 #include <cstdio>
 
-// The command-line client: `brevoir --start`, `--stop`, `--pause`, `--snip`, `--quit`,
-// `--status`, and for the library `--rename OLD NEW`, `--delete NAME`, `--note NAME` and
-// `--set-note NAME FILE` and `--set-category NAME CATEGORY`, delivered over the session bus to the running instance. When none
-// runs, the recording commands first launch one in the background; the library commands need
-// one running.
+// The command-line client: `brevoir --start`, `--stop` (both print the recording's file),
+// `--toggle`, `--pause`, `--snip`, `--quit`, `--status`, and for the library `--rename OLD NEW`,
+// `--delete NAME`, `--note NAME`, `--set-note NAME FILE` and `--set-category NAME CATEGORY`,
+// delivered over the session bus to the running instance. When none runs, `--start`,
+// `--toggle` and `--snip` first launch one in the background; the others need one running.
 namespace CommandLineClient {
 enum class Command {
     Start,
     Stop,
+    Toggle,
     Pause,
     Snip,
     Quit,

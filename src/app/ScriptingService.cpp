@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QMainWindow>
 #include <QTimer>
 
@@ -16,10 +17,39 @@ const QString ScriptingService::kServiceName = QStringLiteral("org.brevoir.Brevo
 const QString ScriptingService::kObjectPath = QStringLiteral("/org/brevoir/Brevoir");
 const QString ScriptingService::kInterface = QStringLiteral("org.brevoir.Brevoir");
 const QString ScriptingService::kRefusedError = QStringLiteral("org.brevoir.Brevoir.Error.Refused");
+const QString ScriptingService::kNotRecordingError =
+    QStringLiteral("org.brevoir.Brevoir.Error.NotRecording");
 
 ScriptingService::ScriptingService(BVController& controller, QObject* parent)
     : QObject(parent), _controller(controller) {
     new BrevoirAdaptor(this);
+    _announcedState = State();
+    if (QKRecorder* recorder = _controller.recorder())
+        connect(recorder, &QKRecorder::stateChanged, this, &ScriptingService::recorderStateChanged);
+}
+
+void ScriptingService::recorderStateChanged() {
+    const QKRecorder* recorder = _controller.recorder();
+    const bool recording = recorder && recorder->isRecording();
+    // A snip ends one file and starts the next: finished first, then started.
+    if (!_announcedRecording.isEmpty() &&
+        (!recording || recorder->tempFile() != _announcedRecording)) {
+        emit RecordingFinished(_announcedRecording);
+        _announcedRecording.clear();
+    }
+    if (recording && _announcedRecording.isEmpty()) {
+        _announcedRecording = recorder->tempFile();
+        emit RecordingStarted(_announcedRecording);
+    }
+    const QString state = State();
+    if (state == _announcedState)
+        return;
+    _announcedState = state;
+    QDBusMessage changed =
+        QDBusMessage::createSignal(kObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+                                   QStringLiteral("PropertiesChanged"));
+    changed << kInterface << QVariantMap{{QStringLiteral("State"), state}} << QStringList();
+    QDBusConnection::sessionBus().send(changed);
 }
 
 ScriptingService::Registration ScriptingService::registerOnSessionBus() {
@@ -55,6 +85,29 @@ QString ScriptingService::State() const {
     if (recorder->isPreviewing())
         return QStringLiteral("previewing");
     return QStringLiteral("idle");
+}
+
+double ScriptingService::ElapsedTime() const {
+    const QKRecorder* recorder = _controller.recorder();
+    return recorder ? recorder->elapsedSeconds() : 0;
+}
+
+QString ScriptingService::RecordingFile() const {
+    const QKRecorder* recorder = _controller.recorder();
+    return recorder && recorder->isRecording() ? recorder->tempFile() : QString();
+}
+
+QString ScriptingService::StartRecording() {
+    QString path;
+    answer(_controller.startRecordingForScript(&path));
+    return path;
+}
+
+QString ScriptingService::StopRecording() {
+    QString path;
+    if (!_controller.stopRecordingForScript(&path) && calledFromDBus())
+        sendErrorReply(kNotRecordingError, QStringLiteral("no recording is running"));
+    return path;
 }
 
 void ScriptingService::Start() {

@@ -12,12 +12,15 @@ class BVController;
 class ScriptingService : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_PROPERTY(QString State READ State)
+    Q_PROPERTY(double ElapsedTime READ ElapsedTime)
+    Q_PROPERTY(QString RecordingFile READ RecordingFile)
 
 public:
-    static const QString kServiceName;  // "org.brevoir.Brevoir"
-    static const QString kObjectPath;   // "/org/brevoir/Brevoir"
-    static const QString kInterface;    // "org.brevoir.Brevoir"
-    static const QString kRefusedError; // "org.brevoir.Brevoir.Error.Refused"
+    static const QString kServiceName;       // "org.brevoir.Brevoir"
+    static const QString kObjectPath;        // "/org/brevoir/Brevoir"
+    static const QString kInterface;         // "org.brevoir.Brevoir"
+    static const QString kRefusedError;      // "org.brevoir.Brevoir.Error.Refused"
+    static const QString kNotRecordingError; // "org.brevoir.Brevoir.Error.NotRecording"
 
     explicit ScriptingService(BVController& controller, QObject* parent = nullptr);
 
@@ -26,6 +29,12 @@ public:
     Registration registerOnSessionBus();
 
     QString State() const;
+    double ElapsedTime() const;
+    QString RecordingFile() const;
+
+signals:
+    void RecordingStarted(const QString& path);
+    void RecordingFinished(const QString& path);
 
 public slots:
     void Start();
@@ -34,6 +43,8 @@ public slots:
     void Snip();
     void Quit();
     void Activate();
+    QString StartRecording();
+    QString StopRecording();
     void RenameRecording(const QString& oldName, const QString& newName);
     void DeleteRecording(const QString& name);
     QString GetNote(const QString& name, const QString& format);
@@ -46,6 +57,10 @@ public slots:
 private:
     // A refusal goes back to the caller as a D-Bus error carrying the reason.
     void answer(const QString& refusal);
+    // Tells the bus what changed: a recording began or ended, or the State property moved.
+    void recorderStateChanged();
 
     BVController& _controller;
+    QString _announcedState;
+    QString _announcedRecording; // the file of the recording announced as started
 };

@@ -34,12 +34,17 @@ constexpr OptionSpec kOptions[] = {
     {"headless", "Run without a window.", nullptr, false},
     {"input-device", "Record from the input NAME this run.", "NAME", false},
     {"list-input-devices", "Print the names of the inputs and exit.", nullptr, true},
-    {"start", "Start a recording, or stop the running one.", nullptr, true},
-    {"stop", "Stop the running recording (or start one).", nullptr, true},
+    {"start", "Start a recording and print its file (the running one's if one runs).", nullptr,
+     true},
+    {"stop", "Stop the running recording and print its file once it is complete.", nullptr, true},
+    {"toggle", "Start a recording, or stop the running one (the record button).", nullptr, true},
     {"pause", "Pause or resume the running recording.", nullptr, true},
     {"snip", "End the recording and start the next at once.", nullptr, true},
     {"quit", "Quit the running instance.", nullptr, true},
-    {"status", "Print idle, previewing, recording or paused.", nullptr, true},
+    {"status",
+     "Print idle, previewing, recording or paused; while recording, also the elapsed time and "
+     "the file.",
+     nullptr, true},
     {"rename", "Rename the recording OLD to NEW (give NEW after it).", "OLD", true},
     {"delete", "Delete the recording NAME and its note.", "NAME", true},
     {"note", "Print the note of the recording NAME.", "NAME", true},
@@ -74,8 +79,10 @@ CommandLine parse(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Brevoir sound recorder.\n\nWithout a command, starts Brevoir (or brings the running "
-        "one to the front). The commands talk to the running instance over D-Bus; --start, "
-        "--stop, --pause and --snip start one first when none runs."));
+        "one to the front). The commands talk to the running instance over D-Bus "
+        "(org.brevoir.Brevoir on the session bus); --start, --toggle and --snip start one "
+        "first when none runs. A command that cannot do what it was asked exits non-zero "
+        "with the reason."));
     parser.addHelpOption();
     parser.addVersionOption();
     for (const OptionSpec& spec : kOptions) {

@@ -21,6 +21,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QStatusBar>
 
 #include <QHash>
@@ -189,6 +190,34 @@ void BVController::closeTimerWindow(QObject*) {
 
 void BVController::setTimer(QObject*) {
     applyTimerFields();
+}
+
+void BVController::restrictTimerFields() {
+    // Digits only: a sign or a letter never reaches the timed length.
+    for (QLineEdit* field : {_hourField, _minuteField, _secondField}) {
+        if (field && !field->validator())
+            field->setValidator(new QRegularExpressionValidator(
+                QRegularExpression(QStringLiteral("[0-9]*")), field));
+    }
+}
+
+void BVController::restoreTimer(bool on) {
+    if (!applyTimerFields()) {
+        // A stored length the sheet would refuse would end every recording at once: the timer
+        // starts off, the fields start over, and the user hears of it this once.
+        const QString stored =
+            QStringLiteral("%1:%2:%3")
+                .arg(fieldText(_hourField), fieldText(_minuteField), fieldText(_secondField));
+        for (QLineEdit* field : {_hourField, _minuteField, _secondField})
+            if (field)
+                field->setText(QStringLiteral("0"));
+        applyTimerFields();
+        on = false;
+        tellUser(BVLocalizedString("SavedTimerUnusable").arg(stored));
+    }
+    if (_timerCheckBox)
+        _timerCheckBox->setChecked(on);
+    toggleTimer(this);
 }
 
 void BVController::toggleTimer(QObject*) {

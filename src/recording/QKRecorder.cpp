@@ -157,6 +157,13 @@ int64_t QKRecorder::elapsedNanoseconds() const {
     return Ticks::nanoseconds() - _startNs - _pausedNs;
 }
 
+double QKRecorder::elapsedSeconds() const {
+    if (!_recording)
+        return 0;
+    const int64_t until = _paused ? _pauseStartNs : Ticks::nanoseconds();
+    return double(std::max<int64_t>(0, until - _startNs - _pausedNs)) / 1e9;
+}
+
 void QKRecorder::armCutOff() {
     cancelCutOff();
     if (!_recording || _paused || !_isTimed)
@@ -222,6 +229,7 @@ bool QKRecorder::doPreview() {
     _pauseTime = 0;
     _previewing = true;
     _doCleanUp = false;
+    emit stateChanged();
     return true;
 }
 
@@ -236,14 +244,17 @@ void QKRecorder::doPreviewStop() {
     _previewing = false;
     if (_settingsPending)
         applySavedSettings();
+    emit stateChanged();
 }
 
 bool QKRecorder::doRecord() {
     _lastFailure.clear();
     if (_previewing || _recording)
         return false;
-    if (startRecording())
+    if (startRecording()) {
+        emit stateChanged();
         return true;
+    }
     // A start that failed leaves no empty "recording" behind for the list to show.
     if (_startOwnsFile)
         removeFailedStartFile();
@@ -342,6 +353,7 @@ void QKRecorder::doPause() {
         _paused = !_paused;
     // The cut-off waits while paused and is armed again for what remains on resuming.
     armCutOff();
+    emit stateChanged();
 }
 
 void QKRecorder::doStop() {
@@ -358,6 +370,7 @@ void QKRecorder::doStop() {
     if (_settingsPending)
         applySavedSettings();
     NotificationCenter::defaultCenter().post(QKRecorderRecordingDidStop, this);
+    emit stateChanged();
 }
 
 CaptureHealth QKRecorder::captureHealth() const {

@@ -75,6 +75,8 @@ public:
     bool isPaused() const { return _paused; }
     // Why the last doPreview or doRecord failed, for the user; empty when it did not.
     QString lastFailure() const { return _lastFailure; }
+    // Seconds recorded so far in the running recording, pauses excluded; 0 when none runs.
+    double elapsedSeconds() const;
 
     // The running idle timer, or none.
     QTimer* idleTimer() const { return _timer; }
@@ -83,6 +85,11 @@ public:
     QTimer* cutOffTimer() const { return _cutOffTimer; }
     // What the capture layer reports about lost blocks and write errors.
     CaptureHealth captureHealth() const;
+
+signals:
+    // Previewing, recording or pausing began or ended (for scripts, which are told of each
+    // change instead of asking).
+    void stateChanged();
 
 private:
     explicit QKRecorder(GrabberFactory openGrabber);

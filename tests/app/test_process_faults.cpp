@@ -244,8 +244,10 @@ TEST(ProcessFaults, TheSoundServerGoingAwayEndsTheRecordingAndAFailedStartLeaves
     // Complete up to that moment: ffmpeg decodes it.
     EXPECT_GT(decodeWithFfmpeg(path).size(), 44100 * 4);
 
-    // With the server gone a start fails, and leaves no empty recording behind.
-    brevoir.client({"--start"});
+    // With the server gone a start fails, says why, and leaves no empty recording behind.
+    QString out, err;
+    EXPECT_EQ(brevoir.client({"--start"}, &out, &err), 1);
+    EXPECT_TRUE(err.startsWith("brevoir: The recording could not start")) << err.toStdString();
     EXPECT_EQ(brevoir.recordings(), QStringList{QFileInfo(path).fileName()});
     EXPECT_TRUE(brevoir.client({"--status"}, &state) == 0 && state.trimmed() == "idle");
     ASSERT_EQ(brevoir.client({"--quit"}), 0);

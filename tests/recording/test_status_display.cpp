@@ -304,6 +304,38 @@ TEST_F(StatusDisplayTest, NegativeOrTooLongTimesAreRefusedAndTheLengthStays) {
     EXPECT_EQ(recorder()->timedLength(), 72000);
 }
 
+TEST_F(StatusDisplayTest, AStoredTimerTheSheetWouldRefuseStartsOffAndIsToldOnce) {
+    // Typing: the fields take digits only.
+    timer().hourField->clear();
+    QTest::keyClicks(timer().hourField, "-1a2");
+    EXPECT_EQ(timer().hourField->text(), "12");
+
+    for (const char* hours : {"-1", "9943"}) {
+        Defaults::standard().setObject(QString::fromLatin1(hours), "HourField");
+        Defaults::standard().setObject(QStringLiteral("0"), "MinuteField");
+        Defaults::standard().setObject(QStringLiteral("5"), "SecondField");
+        Defaults::standard().setInteger(1, "TimerToggle");
+        QString told;
+        {
+            LogCapture log;
+            controller->PrefRestore(controller.get());
+            told = log.lines().filter("The saved timer").join('\n');
+        }
+        EXPECT_FALSE(recorder()->isTimed()) << hours;
+        EXPECT_FALSE(timer().timerCheckBox->isChecked());
+        EXPECT_EQ(timer().hourField->text(), "0");
+        EXPECT_EQ(told.count('\n'), 0);
+        EXPECT_TRUE(told.contains(QStringLiteral("%1:0:5").arg(hours))) << told.toStdString();
+        // What is saved next is a timer the sheet takes: the next launch says nothing.
+        controller->PrefSaveAction(controller.get());
+        LogCapture quiet;
+        controller->PrefRestore(controller.get());
+        EXPECT_TRUE(quiet.lines().filter("The saved timer").isEmpty());
+    }
+    for (const char* key : {"HourField", "MinuteField", "SecondField", "TimerToggle"})
+        Defaults::standard().removeObject(QString::fromLatin1(key));
+}
+
 TEST_F(StatusDisplayTest, TimerSheetStaysOpenUntilItsFieldsAreAcceptedThenSaves) {
     ui->window()->show();
     controller->showTimerWindow(nullptr);

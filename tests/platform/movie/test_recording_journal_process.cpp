@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -50,7 +51,13 @@ TEST(RecordingJournalProcess, ARecordingKilledWithItsProcessIsRepairedAtTheNextL
         << brevoir.log().toStdString();
     const QByteArray decoded = decodeWithFfmpeg(path);
     EXPECT_GT(decoded.size(), 3 * 44100 * 4 / 2);
-    EXPECT_GE(findRun(signal, decoded), 0);
+    // The user is told too, with the length that came back.
+    const QRegularExpressionMatch told =
+        QRegularExpression("Recovered 1 recording interrupted by a crash: " +
+                           QRegularExpression::escape(name) + R"( \((\d+\.\d\d) s\))")
+            .match(brevoir.log());
+    ASSERT_TRUE(told.hasMatch()) << brevoir.log().toStdString();
+    EXPECT_NEAR(told.captured(1).toDouble(), decoded.size() / (44100.0 * 4), 0.015);
     ASSERT_EQ(brevoir.client({"--quit"}), 0);
     EXPECT_EQ(brevoir.waitForExit(), 0);
 

@@ -23,6 +23,8 @@ public:
     void setEnvironmentValue(const QString& name, const QString& value);
     QProcessEnvironment environment() const;
     QString root() const { return _root; }
+    // The private session bus the instance and the clients use.
+    QString busAddress() const { return _busAddress; }
     // Runs `brevoir ARGS` as a client; answers its exit code, stdout into *out.
     int client(const QStringList& arguments, QString* out = nullptr, QString* err = nullptr);
     // Waits for the instance to end; answers its exit code (-1: it did not end or crashed).
