@@ -7,7 +7,7 @@
 
 namespace {
 QString titleOfPath(const QString& path) {
-    return FileNames::displayName(QFileInfo(path).completeBaseName());
+    return FileNames::displayName(QFileInfo(path).completeBaseName()).trimmed();
 }
 
 // "#EXTINF:<seconds>[ attributes],<title>": the seconds and the title, when well formed.
@@ -30,7 +30,11 @@ QString pathOfLine(const QByteArray& bytes) {
     if (!line.startsWith(QLatin1String("file://"), Qt::CaseInsensitive))
         return line;
     const QUrl url(line);
-    return url.isValid() && url.isLocalFile() ? url.toLocalFile() : line;
+    const QString path = url.isValid() && url.isLocalFile() ? url.toLocalFile() : QString();
+    // A path that could not stand on a line of its own stays the URL it was.
+    const bool fits =
+        !path.isEmpty() && path == path.trimmed() && !path.contains(u'\n') && !path.contains(u'\r');
+    return fits ? path : line;
 }
 
 QString oneLine(QString text) {
@@ -63,7 +67,12 @@ std::vector<M3uPlaylist::Entry> M3uPlaylist::parse(const QByteArray& bytes) {
             continue;
         }
         Entry entry;
-        entry.path = pathOfLine(raw.toByteArray().trimmed());
+        entry.path = pathOfLine(raw.toByteArray().trimmed()).trimmed();
+        // What decodes to nothing or to a comment (a stray byte-order mark), or to a name that
+        // would not read back as written, names no file we could keep.
+        if (entry.path.isEmpty() || entry.path.startsWith(u'#') ||
+            pathOfLine(FileNames::encode(entry.path)) != entry.path)
+            continue;
         entry.title = haveInfo && !title.isEmpty() ? title : titleOfPath(entry.path);
         entry.seconds = haveInfo ? seconds : -1;
         entries.push_back(std::move(entry));
