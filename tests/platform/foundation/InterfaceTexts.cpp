@@ -427,6 +427,54 @@ QList<InterfaceText> InterfaceTexts::fromForm(const QString& xml, const QString&
     return texts;
 }
 
+QMap<QString, QStringList> InterfaceTexts::menusOfForm(const QString& xml) {
+    QMap<QString, QString> texts; // action or submenu name -> its text or title
+    QMap<QString, QStringList> items;
+    QStringList menus; // the menus the reader is inside, innermost last
+    QStringList elements;
+    QString owner; // the action or widget whose properties are being read
+    QString property;
+    QXmlStreamReader reader(xml);
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (reader.isEndElement()) {
+            if (elements.takeLast() == QLatin1String("menu"))
+                menus.removeLast();
+            continue;
+        }
+        if (!reader.isStartElement())
+            continue;
+        const auto attributes = reader.attributes();
+        const QString name = attributes.value("name").toString();
+        const QString className = attributes.value("class").toString();
+        QString kind = reader.name().toString();
+        if (kind == QLatin1String("widget") || kind == QLatin1String("action"))
+            owner = name;
+        if (kind == QLatin1String("widget") &&
+            (className == QLatin1String("QMenu") || className == QLatin1String("QMenuBar"))) {
+            kind = QStringLiteral("menu");
+            menus.append(name);
+        } else if (kind == QLatin1String("property")) {
+            property = name;
+        } else if (kind == QLatin1String("addaction") && !menus.isEmpty()) {
+            items[menus.last()].append(name);
+        } else if (kind == QLatin1String("string") &&
+                   (property == QLatin1String("text") || property == QLatin1String("title"))) {
+            texts.insert(owner, reader.readElementText());
+            continue; // readElementText consumed the end element
+        }
+        elements.append(kind);
+    }
+    QMap<QString, QStringList> result;
+    for (auto menu = items.cbegin(); menu != items.cend(); ++menu) {
+        for (const QString& item : menu.value()) {
+            if (texts.contains(item))
+                result[menu.key()].append(texts.value(item));
+        }
+    }
+    return result;
+}
+
 QList<InterfaceText> InterfaceTexts::fromTree(const QString& folder) {
     QList<InterfaceText> texts;
     QDirIterator files(folder, {"*.cpp", "*.h", "*.ui"}, QDir::Files, QDirIterator::Subdirectories);

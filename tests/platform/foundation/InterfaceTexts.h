@@ -22,6 +22,8 @@ namespace InterfaceTexts {
 QList<InterfaceText> fromCpp(const QString& code, const QString& fileName);
 // The translatable strings of one .ui form, in the form's context.
 QList<InterfaceText> fromForm(const QString& xml, const QString& fileName);
+// The item texts of each menu and menu bar of a .ui form, by the menu's name.
+QMap<QString, QStringList> menusOfForm(const QString& xml);
 // Every text of the .cpp, .h and .ui files under folder.
 QList<InterfaceText> fromTree(const QString& folder);
 } // namespace InterfaceTexts

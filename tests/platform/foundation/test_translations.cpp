@@ -2,6 +2,8 @@
 #include "platform/foundation/LocalizedString.h"
 
 #include <QCoreApplication>
+#include <QDirIterator>
+#include <QFile>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -142,20 +144,65 @@ TEST(Translations, EveryInterfaceTextIsTranslatedIntoEnglishGermanAndFrench) {
                                     << qPrintable(problems.join(QLatin1Char('\n')));
 }
 
+TEST(Translations, MenuMnemonicsStayUniqueInEveryLanguage) {
+    QDirIterator forms(kSourceDir + "/src", {"*.ui"}, QDir::Files, QDirIterator::Subdirectories);
+    QStringList problems;
+    int menusSeen = 0;
+    while (forms.hasNext()) {
+        QFile file(forms.next());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString xml = QString::fromUtf8(file.readAll());
+        const QString form = InterfaceTexts::fromForm(xml, QString()).value(0).context;
+        const auto menus = InterfaceTexts::menusOfForm(xml);
+        menusSeen += int(menus.size());
+        for (const char* language : {"en", "de", "fr"}) {
+            QString error;
+            const auto entries = TranslationSource::read(
+                kSourceDir + "/resources/translations/brevoir_" + language + ".ts", &error);
+            for (auto menu = menus.cbegin(); menu != menus.cend(); ++menu) {
+                QMap<QChar, QString> taken;
+                for (const QString& item : menu.value()) {
+                    const auto entry = entries.constFind(form + QLatin1Char('|') + item);
+                    const QString shown = entry == entries.cend() ? item : entry->forms.first();
+                    static const QRegularExpression mnemonic(QStringLiteral("&([^&])"));
+                    const QString letter = mnemonic.match(shown).captured(1).toLower();
+                    if (letter.isEmpty())
+                        continue;
+                    if (taken.contains(letter[0]))
+                        problems << QStringLiteral("%1: %2 %3: \"%4\" and \"%5\"")
+                                        .arg(language, form, menu.key(), taken[letter[0]], shown);
+                    taken.insert(letter[0], shown);
+                }
+            }
+        }
+    }
+    EXPECT_GT(menusSeen, 3);
+    EXPECT_TRUE(problems.isEmpty()) << qPrintable(problems.join(QLatin1Char('\n')));
+}
+
 TEST(Translations, TheLocaleChoosesGermanFrenchOrEnglish) {
     struct Case {
         const char* locale;
         QString deleteTitle;
         QString timerOn;
+        QString copyingTwo;
     };
     const QString english = QStringLiteral("Delete the selected recordings?");
     const QString german = QStringLiteral("Die ausgewählten Aufnahmen löschen?");
     const QString french = QStringLiteral("Supprimer les enregistrements sélectionnés ?");
+    const QString englishCopying = QStringLiteral("Copying 2 recordings into the library…");
+    const QString germanCopying = QStringLiteral("2 Aufnahmen werden in die Bibliothek kopiert …");
+    const QString frenchCopying =
+        QStringLiteral("Copie de 2 enregistrements dans la bibliothèque…");
     const Case cases[] = {
-        {"de_DE", german, "Timer an"},        {"de_AT", german, "Timer an"},
-        {"de_CH", german, "Timer an"},        {"fr_FR", french, "Minuteur activé"},
-        {"fr_CA", french, "Minuteur activé"}, {"en_GB", english, "Timer on"},
-        {"it_IT", english, "Timer on"},       {"C", english, "Timer on"},
+        {"de_DE", german, "Timer an", germanCopying},
+        {"de_AT", german, "Timer an", germanCopying},
+        {"de_CH", german, "Timer an", germanCopying},
+        {"fr_FR", french, "Minuteur activé", frenchCopying},
+        {"fr_CA", french, "Minuteur activé", frenchCopying},
+        {"en_GB", english, "Timer on", englishCopying},
+        {"it_IT", english, "Timer on", englishCopying},
+        {"C", english, "Timer on", englishCopying},
     };
     for (const Case& c : cases) {
         LocalizedStrings::install(QLocale(QString::fromLatin1(c.locale)));
@@ -163,6 +210,9 @@ TEST(Translations, TheLocaleChoosesGermanFrenchOrEnglish) {
             << c.locale;
         EXPECT_EQ(QCoreApplication::translate("TimerWindow", "Timer on").toStdString(),
                   c.timerOn.toStdString())
+            << c.locale;
+        EXPECT_EQ(BVLocalizedString("CopyingIntoLibrary", 2).toStdString(),
+                  c.copyingTwo.toStdString())
             << c.locale;
         EXPECT_EQ(BVLocalizedString("NoSuchKeyAnywhere").toStdString(), "NoSuchKeyAnywhere")
             << c.locale;
