@@ -1,6 +1,7 @@
 #include "platform/foundation/LocalizedString.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QPointer>
 #include <QThread>
 #include <QTranslator>
@@ -10,6 +11,7 @@
 namespace {
 QPointer<QTranslator> gEnglish;
 QPointer<QTranslator> gTranslation;
+QPointer<QTranslator> gQtTranslation;
 std::atomic<bool> gInstalled = false;
 
 // Texts looked up before anyone installed the translations (tests, early start-up) still get
@@ -44,6 +46,7 @@ void LocalizedStrings::install(const QLocale& locale) {
     if (!application)
         return;
     gInstalled = true;
+    removeTranslator(gQtTranslation);
     removeTranslator(gTranslation);
     removeTranslator(gEnglish);
 
@@ -62,4 +65,15 @@ void LocalizedStrings::install(const QLocale& locale) {
         QCoreApplication::installTranslator(gTranslation);
     else
         removeTranslator(gTranslation);
+    if (!gTranslation)
+        return;
+
+    // Qt's own texts (standard buttons, file and colour dialogs, text field menus) in the same
+    // language, when the system has Qt's translations installed.
+    gQtTranslation = new QTranslator(application);
+    if (gQtTranslation->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(gQtTranslation);
+    else
+        removeTranslator(gQtTranslation);
 }

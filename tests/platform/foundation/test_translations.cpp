@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDirIterator>
 #include <QFile>
+#include <QLibraryInfo>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -186,6 +187,7 @@ TEST(Translations, TheLocaleChoosesGermanFrenchOrEnglish) {
         QString deleteTitle;
         QString timerOn;
         QString copyingTwo;
+        QString qtCancel; // a standard button of Qt's own dialogs
     };
     const QString english = QStringLiteral("Delete the selected recordings?");
     const QString german = QStringLiteral("Die ausgewählten Aufnahmen löschen?");
@@ -195,15 +197,18 @@ TEST(Translations, TheLocaleChoosesGermanFrenchOrEnglish) {
     const QString frenchCopying =
         QStringLiteral("Copie de 2 enregistrements dans la bibliothèque…");
     const Case cases[] = {
-        {"de_DE", german, "Timer an", germanCopying},
-        {"de_AT", german, "Timer an", germanCopying},
-        {"de_CH", german, "Timer an", germanCopying},
-        {"fr_FR", french, "Minuteur activé", frenchCopying},
-        {"fr_CA", french, "Minuteur activé", frenchCopying},
-        {"en_GB", english, "Timer on", englishCopying},
-        {"it_IT", english, "Timer on", englishCopying},
-        {"C", english, "Timer on", englishCopying},
+        {"de_DE", german, "Timer an", germanCopying, "Abbrechen"},
+        {"de_AT", german, "Timer an", germanCopying, "Abbrechen"},
+        {"de_CH", german, "Timer an", germanCopying, "Abbrechen"},
+        {"fr_FR", french, "Minuteur activé", frenchCopying, "Annuler"},
+        {"fr_CA", french, "Minuteur activé", frenchCopying, "Annuler"},
+        {"en_GB", english, "Timer on", englishCopying, "Cancel"},
+        {"it_IT", english, "Timer on", englishCopying, "Cancel"},
+        {"C", english, "Timer on", englishCopying, "Cancel"},
     };
+    // Qt's own translations are a separate package; without it Qt's texts stay English.
+    const bool qtTranslated =
+        QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_de.qm");
     for (const Case& c : cases) {
         LocalizedStrings::install(QLocale(QString::fromLatin1(c.locale)));
         EXPECT_EQ(BVLocalizedString("DeleteDialog").toStdString(), c.deleteTitle.toStdString())
@@ -213,6 +218,9 @@ TEST(Translations, TheLocaleChoosesGermanFrenchOrEnglish) {
             << c.locale;
         EXPECT_EQ(BVLocalizedString("CopyingIntoLibrary", 2).toStdString(),
                   c.copyingTwo.toStdString())
+            << c.locale;
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel").toStdString(),
+                  qtTranslated ? c.qtCancel.toStdString() : "Cancel")
             << c.locale;
         EXPECT_EQ(BVLocalizedString("NoSuchKeyAnywhere").toStdString(), "NoSuchKeyAnywhere")
             << c.locale;
