@@ -41,7 +41,7 @@
     </message>
     <message>
         <source>Sync</source>
-        <translation>Abgleichen</translation>
+        <translation>Synchronisieren</translation>
     </message>
     <message>
         <source>Search</source>
@@ -958,7 +958,7 @@
     <name>SyncStatusPanel</name>
     <message>
         <source>Sync</source>
-        <translation>Abgleichen</translation>
+        <translation>Synchronisieren</translation>
     </message>
     <message>
         <source>Cancel</source>
@@ -1008,7 +1008,7 @@
     </message>
     <message>
         <source>Convert when syncing:</source>
-        <translation>Beim Abgleichen umwandeln:</translation>
+        <translation>Beim Synchronisieren umwandeln:</translation>
     </message>
     <message>
         <source>Move deleted recordings to the trash</source>
@@ -1016,7 +1016,7 @@
     </message>
     <message>
         <source>Two-way sync with the playlist</source>
-        <translation>In beide Richtungen mit der Wiedergabeliste abgleichen</translation>
+        <translation>In beide Richtungen mit der Wiedergabeliste synchronisieren</translation>
     </message>
 </context>
 <context>

@@ -65,7 +65,7 @@
     </message>
     <message>
         <source>CannotUndo</source>
-        <translation>Chaque enregistrement part avec sa note. Vous ne pourrez pas l’annuler depuis Brevoir.</translation>
+        <translation>Chaque enregistrement est supprimé avec sa note. Vous ne pourrez pas annuler cette opération depuis Brevoir.</translation>
     </message>
     <message>
         <source>Delete</source>
@@ -663,7 +663,7 @@
     </message>
     <message>
         <source>Timer…</source>
-        <translation>Minuterie…</translation>
+        <translation>Minuteur…</translation>
     </message>
     <message>
         <source>Input device, rate, channels and format</source>
@@ -799,7 +799,7 @@
     </message>
     <message>
         <source>&amp;Timer…</source>
-        <translation>&amp;Minuterie…</translation>
+        <translation>&amp;Minuteur…</translation>
     </message>
     <message>
         <source>Sound S&amp;ettings…</source>
