@@ -594,6 +594,62 @@
         <source>The timer can be at most 9942 hours, 3 minutes and 14 seconds.</source>
         <translation>Der Timer kann höchstens 9942 Stunden, 3 Minuten und 14 Sekunden betragen.</translation>
     </message>
+    <message>
+        <source>PlaylistNeedsName</source>
+        <translation>Die Wiedergabeliste braucht einen Namen.</translation>
+    </message>
+    <message>
+        <source>PlaylistNameInvalid</source>
+        <translation>„%1“ kann nicht der Name einer Wiedergabeliste sein.</translation>
+    </message>
+    <message>
+        <source>PlaylistNameSlash</source>
+        <translation>Der Name einer Wiedergabeliste darf kein „/“ enthalten.</translation>
+    </message>
+    <message>
+        <source>PlaylistNameControl</source>
+        <translation>Der Name einer Wiedergabeliste darf keine Zeilenumbrüche oder Steuerzeichen enthalten.</translation>
+    </message>
+    <message>
+        <source>PlaylistNameTooLong</source>
+        <translation>Der Name der Wiedergabeliste ist zu lang.</translation>
+    </message>
+    <message>
+        <source>PlaylistNotWritten</source>
+        <translation>Die Wiedergabeliste %1 konnte nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>EncoderNotInstalled</source>
+        <translation>Kein Encoder „%1“ ist installiert.</translation>
+    </message>
+    <message>
+        <source>EncoderOutOfMemory</source>
+        <translation>nicht genug Speicher</translation>
+    </message>
+    <message>
+        <source>EncoderNoSound</source>
+        <translation>sie enthält keinen Ton</translation>
+    </message>
+    <message>
+        <source>ImportFolderNotMade</source>
+        <translation>Der Ordner %1 konnte nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>ImportNotImported</source>
+        <translation>Nicht importiert: %1</translation>
+    </message>
+    <message>
+        <source>ImportLineBreak</source>
+        <translation>sein Name enthält einen Zeilenumbruch</translation>
+    </message>
+    <message>
+        <source>ImportTooManyNames</source>
+        <translation>zu viele Dateien dieses Namens</translation>
+    </message>
+    <message>
+        <source>ImportCancelled</source>
+        <translation>abgebrochen</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>

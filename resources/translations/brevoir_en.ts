@@ -594,6 +594,62 @@
         <source>The timer can be at most 9942 hours, 3 minutes and 14 seconds.</source>
         <translation>The timer can be at most 9942 hours, 3 minutes and 14 seconds.</translation>
     </message>
+    <message>
+        <source>PlaylistNeedsName</source>
+        <translation>The playlist needs a name.</translation>
+    </message>
+    <message>
+        <source>PlaylistNameInvalid</source>
+        <translation>“%1” cannot be a playlist’s name.</translation>
+    </message>
+    <message>
+        <source>PlaylistNameSlash</source>
+        <translation>A playlist’s name cannot contain “/”.</translation>
+    </message>
+    <message>
+        <source>PlaylistNameControl</source>
+        <translation>A playlist’s name cannot contain line breaks or control characters.</translation>
+    </message>
+    <message>
+        <source>PlaylistNameTooLong</source>
+        <translation>The playlist’s name is too long.</translation>
+    </message>
+    <message>
+        <source>PlaylistNotWritten</source>
+        <translation>The playlist %1 could not be written: %2</translation>
+    </message>
+    <message>
+        <source>EncoderNotInstalled</source>
+        <translation>No encoder “%1” is installed.</translation>
+    </message>
+    <message>
+        <source>EncoderOutOfMemory</source>
+        <translation>out of memory</translation>
+    </message>
+    <message>
+        <source>EncoderNoSound</source>
+        <translation>it holds no sound</translation>
+    </message>
+    <message>
+        <source>ImportFolderNotMade</source>
+        <translation>The folder %1 could not be made.</translation>
+    </message>
+    <message>
+        <source>ImportNotImported</source>
+        <translation>Not imported: %1</translation>
+    </message>
+    <message>
+        <source>ImportLineBreak</source>
+        <translation>its name holds a line break</translation>
+    </message>
+    <message>
+        <source>ImportTooManyNames</source>
+        <translation>too many files of that name</translation>
+    </message>
+    <message>
+        <source>ImportCancelled</source>
+        <translation>cancelled</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>

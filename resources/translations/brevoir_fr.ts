@@ -594,6 +594,62 @@
         <source>The timer can be at most 9942 hours, 3 minutes and 14 seconds.</source>
         <translation>Le minuteur peut aller jusqu’à 9942 heures, 3 minutes et 14 secondes au plus.</translation>
     </message>
+    <message>
+        <source>PlaylistNeedsName</source>
+        <translation>La liste de lecture doit avoir un nom.</translation>
+    </message>
+    <message>
+        <source>PlaylistNameInvalid</source>
+        <translation>« %1 » ne peut pas être le nom d’une liste de lecture.</translation>
+    </message>
+    <message>
+        <source>PlaylistNameSlash</source>
+        <translation>Le nom d’une liste de lecture ne peut pas contenir « / ».</translation>
+    </message>
+    <message>
+        <source>PlaylistNameControl</source>
+        <translation>Le nom d’une liste de lecture ne peut contenir ni retour à la ligne ni caractère de contrôle.</translation>
+    </message>
+    <message>
+        <source>PlaylistNameTooLong</source>
+        <translation>Le nom de la liste de lecture est trop long.</translation>
+    </message>
+    <message>
+        <source>PlaylistNotWritten</source>
+        <translation>La liste de lecture %1 n’a pas pu être écrite : %2</translation>
+    </message>
+    <message>
+        <source>EncoderNotInstalled</source>
+        <translation>Aucun encodeur « %1 » n’est installé.</translation>
+    </message>
+    <message>
+        <source>EncoderOutOfMemory</source>
+        <translation>mémoire insuffisante</translation>
+    </message>
+    <message>
+        <source>EncoderNoSound</source>
+        <translation>il ne contient aucun son</translation>
+    </message>
+    <message>
+        <source>ImportFolderNotMade</source>
+        <translation>Le dossier %1 n’a pas pu être créé.</translation>
+    </message>
+    <message>
+        <source>ImportNotImported</source>
+        <translation>Non importés : %1</translation>
+    </message>
+    <message>
+        <source>ImportLineBreak</source>
+        <translation>son nom contient un retour à la ligne</translation>
+    </message>
+    <message>
+        <source>ImportTooManyNames</source>
+        <translation>trop de fichiers de ce nom</translation>
+    </message>
+    <message>
+        <source>ImportCancelled</source>
+        <translation>annulé</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>

@@ -1,9 +1,8 @@
 #include "platform/media/AudioFileEncoder.h"
 
 #include "platform/foundation/FileNames.h"
+#include "platform/foundation/LocalizedString.h"
 #include "platform/media/AudioFileDecoder.h"
-
-#include <QCoreApplication>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -21,10 +20,6 @@ QString describe(int code) {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
     av_strerror(code, text, sizeof text);
     return QString::fromUtf8(text);
-}
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("AudioFileEncoder", text);
 }
 
 // The muxer of each file extension an encoder writes.
@@ -171,7 +166,7 @@ bool Encoding::open(const QString& destination, const AudioEncoder& encoder, int
     const AVCodec* codec = avcodec_find_encoder_by_name(encoder.codecName.toLatin1().constData());
     const char* muxer = muxerOfExtension(encoder.extension);
     if (!codec || !muxer) {
-        *error = tr("the encoder %1 is not installed").arg(encoder.title);
+        *error = BVLocalizedString("EncoderNotInstalled").arg(encoder.title);
         return false;
     }
     const QByteArray path = FileNames::encodePath(destination);
@@ -185,7 +180,7 @@ bool Encoding::open(const QString& destination, const AudioEncoder& encoder, int
     _frame = av_frame_alloc();
     _packet = av_packet_alloc();
     if (!_codec || !_stream || !_frame || !_packet) {
-        *error = tr("out of memory");
+        *error = BVLocalizedString("EncoderOutOfMemory");
         return false;
     }
     av_channel_layout_default(&_codec->ch_layout, channels);
@@ -325,7 +320,7 @@ AudioFileEncoder::Result AudioFileEncoder::encodeFile(const QString& source,
         return failed(error);
     const AVCodec* codec = avcodec_find_encoder_by_name(encoder.codecName.toLatin1().constData());
     if (!codec)
-        return failed(tr("the encoder %1 is not installed").arg(encoder.title));
+        return failed(BVLocalizedString("EncoderNotInstalled").arg(encoder.title));
     const int channels = std::clamp(decoder.channels(), 1, 2);
     const int rate = chooseSampleRate(codec, decoder.sampleRate());
     if (!decoder.setOutputFormat(channels, rate, &error))
@@ -341,7 +336,7 @@ AudioFileEncoder::Result AudioFileEncoder::encodeFile(const QString& source,
         while (more) {
             if (abort && abort->load()) {
                 outcome.aborted = true;
-                return failed(tr("cancelled"));
+                return failed(BVLocalizedString("ImportCancelled"));
             }
             const size_t before = samples.size();
             more = decoder.decodeMore(samples);
@@ -350,7 +345,7 @@ AudioFileEncoder::Result AudioFileEncoder::encodeFile(const QString& source,
                 return failed(error);
         }
         if (frames == 0)
-            return failed(tr("it holds no sound"));
+            return failed(BVLocalizedString("EncoderNoSound"));
         if (!encoding.finish(&error))
             return failed(error);
     }

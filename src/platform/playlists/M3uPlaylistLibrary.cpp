@@ -1,10 +1,10 @@
 #include "platform/playlists/M3uPlaylistLibrary.h"
 
 #include "platform/foundation/FileNames.h"
+#include "platform/foundation/LocalizedString.h"
 #include "platform/media/AudioFileEncoder.h"
 #include "platform/media/MovieDuration.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -23,10 +23,6 @@ const QString M3uPlaylistLibrary::kNoTracksFound = QStringLiteral("no tracks fou
 namespace {
 constexpr qint64 kMaxPlaylistBytes = 64 * 1024 * 1024;
 constexpr int kMaxNumberedNames = 10000;
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("M3uPlaylistLibrary", text);
-}
 
 QString errnoText(int code) {
     return QString::fromLocal8Bit(std::strerror(code));
@@ -51,7 +47,7 @@ bool copyFile(int from, int to, const std::atomic<bool>* abort, QString* error) 
     std::vector<char> buffer(1 << 20);
     for (;;) {
         if (abort->load()) {
-            *error = tr("cancelled");
+            *error = BVLocalizedString("ImportCancelled");
             return false;
         }
         const ssize_t got = ::read(from, buffer.data(), buffer.size());
@@ -92,7 +88,7 @@ QString publish(const QByteArray& temporary, const QString& folder, const QStrin
             return {};
         }
     }
-    *error = tr("too many files of that name");
+    *error = BVLocalizedString("ImportTooManyNames");
     return {};
 }
 } // namespace
@@ -109,16 +105,16 @@ QString M3uPlaylistLibrary::musicFolder() {
 
 QString M3uPlaylistLibrary::playlistNameProblem(const QString& name) {
     if (name.trimmed().isEmpty())
-        return tr("The playlist needs a name.");
+        return BVLocalizedString("PlaylistNeedsName");
     if (name == QLatin1String(".") || name == QLatin1String(".."))
-        return tr("\"%1\" cannot be a playlist's name.").arg(name);
+        return BVLocalizedString("PlaylistNameInvalid").arg(name);
     if (name.contains(u'/'))
-        return tr("A playlist's name cannot contain \"/\".");
+        return BVLocalizedString("PlaylistNameSlash");
     for (const QChar c : name)
         if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            return tr("A playlist's name cannot contain line breaks or control characters.");
+            return BVLocalizedString("PlaylistNameControl");
     if (FileNames::encode(name).size() > 200)
-        return tr("The playlist's name is too long.");
+        return BVLocalizedString("PlaylistNameTooLong");
     return {};
 }
 
@@ -140,7 +136,7 @@ HandlerDescriptor M3uPlaylistLibrary::executeAppleEvent(const HandlerEvent& even
     HandlerDescriptor result;
     if (event.eventClass != HandlerEvent::kSuiteClass ||
         event.eventID != HandlerEvent::kSubroutineID || !arguments.isList())
-        failure.message = tr("not a handler call");
+        failure.message = QStringLiteral("not a handler call");
     else if (handler == QLatin1String("create_playlist_named"))
         result = createPlaylist(text(1), &failure);
     else if (handler == QLatin1String("get_tracks_for_playlist"))
@@ -157,7 +153,7 @@ HandlerDescriptor M3uPlaylistLibrary::executeAppleEvent(const HandlerEvent& even
     else if (handler == QLatin1String("remove_tracks"))
         result = removeTracks(list(1), &failure);
     else
-        failure.message = tr("the playlists know no handler \"%1\"").arg(handler);
+        failure.message = QStringLiteral("the playlists know no handler \"%1\"").arg(handler);
     if (!failure.message.isEmpty() && errorInfo) {
         errorInfo->insert(kErrorMessage, failure.message);
         errorInfo->insert(kErrorNumber, -1);
@@ -187,8 +183,8 @@ bool M3uPlaylistLibrary::writePlaylist(const QString& name,
     QSaveFile file(playlistPath(name));
     if (!file.open(QIODevice::WriteOnly) || file.write(M3uPlaylist::serialize(entries)) < 0 ||
         !file.commit()) {
-        *error = tr("the playlist %1 could not be written: %2")
-                     .arg(playlistPath(name), file.errorString());
+        *error =
+            BVLocalizedString("PlaylistNotWritten").arg(playlistPath(name), file.errorString());
         return false;
     }
     return true;
@@ -273,13 +269,13 @@ HandlerDescriptor M3uPlaylistLibrary::importFiles(const QStringList& paths, cons
     if (!encoderTitle.isEmpty()) {
         encoder = AudioFileEncoder::encoderWithTitle(encoderTitle);
         if (!encoder) {
-            failure->message = tr("No encoder \"%1\" is installed.").arg(encoderTitle);
+            failure->message = BVLocalizedString("EncoderNotInstalled").arg(encoderTitle);
             return {};
         }
     }
     const QString folder = importFolder(name);
     if (!QDir().mkpath(folder)) {
-        failure->message = tr("The folder %1 could not be made.").arg(folder);
+        failure->message = BVLocalizedString("ImportFolderNotMade").arg(folder);
         return {};
     }
     bool exists = false;
@@ -294,7 +290,7 @@ HandlerDescriptor M3uPlaylistLibrary::importFiles(const QStringList& paths, cons
         std::optional<M3uPlaylist::Entry> entry;
         // A playlist line cannot hold a line break.
         if (source.contains(u'\n') || source.contains(u'\r'))
-            error = tr("its name holds a line break");
+            error = BVLocalizedString("ImportLineBreak");
         else
             entry = importOne(source, title, folder, encoder, &error);
         if (!entry) {
@@ -309,7 +305,8 @@ HandlerDescriptor M3uPlaylistLibrary::importFiles(const QStringList& paths, cons
         ++imported;
     }
     if (!skipped.isEmpty())
-        failure->message = tr("Not imported: %1").arg(skipped.join(QStringLiteral("; ")));
+        failure->message =
+            BVLocalizedString("ImportNotImported").arg(skipped.join(QStringLiteral("; ")));
     return HandlerDescriptor::descriptorWithInt32(imported);
 }
 
