@@ -16,6 +16,7 @@
 #include "ui_MainWindow.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,10 +26,20 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTextEdit>
+#include <QUrlQuery>
 
 #include <gtest/gtest.h>
 
 namespace {
+// Stands in for the desktop's browser and mail application: notes what it was asked to open.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+    Q_INVOKABLE void open(const QUrl& url) { opened << url; }
+};
+
 const QString kToolbarKey = QStringLiteral("Example Toolbar Identifier");
 const QStringList kDefaultSet = {"Play",
                                  "Stop",
@@ -289,3 +300,29 @@ TEST_F(WindowTest, SpacePlaysOnlyFromTheListWhileTypingKeepsItsSpaces) {
     QTest::keyClick(ui.searchField, Qt::Key_Escape);
     EXPECT_TRUE(ui.searchField->text().isEmpty());
 }
+
+TEST_F(WindowTest, HelpOpensTheShippedPagesAndTellAFriendHandsOverItsMail) {
+    create();
+    UrlCatcher desktop;
+    QDesktopServices::setUrlHandler("file", &desktop, "open");
+    QDesktopServices::setUrlHandler("mailto", &desktop, "open");
+    LogCapture log;
+    interface->mainUi().actionHelp->trigger();
+    interface->mainUi().actionTellAFriend->trigger();
+    QDesktopServices::unsetUrlHandler("file");
+    QDesktopServices::unsetUrlHandler("mailto");
+
+    ASSERT_EQ(desktop.opened.size(), 2);
+    const QString help = desktop.opened[0].toLocalFile();
+    EXPECT_TRUE(help.endsWith("/help/index.html")) << qPrintable(help);
+    EXPECT_TRUE(QFile::exists(help));
+    const QUrl mail = desktop.opened[1];
+    EXPECT_EQ(mail.scheme(), "mailto");
+    const QUrlQuery query(mail);
+    EXPECT_EQ(query.queryItemValue("subject", QUrl::FullyDecoded), "Brevoir Rocks!");
+    EXPECT_EQ(query.queryItemValue("body", QUrl::FullyDecoded),
+              QString("You can download a free copy from ") + kMakerName + ": " + kMakerWebAddress);
+    EXPECT_EQ(log.count("Email Loaded"), 1);
+}
+
+#include "test_window.moc"
