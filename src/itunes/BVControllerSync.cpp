@@ -134,6 +134,11 @@ std::optional<QStringList> BVController::getTracksForPlaylist(const QString& nam
 void BVController::importTracksFromList(const std::vector<std::shared_ptr<QBVTrack>>& tracks) {
     if (!_iTunesController)
         return;
+    // One import at a time: the component has one set of files in hand.
+    if (_sync && _sync->importStarted()) {
+        Beep();
+        return;
+    }
     const QString playlist = _iTunesPlaylistName ? _iTunesPlaylistName->text() : QString();
     QString encoder;
     if (_encodingSelectionMenu && _encodingSelectionMenu->currentIndex() >= 0) {

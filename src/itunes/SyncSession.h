@@ -24,6 +24,7 @@ public:
     // Runs the import call on the worker; importFinished follows on this thread.
     void runImport(std::function<void()> import);
     bool importRunning() const;
+    bool importStarted() const { return _worker != nullptr; }
     // After the file in hand, or at once; the import still ends with importFinished.
     void cancel(bool immediately);
     bool cancelled() const { return _cancelled; }
