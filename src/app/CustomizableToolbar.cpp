@@ -51,6 +51,10 @@ QWidget* HostedWidgetAction::createWidget(QWidget* parent) {
 
 void HostedWidgetAction::deleteWidget(QWidget* widget) {
     // The widget belongs to the window: it goes home, hidden, to be shown again later.
+    if (!_home) {
+        QWidgetAction::deleteWidget(widget);
+        return;
+    }
     widget->hide();
     widget->setParent(_home);
 }
@@ -66,9 +70,7 @@ CustomizableToolbar::CustomizableToolbar(const QString& identifier, const QStrin
 }
 
 CustomizableToolbar::~CustomizableToolbar() {
-    // Hosted widgets go home before the items that show them are destroyed.
-    for (QAction* item : actions())
-        removeAction(item);
+    // The hosted widgets go with the toolbar: the window they belong to is going too.
     if (_palette)
         delete _palette;
 }
