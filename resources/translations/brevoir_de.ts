@@ -260,10 +260,6 @@
         <translation>Konnten nicht kopiert werden: %1</translation>
     </message>
     <message>
-        <source>Brevoir</source>
-        <translation>Brevoir</translation>
-    </message>
-    <message>
         <source>DropSomeNotCopied</source>
         <translation>Einige Dateien wurden nicht in die Bibliothek kopiert.</translation>
     </message>

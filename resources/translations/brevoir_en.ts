@@ -260,10 +260,6 @@
         <translation>Could not be copied: %1</translation>
     </message>
     <message>
-        <source>Brevoir</source>
-        <translation>Brevoir</translation>
-    </message>
-    <message>
         <source>DropSomeNotCopied</source>
         <translation>Some files were not copied into the library.</translation>
     </message>

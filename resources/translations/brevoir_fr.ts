@@ -260,10 +260,6 @@
         <translation>N’ont pas pu être copiés : %1</translation>
     </message>
     <message>
-        <source>Brevoir</source>
-        <translation>Brevoir</translation>
-    </message>
-    <message>
         <source>DropSomeNotCopied</source>
         <translation>Certains fichiers n’ont pas été copiés dans la bibliothèque.</translation>
     </message>

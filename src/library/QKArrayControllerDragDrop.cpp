@@ -43,7 +43,7 @@ void tellUserWhatWasLeftOut(QWidget* window, const QStringList& existing,
     }
     if (!failed.isEmpty())
         details << BVLocalizedString("DropCopyFailed").arg(failed.join(QLatin1String(", ")));
-    auto* box = new QMessageBox(QMessageBox::Warning, BVLocalizedString("Brevoir"),
+    auto* box = new QMessageBox(QMessageBox::Warning, BVLocalizedString("CFBundleName"),
                                 BVLocalizedString("DropSomeNotCopied"), QMessageBox::Ok, window);
     box->setObjectName(QStringLiteral("dropCopyReport"));
     box->setInformativeText(details.join(QLatin1Char('\n')));
