@@ -12,6 +12,7 @@
 
 typedef void PaStream;
 struct PaStreamCallbackTimeInfo;
+class PulseStreams;
 
 using SampleRing = SpscRing<int32_t>;
 
@@ -40,7 +41,9 @@ struct CaptureConfig {
     bool operator==(const CaptureConfig&) const = default;
 };
 
-// One open input device and, for playthrough, the default output.
+// One open input device and, for playthrough, the default output, through PortAudio; with
+// BREVOIR_CAPTURE_PATH=pulse the sound server's device records and plays through on the
+// server's own client library instead (PulseStreams).
 //
 // The input callback runs on PortAudio's real-time thread and does no locking, allocation or
 // I/O: it converts the block to left-justified 32-bit samples, raises the per-channel peaks
@@ -83,7 +86,11 @@ public:
     static constexpr int64_t kStallNs = 2'000'000'000;
 
 private:
+    friend class PulseStreams; // hands its blocks to onInput and onOutput
+
     explicit CaptureStream(const CaptureConfig& config);
+    // Whether the device is the sound server's (its "pulse" or "default" ALSA device).
+    static bool isSoundServerDevice(const CaptureConfig& config);
     static int inputCallback(const void* input, void* output, unsigned long frames,
                              const PaStreamCallbackTimeInfo* time, unsigned long flags, void* self);
     static int outputCallback(const void* input, void* output, unsigned long frames,
@@ -98,6 +105,9 @@ private:
     unsigned long _framesPerBuffer = 512;
     PaStream* _input = nullptr;
     PaStream* _output = nullptr;
+    // Set instead of _input and _output when the input is the sound server's.
+    std::unique_ptr<PulseStreams> _pulse;
+    bool _outputOpen = false;
     bool _outputFailed = false;
     std::shared_ptr<SampleRing> _ring;
     SpscRing<float> _monitorRing;

@@ -27,12 +27,12 @@ QByteArray additionalRates() {
     return block;
 }
 
-std::unique_ptr<SequenceGrabber> rigGrabber(ChannelSettings settings) {
+std::unique_ptr<SequenceGrabber> rigGrabber(ChannelSettings settings, const QString& device) {
     auto grabber = OpenDefaultGrabber();
     if (grabber->initialize() || grabber->newSoundChannel() || grabber->setChannelUsage(3) ||
         grabber->setChannelVolume(16) || grabber->setAdditionalSoundRates(additionalRates()))
         return nullptr;
-    settings.inputDevice = TestEnvironment::capturePcm();
+    settings.inputDevice = device.isEmpty() ? TestEnvironment::capturePcm() : device;
     settings.monitorVolume = 16;
     if (grabber->setChannelSettings(settings) || grabber->setLevelMetering(true))
         return nullptr;

@@ -19,8 +19,9 @@ std::vector<int16_t> feed(int seconds, int rate, int channels, uint32_t seed);
 // The 20-byte block of the five additional rates, as the recorder hands it over.
 QByteArray additionalRates();
 
-// A grabber set up the way the recorder sets it up, recording from the rig's capture device.
-std::unique_ptr<SequenceGrabber> rigGrabber(ChannelSettings settings);
+// A grabber set up the way the recorder sets it up, recording from the rig's capture device
+// (or the input named `device`).
+std::unique_ptr<SequenceGrabber> rigGrabber(ChannelSettings settings, const QString& device = {});
 
 // Runs the event loop, idling the grabber every few milliseconds, until `done` or `timeoutMs`.
 // Answers whether `done` came true; *idleResult gets the first non-zero idle() answer.
