@@ -9,7 +9,7 @@ packages=(
     portaudio19-dev libpulse-dev libasound2-dev libjack-jackd2-dev
     libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
     libgtest-dev libgmock-dev libbenchmark-dev libplist-dev libplist-utils
-    xvfb xauth x11-apps imagemagick dbus ffmpeg sox alsa-utils unrtf
+    xvfb xauth x11-apps xdotool imagemagick dbus ffmpeg sox alsa-utils unrtf
     pulseaudio pulseaudio-utils libasound2-plugins fonts-dejavu-core
     mpd mpc
     dpkg-dev desktop-file-utils appstream man-db librsvg2-bin libglib2.0-bin

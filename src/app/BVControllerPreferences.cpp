@@ -1,5 +1,7 @@
 #include "app/BVController.h"
 
+#include "library/LibraryListing.h"
+
 #include "platform/audio/SequenceGrabber.h"
 #include "platform/foundation/Defaults.h"
 #include "platform/foundation/LocalizedString.h"
@@ -61,13 +63,8 @@ void BVController::PrefRestore(QObject*) {
     QString library = _libraryFolderOverride.isEmpty()
                           ? store.stringForKey(sPreferencesKeyLibraryLocation)
                           : _libraryFolderOverride;
-    if (library.isEmpty()) {
-        // The desktop's music folder (~/Music where it names none).
-        QString music = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
-        if (music.isEmpty())
-            music = QDir::homePath() + QStringLiteral("/Music");
-        library = music + QStringLiteral("/Brevoir");
-    }
+    if (library.isEmpty())
+        library = defaultLibraryFolder();
     setDataDirectory(library);
     syncLibraryLocationToPreferencesWindow();
 

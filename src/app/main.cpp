@@ -168,9 +168,13 @@ int main(int argc, char** argv) {
     Application::installSignalHandlers();
 
     // Without a window the widgets still exist, on the offscreen platform: no display needed.
-    if (arguments.contains(QStringLiteral("--headless")) &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Started by the session bus with no display to show a window on, it runs as --headless.
+    const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") &&
+                           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+                           qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    if (arguments.contains(QStringLiteral("--headless")) || noDisplay)
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     // The launcher's name: desktops match the window (Wayland's app id) and its icon to it.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.brevoir.Brevoir"));
@@ -179,7 +183,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "brevoir: already running; brought its window to the front\n");
         return 0;
     }
-    Application application({line.libraryFolder, !line.headless, line.inputDevice});
+    Application application({line.libraryFolder, !line.headless && !noDisplay, line.inputDevice});
     switch (application.launch()) {
     case Application::Launch::Running:
         return application.exec();

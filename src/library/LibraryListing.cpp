@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
 
@@ -33,10 +34,18 @@ QString libraryToList(const QString& given) {
     if (!given.isEmpty())
         return given;
     const QString stored = Defaults::standard().stringForKey(sPreferencesKeyLibraryLocation);
-    return stored.isEmpty() ? QDir::homePath() + QStringLiteral("/Music/Brevoir") : stored;
+    return stored.isEmpty() ? defaultLibraryFolder() : stored;
 }
 
 } // namespace
+
+QString defaultLibraryFolder() {
+    // The desktop's music folder (~/Music where it names none).
+    QString music = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
+    if (music.isEmpty())
+        music = QDir::homePath() + QStringLiteral("/Music");
+    return music + QStringLiteral("/Brevoir");
+}
 
 int runLibraryListing(const QString& libraryFolder, FILE* out) {
     const QString library = libraryToList(libraryFolder);

@@ -63,7 +63,12 @@ QString decode(const QByteArray& bytes) {
             ++i;
             continue;
         }
-        name.append(QString::fromUtf8(bytes.constData() + i, length));
+        // The UTF-8 decoder takes a byte-order mark as a header and drops it; in a name it is
+        // a character like any other.
+        if (length == 3 && bytes.mid(i, 3) == "\xEF\xBB\xBF")
+            name.append(QChar(char16_t(0xFEFF)));
+        else
+            name.append(QString::fromUtf8(bytes.constData() + i, length));
         i += length;
     }
     return name;

@@ -19,6 +19,10 @@ TEST(FileNames, EveryByteStringRoundTrips) {
         }
         ASSERT_EQ(FileNames::encode(FileNames::decode(bytes)), bytes) << bytes.toHex().constData();
     }
+    // Byte-order marks are characters of the name, wherever they stand.
+    for (const QByteArray& bytes :
+         {QByteArray("\xEF\xBB\xBF" "a.mov"), QByteArray("\xEF\xBB\xEF\xBB\xBF\xBF")})
+        EXPECT_EQ(FileNames::encode(FileNames::decode(bytes)), bytes) << bytes.toHex().constData();
 }
 
 TEST(FileNames, ValidNamesAreWhatQtMakesOfThem) {
