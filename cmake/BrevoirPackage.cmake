@@ -13,8 +13,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Opening help pages, mail links and folders goes through the desktop's handlers.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# Opening help pages, mail links and folders goes through the desktop's handlers; Qt's own
+# buttons and dialogs speak the user's language with Qt's translations.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-translations-l10n")
 # The long description under the summary line; CPack indents it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Brevoir records the audio input into QuickTime movie files while a level
