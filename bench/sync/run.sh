@@ -4,7 +4,7 @@
 # Usage: bench/sync/run.sh [MINUTES] [ENCODER]   (BREVOIR_BUILD names the build folder)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${BREVOIR_BUILD:-$root/build-bench}
+build=${BREVOIR_BUILD:-$root/build}
 bench=$build/bin/bench_sync
 [ -x "$bench" ] || { echo "build bench_sync first (cmake --build $build --target bench_sync)" >&2; exit 1; }
 exec "$bench" --minutes "${1:-3}" --encoder "${2:-AAC}"
