@@ -29,9 +29,9 @@ feed='pactl load-module module-null-sink sink_name=bench_feed rate=44100 channel
     --channels=2 --raw "$BREVOIR_TEST_CAPTURE_FILE" & player=$!; \
     export PULSE_SOURCE=bench_feed.monitor; '
 status=0
-"$root/scripts/test-rig.sh" bash -c "$feed \"\$0\" \"\$@\"; s=\$?; kill \$player; exit \$s" \
+"$root/scripts/test-rig.sh" bash -c "$feed \"\$0\" \"\$@\"; s=\$?; kill \$player 2>/dev/null; exit \$s" \
     "$bench" --seconds "$seconds" --device "$device" || status=1
 QT_QPA_PLATFORM=xcb "$root/scripts/test-rig.sh" bash -c \
-    "$feed xvfb-run -a -s '-screen 0 1280x1024x24' \"\$0\" \"\$@\"; s=\$?; kill \$player; exit \$s" \
+    "$feed xvfb-run -a -s '-screen 0 1280x1024x24' \"\$0\" \"\$@\"; s=\$?; kill \$player 2>/dev/null; exit \$s" \
     "$bench" --seconds "$seconds" --device "$device" --window || status=1
 exit $status
