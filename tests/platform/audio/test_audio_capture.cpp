@@ -5,6 +5,7 @@
 #include "platform/movie/MovieTestTools.h"
 #include "support/TestEnvironment.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
@@ -311,14 +312,27 @@ TEST(CaptureRig, PreviewMetersTheInputAndWritesNothing) {
 
 TEST(CaptureRig, TheSoundServersInputIsRecordedThroughItsOwnClient) {
     REQUIRE_AUDIO_RIG();
-    // Known samples played into the rig's sound server; its monitor source is what we record.
+    // Known samples played into a sink of this test's own (tests running beside it play into
+    // the rig's sink); its monitor source is what we record, as a microphone would be.
     const auto fed = feed(20, 44100, 2, 31);
+    const QString sink =
+        QStringLiteral("brevoir_capture_test_%1").arg(QCoreApplication::applicationPid());
+    QProcess load;
+    load.start("pactl", {"load-module", "module-null-sink", "sink_name=" + sink, "rate=44100",
+                         "channels=2", "format=s16le"});
+    ASSERT_TRUE(load.waitForFinished());
+    const QString module = QString::fromUtf8(load.readAllStandardOutput()).trimmed();
+    ASSERT_FALSE(module.isEmpty());
+    struct Unload {
+        QString module;
+        ~Unload() { QProcess::execute("pactl", {"unload-module", module}); }
+    } unload{module};
     QProcess player;
-    player.start("pacat",
-                 {"--playback", "--device=brevoir_sink", "--format=s16le", "--rate=44100",
-                  "--channels=2", "--raw", qEnvironmentVariable("BREVOIR_TEST_CAPTURE_FILE")});
+    player.start("pacat", {"--latency-msec=50", "--playback", "--device=" + sink, "--format=s16le",
+                           "--rate=44100", "--channels=2", "--raw",
+                           qEnvironmentVariable("BREVOIR_TEST_CAPTURE_FILE")});
     ASSERT_TRUE(player.waitForStarted());
-    qputenv("PULSE_SOURCE", "brevoir_sink.monitor");
+    qputenv("PULSE_SOURCE", (sink + ".monitor").toLocal8Bit());
     qputenv("BREVOIR_CAPTURE_PATH", "pulse");
     auto grabber = rigGrabber(pcm(44100, 2), "pulse");
     ASSERT_TRUE(grabber);
