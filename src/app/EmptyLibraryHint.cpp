@@ -7,14 +7,14 @@
 #include <QLabel>
 
 EmptyLibraryHint::EmptyLibraryHint(QAbstractItemView* list, std::function<bool()> isEmpty)
-    : QObject(list), _list(list), _isEmpty(std::move(isEmpty)),
+    : QObject(list), _list(list), _viewport(list->viewport()), _isEmpty(std::move(isEmpty)),
       _label(new QLabel(BVLocalizedString("EmptyLibraryHint"), list->viewport())) {
     _label->setObjectName(QStringLiteral("emptyLibraryHint"));
     _label->setAlignment(Qt::AlignCenter);
     _label->setWordWrap(true);
     _label->setAttribute(Qt::WA_TransparentForMouseEvents);
     _label->setForegroundRole(QPalette::PlaceholderText);
-    list->viewport()->installEventFilter(this);
+    _viewport->installEventFilter(this);
     watchModel();
     update();
 }
@@ -30,12 +30,12 @@ void EmptyLibraryHint::watchModel() {
 }
 
 void EmptyLibraryHint::update() {
-    _label->setGeometry(_list->viewport()->rect().adjusted(24, 0, -24, 0));
+    _label->setGeometry(_viewport->rect().adjusted(24, 0, -24, 0));
     _label->setVisible(_isEmpty());
 }
 
 bool EmptyLibraryHint::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == _list->viewport() && event->type() == QEvent::Resize)
+    if (watched == _viewport && event->type() == QEvent::Resize)
         update();
     return QObject::eventFilter(watched, event);
 }

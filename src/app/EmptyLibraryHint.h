@@ -6,6 +6,7 @@
 
 class QAbstractItemView;
 class QLabel;
+class QWidget;
 
 // A short hint shown in the middle of the library list while the library holds no recording.
 class EmptyLibraryHint : public QObject {
@@ -26,6 +27,9 @@ private:
     void watchModel();
 
     QAbstractItemView* _list;
+    // Kept apart from the list: the filter still hears the viewport while the list is being
+    // destroyed, when the list can no longer be asked for it.
+    QWidget* _viewport;
     std::function<bool()> _isEmpty;
     QLabel* _label;
 };

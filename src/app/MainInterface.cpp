@@ -62,6 +62,10 @@ MainInterface::MainInterface()
 }
 
 MainInterface::~MainInterface() {
+    // The menus watch the whole application (focus, events, notifications) and read the
+    // window's form: they go first, before closing the window moves the focus one last time.
+    delete _menus;
+    _menus = nullptr;
     // The list controller serves the table: it goes before the widgets it points at.
     delete _arrayController;
     // The dialogs are children of the window; release them before the window goes.
