@@ -37,6 +37,15 @@ QString pathOfLine(const QByteArray& bytes) {
     return fits ? path : line;
 }
 
+// The line past its blanks and byte-order marks: what decides whether it is a comment, read
+// the same way as a path is, so that a path written back reads back as a path.
+QStringView leadingText(const QString& decoded) {
+    qsizetype i = 0;
+    while (i < decoded.size() && (decoded[i].isSpace() || decoded[i] == QChar(0xFEFF)))
+        ++i;
+    return QStringView(decoded).sliced(i);
+}
+
 QString oneLine(QString text) {
     text.replace(u'\r', u' ');
     text.replace(u'\n', u' ');
@@ -59,9 +68,11 @@ std::vector<M3uPlaylist::Entry> M3uPlaylist::parse(const QByteArray& bytes) {
         while (raw.endsWith('\r'))
             raw.chop(1);
         const QString line = QString::fromUtf8(raw).trimmed();
-        if (line.isEmpty())
+        const QString decoded = FileNames::decode(raw.toByteArray());
+        const QStringView lead = leadingText(decoded);
+        if (lead.isEmpty())
             continue;
-        if (line.startsWith(u'#')) {
+        if (lead.startsWith(u'#')) {
             if (line.startsWith(QLatin1String("#EXTINF:"), Qt::CaseInsensitive))
                 haveInfo = parseExtinf(line, &seconds, &title);
             continue;
