@@ -15,12 +15,7 @@
 TEST(RecordingJournalProcess, ARecordingKilledWithItsProcessIsRepairedAtTheNextLaunch) {
     REQUIRE_AUDIO_RIG();
     const QByteArray signal = makeTestSignal(44100 * 30);
-    const QString fed = TestEnvironment::root() + "/journal-fed.raw";
-    QFile file(fed);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(signal);
-    file.close();
-    BrevoirProcess brevoir(fed);
+    BrevoirProcess brevoir(writeSignalFile("journal-fed.raw", signal));
     const QString checking = "checking every recording";
     // The instance's lines reach us a little after it answers.
     auto launched = [&](int count) {

@@ -159,12 +159,16 @@ qsizetype findRun(const QByteArray& signal, const QByteArray& run) {
     return signal.mid(at, run.size()) == run ? at / 4 : -1;
 }
 
-QString writeSecondOfSignal(const QString& fileName) {
+QString writeSignalFile(const QString& fileName, const QByteArray& signal) {
     const QString path = TestEnvironment::root() + "/" + fileName;
     QFile raw(path);
     if (raw.open(QIODevice::WriteOnly))
-        raw.write(makeTestSignal(44100));
+        raw.write(signal);
     return path;
+}
+
+QString writeSecondOfSignal(const QString& fileName) {
+    return writeSignalFile(fileName, makeTestSignal(44100));
 }
 
 bool makeRecordings(const QString& folder, const QStringList& names) {

@@ -54,6 +54,8 @@ private:
 // Raw s16le stereo samples: a deterministic, non-repeating signal, so that any run of a few
 // hundred frames identifies its position.
 QByteArray makeTestSignal(int frames);
+// Raw samples in a file of the test's root folder, for the instance to capture; answers its path.
+QString writeSignalFile(const QString& fileName, const QByteArray& signal);
 // A second of the test signal in a file of its own, for an instance that records nothing.
 QString writeSecondOfSignal(const QString& fileName);
 // Stand-in recordings (4 KiB of zeros each) in the folder, which is made if need be.

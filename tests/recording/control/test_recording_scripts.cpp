@@ -48,19 +48,12 @@ private:
     QDBusConnection _bus;
 };
 
-QString writeSignal(const QByteArray& signal) {
-    const QString path = TestEnvironment::root() + "/scripts-fed.raw";
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(signal);
-    return path;
-}
 } // namespace
 
 TEST(RecordingScripts, StartAndStopAnswerTheFileAndTheBusHearsEachChange) {
     REQUIRE_AUDIO_RIG();
     const QByteArray signal = makeTestSignal(44100 * 30);
-    BrevoirProcess brevoir(writeSignal(signal));
+    BrevoirProcess brevoir(writeSignalFile("scripts-fed.raw", signal));
     ASSERT_TRUE(brevoir.startHeadless());
     BusListener listener(brevoir.busAddress());
     QString out, err;

@@ -16,14 +16,6 @@
 namespace {
 constexpr int kBytesPerSecond = 44100 * 4;
 
-QString writeSignal(const QByteArray& signal) {
-    const QString path = TestEnvironment::root() + "/fed.raw";
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(signal);
-    return path;
-}
-
 qint64 sizeOf(const QString& path) {
     return QFileInfo(path).size();
 }
@@ -54,7 +46,7 @@ bool waitForSound(BrevoirProcess& brevoir, int count, double seconds) {
 TEST(ScriptingProcess, StartSnipStopQuitRecordsTwoGaplessFiles) {
     REQUIRE_AUDIO_RIG();
     const QByteArray signal = makeTestSignal(44100 * 90);
-    BrevoirProcess brevoir(writeSignal(signal));
+    BrevoirProcess brevoir(writeSignalFile("fed.raw", signal));
     ASSERT_TRUE(brevoir.startHeadless());
 
     ASSERT_EQ(brevoir.client({"--start"}), 0);
@@ -94,7 +86,7 @@ TEST(ScriptingProcess, StartSnipStopQuitRecordsTwoGaplessFiles) {
 TEST(ScriptingProcess, ATimedRecordingFromTheCommandLineIsAsLongAsItsTimer) {
     REQUIRE_AUDIO_RIG();
     const QByteArray signal = makeTestSignal(44100 * 30);
-    BrevoirProcess brevoir(writeSignal(signal));
+    BrevoirProcess brevoir(writeSignalFile("fed.raw", signal));
     // The timer the user set last time: 2 s, switched on.
     QDir().mkpath(brevoir.root() + "/config/Brevoir");
     QFile preferences(brevoir.root() + "/config/Brevoir/Brevoir.conf");
@@ -122,7 +114,7 @@ TEST(ScriptingProcess, ATimedRecordingFromTheCommandLineIsAsLongAsItsTimer) {
 TEST(ScriptingProcess, SigtermDuringARecordingLeavesACompletePlayableFile) {
     REQUIRE_AUDIO_RIG();
     const QByteArray signal = makeTestSignal(44100 * 30);
-    BrevoirProcess brevoir(writeSignal(signal));
+    BrevoirProcess brevoir(writeSignalFile("fed.raw", signal));
     ASSERT_TRUE(brevoir.startHeadless());
     ASSERT_EQ(brevoir.client({"--start"}), 0);
     ASSERT_TRUE(waitForSound(brevoir, 1, 1.0));
@@ -163,7 +155,7 @@ TEST(ScriptingProcess, ClientReportsWhenNoInstanceRuns) {
 
 TEST(ScriptingProcess, ARecordingCommandLaunchesAnInstanceWhenNoneRuns) {
     REQUIRE_AUDIO_RIG();
-    BrevoirProcess brevoir(writeSignal(makeTestSignal(44100 * 20)));
+    BrevoirProcess brevoir(writeSignalFile("fed.raw", makeTestSignal(44100 * 20)));
     ASSERT_EQ(brevoir.client({"--start", "--input-device", TestEnvironment::capturePcm()}), 0);
     QString state;
     EXPECT_EQ(brevoir.client({"--status"}, &state), 0);
