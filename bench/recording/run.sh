@@ -2,9 +2,9 @@
 # CPU use of a recording beside arecord on the same device, inside the test rig: once without
 # a window, once with the main window shown under Xvfb. The input is the sound server's (the
 # desktop's usual input), fed by playing a tone into a sink of the rig and recording its
-# monitor; BREVOIR_CAPTURE_PATH=pulse records it on the server's own client library instead of
-# its ALSA plugin, and BREVOIR_BENCH_DEVICE=brevoir_test_capture measures the rig's ALSA file
-# device instead.
+# monitor, which the recorder reads on the server's own client library; BREVOIR_CAPTURE_PATH=alsa
+# records it through the server's ALSA plugin instead, and BREVOIR_BENCH_DEVICE=brevoir_test_capture
+# measures the rig's ALSA file device.
 # Usage: bench/recording/run.sh [SECONDS]   (default 60; BREVOIR_BUILD names the build folder)
 set -euo pipefail
 seconds=${1:-60}

@@ -97,10 +97,8 @@ std::unique_ptr<CaptureStream> CaptureStream::open(const CaptureConfig& config, 
 }
 
 bool CaptureStream::isSoundServerDevice(const CaptureConfig& config) {
-    // Not yet the default: a source that only hands over sound after a long latency (a sink's
-    // monitor behind a two-second player buffer) starts the file late on this path, where the
-    // ALSA plugin's path does not. Until that is mended it is chosen for measuring only.
-    if (qEnvironmentVariable("BREVOIR_CAPTURE_PATH") != QLatin1String("pulse"))
+    // BREVOIR_CAPTURE_PATH=alsa keeps the ALSA plugin's path, for comparing the two.
+    if (qEnvironmentVariable("BREVOIR_CAPTURE_PATH") == QLatin1String("alsa"))
         return false;
     const PaDeviceInfo* info = Pa_GetDeviceInfo(config.device);
     const PaHostApiInfo* host = info ? Pa_GetHostApiInfo(info->hostApi) : nullptr;
@@ -168,6 +166,7 @@ void CaptureStream::takePeaks(double peaks[2]) {
 
 std::shared_ptr<const StartMark> CaptureStream::requestStartAt(int64_t ns) {
     _startMark->frame.store(StartMark::kPending, std::memory_order_relaxed);
+    _startMark->leadIn.store(0, std::memory_order_relaxed);
     _startMark->requestedNs.store(ns, std::memory_order_release);
     return _startMark;
 }
@@ -177,8 +176,12 @@ std::optional<uint64_t> CaptureStream::frameAt(int64_t ns) const {
     if (offset == kNoOffset)
         return std::nullopt;
     const int64_t frame = framesInNs(ns - offset, _config.sampleRate);
-    // Should the callbacks stall, do not wait for frames that may never come.
-    const uint64_t latest = framesPushed() + 2 * _framesPerBuffer;
+    // Should the callbacks stall, do not wait for frames that may never come; but a source
+    // that hands its sound over in bursts (a monitor behind a player's long buffer) owes up to
+    // one burst at any moment.
+    const uint64_t burst =
+        uint64_t(framesInNs(_longestGapNs.load(std::memory_order_relaxed), _config.sampleRate));
+    const uint64_t latest = framesPushed() + 2 * _framesPerBuffer + burst;
     return std::min(uint64_t(std::max<int64_t>(frame, 0)), latest);
 }
 
@@ -205,6 +208,10 @@ int CaptureStream::outputCallback(const void*, void* output, unsigned long frame
 // Real-time thread: no locks, no allocation, no I/O.
 void CaptureStream::onInput(const void* input, unsigned long frames) {
     const int64_t arrivedNs = captureClockNs();
+    const int64_t gapNs = arrivedNs - _lastCallbackNs.load(std::memory_order_relaxed);
+    if (_delivering && gapNs > _longestGapNs.load(std::memory_order_relaxed) && gapNs < kStallNs)
+        _longestGapNs.store(gapNs, std::memory_order_relaxed);
+    _delivering = true;
     _lastCallbackNs.store(arrivedNs, std::memory_order_relaxed);
     const int channels = _config.channels;
     const bool capturing = _capturing.load(std::memory_order_acquire);
@@ -269,6 +276,14 @@ void CaptureStream::markBlock(uint64_t firstFrame, unsigned long frames, int64_t
     if (requested != 0) {
         const int64_t frame = framesInNs(requested - ringOffset, rate);
         const int64_t clamped = std::clamp<int64_t>(frame, int64_t(firstFrame), int64_t(endFrame));
+        // Nothing was captured before the input's first block. When the input held its sound
+        // back for longer than a device takes to start (a few blocks), the time asked for
+        // before it becomes silence instead of a file that much shorter than the recording.
+        const bool firstBlock = _deviceFrames == frames;
+        const int64_t missing = firstBlock ? int64_t(firstFrame) - frame : 0;
+        if (missing > int64_t(4 * _framesPerBuffer))
+            _startMark->leadIn.store(uint64_t(std::min(missing, framesInNs(kStallNs, rate))),
+                                     std::memory_order_relaxed);
         _startMark->frame.store(uint64_t(clamped), std::memory_order_release);
         _startMark->requestedNs.store(0, std::memory_order_relaxed);
     }

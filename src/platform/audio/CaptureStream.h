@@ -23,6 +23,10 @@ struct StartMark {
     static constexpr uint64_t kPending = ~uint64_t(0);
     std::atomic<int64_t> requestedNs{0}; // steady-clock time asked for; 0 when none
     std::atomic<uint64_t> frame{kPending};
+    // Frames of silence the file begins with, before `frame`: the time between the moment asked
+    // for and the first sound of an input just opened, which some sources (a sink's monitor
+    // behind a player's long buffer) only hand over a second or so later. Set before `frame`.
+    std::atomic<uint64_t> leadIn{0};
 };
 
 // Steady-clock nanoseconds, the time base of the marks.
@@ -41,9 +45,9 @@ struct CaptureConfig {
     bool operator==(const CaptureConfig&) const = default;
 };
 
-// One open input device and, for playthrough, the default output, through PortAudio; with
-// BREVOIR_CAPTURE_PATH=pulse the sound server's device records and plays through on the
-// server's own client library instead (PulseStreams).
+// One open input device and, for playthrough, the default output, through PortAudio; the sound
+// server's device ("pulse" or "default") records and plays through on the server's own client
+// library instead (PulseStreams), unless BREVOIR_CAPTURE_PATH=alsa asks for the ALSA plugin.
 //
 // The input callback runs on PortAudio's real-time thread and does no locking, allocation or
 // I/O: it converts the block to left-justified 32-bit samples, raises the per-channel peaks
@@ -84,6 +88,8 @@ public:
     // including when its callbacks have simply stopped coming for kStallNs.
     bool isRunning() const;
     static constexpr int64_t kStallNs = 2'000'000'000;
+    // The longest time the input has kept its sound back between two deliveries so far.
+    int64_t longestDeliveryGapNs() const { return _longestGapNs.load(std::memory_order_relaxed); }
 
 private:
     friend class PulseStreams; // hands its blocks to onInput and onOutput
@@ -127,4 +133,8 @@ private:
     int64_t _deviceClockOffsetNs = kNoOffset; // input callback only
     std::atomic<int64_t> _ringClockOffsetNs{kNoOffset};
     std::atomic<int64_t> _lastCallbackNs{0}; // when the input callback last ran (or the start)
+    bool _delivering = false;                // input callback only: it has run before
+    // The longest wait between two input callbacks so far (short of a stall): how far behind the
+    // clock the pushed frames may be at any moment.
+    std::atomic<int64_t> _longestGapNs{0};
 };

@@ -29,6 +29,8 @@ struct CaptureWriter::Job {
     uint64_t startElement = 0;
     uint64_t stopElement = kOpenEnded;
     uint64_t capElement = kOpenEnded;
+    uint64_t leadIn = 0;     // frames of silence before the start frame
+    uint64_t leadInLeft = 0; // of which not yet written
     bool failed = false;
     int completion = 0;
     QString completionText;
@@ -140,10 +142,30 @@ bool CaptureWriter::resolveStart(Job& job) {
         frame = job.start.mark->frame.load(std::memory_order_acquire);
     if (frame == StartMark::kPending)
         return false;
+    if (!job.start.frame && job.start.mark) {
+        // Whole packets, so that the sound after it stays on the packet grid.
+        const uint64_t leadIn = job.start.mark->leadIn.load(std::memory_order_relaxed);
+        job.leadIn = std::min(leadIn / job.framesPerPacket * job.framesPerPacket,
+                              job.maxFrames ? job.maxFrames : leadIn);
+        job.leadInLeft = job.leadIn;
+    }
     job.startElement = frame * job.channels;
     job.startKnown = true;
     if (job.maxFrames)
-        job.capElement = job.startElement + job.maxFrames * job.channels;
+        job.capElement = job.startElement + (job.maxFrames - job.leadIn) * job.channels;
+    return true;
+}
+
+bool CaptureWriter::writeLeadIn(Job& job) {
+    const std::vector<int32_t> silence(
+        size_t(std::min<uint64_t>(job.leadInLeft, kMaxFramesPerAppend) * job.channels), 0);
+    while (job.leadInLeft > 0) {
+        const size_t frames = size_t(std::min<uint64_t>(job.leadInLeft, kMaxFramesPerAppend));
+        if (!job.file->append(silence.data(), frames))
+            return false;
+        job.leadInLeft -= frames;
+    }
+    _framesWritten.store(job.file->framesWritten(), std::memory_order_relaxed);
     return true;
 }
 
@@ -161,6 +183,10 @@ void CaptureWriter::drain(Job& job) {
     SampleRing& ring = *job.ring;
     if (!resolveStart(job))
         return; // the first block after the start has not come yet
+    if (job.leadInLeft > 0 && !job.failed && !writeLeadIn(job)) {
+        fail(job);
+        return;
+    }
     resolveStop(job);
     if (ring.readPosition() < job.startElement) {
         ring.discardTo(job.startElement);
@@ -240,8 +266,10 @@ void CaptureWriter::run() {
                 _framesWritten.store(written, std::memory_order_relaxed);
                 // A start never marked (the device delivered nothing) leaves an empty file.
                 result.startFrame = job->startKnown ? job->startElement / job->channels : 0;
-                result.endFrame = job->stopElement != kOpenEnded ? job->stopElement / job->channels
-                                                                 : result.startFrame + written;
+                result.leadInFrames = job->leadIn - job->leadInLeft;
+                result.endFrame = job->stopElement != kOpenEnded
+                                      ? job->stopElement / job->channels
+                                      : result.startFrame + written - result.leadInFrames;
                 {
                     std::lock_guard lock(_mutex);
                     _done = true;

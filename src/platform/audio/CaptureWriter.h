@@ -42,7 +42,8 @@ public:
         int error = 0;     // 0 or an errno value
         QString errorText; // why, when it failed
         uint64_t startFrame = 0;
-        uint64_t endFrame = 0; // the file ended before this frame
+        uint64_t endFrame = 0;     // the file ended before this frame
+        uint64_t leadInFrames = 0; // silence written before the start frame
     };
 
     // Writes the frames of `ring` from `start` on into `file` (at most `maxFrames`; 0: no
@@ -70,6 +71,8 @@ private:
     void drain(Job& job);
     static bool resolveStart(Job& job);
     static void resolveStop(Job& job);
+    // Writes the silence a file begins with; false when the file failed.
+    bool writeLeadIn(Job& job);
     void fail(Job& job);
 
     mutable std::mutex _mutex;

@@ -288,9 +288,12 @@ OSErr PortAudioGrabber::stop() {
         at.framesAfterStart =
             uint64_t(std::max<int64_t>(0, framesInNs(now - _startNs, _settings.sampleRate)));
     _stream->setCapturing(true); // what follows belongs to the next file, if one comes
-    const CaptureWriter::Result result = _writer->finish(at, std::chrono::milliseconds(1000));
+    // A source that delivers in bursts may still owe up to a burst of what was captured by now.
+    const auto burst = std::chrono::milliseconds(_stream->longestDeliveryGapNs() / 1'000'000);
+    const CaptureWriter::Result result =
+        _writer->finish(at, std::chrono::milliseconds(1000) + burst);
     _lastHealth = health();
-    _lastHealth.framesCaptured = result.endFrame - result.startFrame;
+    _lastHealth.framesCaptured = result.leadInFrames + result.endFrame - result.startFrame;
     _recording = false;
     _paused = false;
     _fileStart = result.startFrame;

@@ -148,8 +148,11 @@ bool PulseStreams::startOutput(QString* error) {
 }
 
 bool PulseStreams::isRunning() const {
-    return pa_context_get_state(_context) == PA_CONTEXT_READY && _record &&
-           pa_stream_get_state(_record) == PA_STREAM_READY;
+    pa_threaded_mainloop_lock(_loop);
+    const bool running = pa_context_get_state(_context) == PA_CONTEXT_READY && _record &&
+                         pa_stream_get_state(_record) == PA_STREAM_READY;
+    pa_threaded_mainloop_unlock(_loop);
+    return running;
 }
 
 void PulseStreams::onContextState(pa_context*, void* self) {
