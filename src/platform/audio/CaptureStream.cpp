@@ -292,22 +292,30 @@ void CaptureStream::markBlock(uint64_t firstFrame, unsigned long frames, int64_t
 // Real-time thread of the output device.
 void CaptureStream::onOutput(float* output, unsigned long frames) {
     const size_t channels = size_t(_config.channels);
-    const size_t wanted = size_t(frames) * channels;
+    const size_t got = takePlaythrough(output, frames);
+    if (got < frames)
+        _priming = true; // ran dry: wait for a cushion again
+    std::fill(output + got * channels, output + size_t(frames) * channels, 0.0f);
+}
+
+size_t CaptureStream::takePlaythrough(float* output, size_t frames) {
+    const size_t channels = size_t(_config.channels);
     const size_t target = 2 * size_t(_framesPerBuffer) * channels;
     const size_t available = _monitorRing.readableCount();
-    size_t got = 0;
     if (_priming && available >= target)
         _priming = false;
-    if (!_priming) {
-        // Keep the delay bounded when the input runs faster than the output.
-        if (available > target + 4 * size_t(_framesPerBuffer) * channels)
-            _monitorRing.discardTo(_monitorRing.readPosition() + (available - target));
-        got = _monitorRing.pop(output, wanted);
-        if (got < wanted)
-            _priming = true; // ran dry: wait for a cushion again
-    }
+    if (_priming)
+        return 0;
+    // Keep the delay bounded when the input runs faster than the output.
+    if (available > target + 4 * size_t(_framesPerBuffer) * channels)
+        _monitorRing.discardTo(_monitorRing.readPosition() + (available - target));
+    const size_t got = _monitorRing.pop(output, frames * channels);
     const float gain = float(_volume.load(std::memory_order_relaxed)) / 256.0f;
     for (size_t i = 0; i < got; ++i)
         output[i] *= gain;
-    std::fill(output + got, output + wanted, 0.0f);
+    return got / channels;
+}
+
+size_t CaptureStream::playthroughFramesReady() const {
+    return _monitorRing.readableCount() / size_t(_config.channels);
 }

@@ -104,6 +104,10 @@ private:
                               void* self);
     void onInput(const void* input, unsigned long frames);
     void onOutput(float* output, unsigned long frames);
+    // Up to `frames` frames of playthrough at the monitor volume, none while a cushion builds up
+    // (then, and after running dry, the output waits for two blocks); the frames written.
+    size_t takePlaythrough(float* output, size_t frames);
+    size_t playthroughFramesReady() const;
     void markBlock(uint64_t firstFrame, unsigned long frames, int64_t arrivedNs, bool pushed);
     bool openOutput(QString* error);
 
@@ -119,7 +123,7 @@ private:
     SpscRing<float> _monitorRing;
     std::vector<int32_t> _scratch;      // input callback only
     std::vector<float> _monitorScratch; // input callback only
-    bool _priming = true;               // output callback only
+    bool _priming = true;               // output callback (or the sound server's thread) only
     std::atomic<bool> _capturing{false};
     std::atomic<bool> _monitoring{false};
     std::atomic<int> _volume{16};

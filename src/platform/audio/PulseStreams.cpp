@@ -129,14 +129,15 @@ bool PulseStreams::startOutput(QString* error) {
     bool ready = _playback != nullptr;
     if (ready) {
         pa_stream_set_state_callback(_playback, &PulseStreams::onStreamState, this);
-        pa_stream_set_write_callback(_playback, &PulseStreams::onWritable, this);
-        // Two blocks queued, asked for one at a time: what the input hands over in one wake-up.
+        // No write callback: the sound is written as it is captured (onReadable), so the
+        // playthrough costs no wake-ups of its own. The server asks for more only when a
+        // quarter second has gone unfilled, which the input's packets never let happen.
         const uint32_t block = uint32_t(_framesPerBuffer * size_t(_config.channels) * 4);
         pa_buffer_attr attr{};
         attr.maxlength = uint32_t(-1);
-        attr.tlength = 2 * block;
-        attr.prebuf = uint32_t(-1);
-        attr.minreq = block;
+        attr.tlength = 6 * block;
+        attr.prebuf = 2 * block;
+        attr.minreq = 5 * block;
         ready = pa_stream_connect_playback(_playback, nullptr, &attr, PA_STREAM_ADJUST_LATENCY,
                                            nullptr, nullptr) == 0 &&
                 waitUntilReady(_playback, error);
@@ -183,16 +184,29 @@ void PulseStreams::onReadable(pa_stream* stream, size_t, void* self) {
         }
         pa_stream_drop(stream);
     }
+    streams->writePlaythrough();
 }
 
-void PulseStreams::onWritable(pa_stream* stream, size_t bytes, void* self) {
-    auto* streams = static_cast<PulseStreams*>(self);
-    const size_t frameBytes = size_t(streams->_config.channels) * sizeof(float);
-    void* buffer = nullptr;
-    size_t size = bytes;
-    if (pa_stream_begin_write(stream, &buffer, &size) < 0 || !buffer)
+// The main loop's thread: what the input just handed over goes straight on to the output.
+void PulseStreams::writePlaythrough() {
+    if (!_playback || pa_stream_get_state(_playback) != PA_STREAM_READY)
         return;
-    size = std::min(size, bytes) / frameBytes * frameBytes;
-    streams->_owner->onOutput(static_cast<float*>(buffer), size / frameBytes);
-    pa_stream_write(stream, buffer, size, nullptr, 0, PA_SEEK_RELATIVE);
+    const size_t frameBytes = size_t(_config.channels) * sizeof(float);
+    const size_t writable = pa_stream_writable_size(_playback);
+    if (writable == size_t(-1))
+        return;
+    // A block at a time: each write is a message to the server.
+    const size_t frames = std::min(writable / frameBytes, _owner->playthroughFramesReady());
+    if (frames < _framesPerBuffer)
+        return;
+    void* buffer = nullptr;
+    size_t size = frames * frameBytes;
+    if (pa_stream_begin_write(_playback, &buffer, &size) < 0 || !buffer)
+        return;
+    const size_t got = _owner->takePlaythrough(static_cast<float*>(buffer), size / frameBytes);
+    if (got == 0) {
+        pa_stream_cancel_write(_playback);
+        return;
+    }
+    pa_stream_write(_playback, buffer, got * frameBytes, nullptr, 0, PA_SEEK_RELATIVE);
 }

@@ -38,11 +38,11 @@ private:
     // Waits (main loop locked) until the stream is ready or has failed.
     bool waitUntilReady(pa_stream* stream, QString* error);
     QString lastError() const;
+    void writePlaythrough();
 
     static void onContextState(pa_context* context, void* self);
     static void onStreamState(pa_stream* stream, void* self);
     static void onReadable(pa_stream* stream, size_t bytes, void* self);
-    static void onWritable(pa_stream* stream, size_t bytes, void* self);
 
     CaptureConfig _config;
     unsigned long _framesPerBuffer;
