@@ -7,6 +7,7 @@
 #include "platform/foundation/Ticks.h"
 #include "recording/QKRecorder.h"
 
+#include <QCache>
 #include <QCheckBox>
 #include <QDialog>
 #include <QEvent>
@@ -69,6 +70,19 @@ QImage levelMeterImage(int left, int right) {
     drawBand(painter, bundleImage(QStringLiteral("right.png")), left, kBandHeight);
     drawBand(painter, bundleImage(QStringLiteral("left.png")), right, 2 * kBandHeight);
     return meter;
+}
+
+// The meter's picture for a pair of levels. A steady sound moves among a few dozen pairs, so
+// the pictures are kept rather than drawn and converted on every status.
+QPixmap levelMeterPixmap(int left, int right) {
+    static QCache<quint32, QPixmap> cache(64);
+    const quint32 key =
+        quint32(std::clamp(left, 0, 0xffff)) << 16 | quint32(std::clamp(right, 0, 0xffff));
+    if (const QPixmap* kept = cache.object(key))
+        return *kept;
+    QPixmap picture = QPixmap::fromImage(levelMeterImage(left, right));
+    cache.insert(key, new QPixmap(picture));
+    return picture;
 }
 
 // The leading integer of a field, read like strtol: leading blanks, an optional sign, digits;
@@ -152,7 +166,7 @@ void BVController::handleRecordingStatusUpdate(const Notification& notification)
         _statusText->setText(text);
     if (_displayView && (left != _statusDisplay.left || right != _statusDisplay.right ||
                          _displayView->pixmap().isNull())) {
-        _displayView->setPixmap(QPixmap::fromImage(levelMeterImage(left, right)));
+        _displayView->setPixmap(levelMeterPixmap(left, right));
         _statusDisplay.left = left;
         _statusDisplay.right = right;
     }
@@ -300,7 +314,7 @@ void BVController::clearStatusDisplay() {
     if (_statusText)
         _statusText->setText(formatTimingString(0));
     if (_displayView)
-        _displayView->setPixmap(QPixmap::fromImage(levelMeterImage(0, 0)));
+        _displayView->setPixmap(levelMeterPixmap(0, 0));
     _statusDisplay.left = 0;
     _statusDisplay.right = 0;
     // The first status of the next run is drawn whenever it comes.

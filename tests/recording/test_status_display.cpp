@@ -153,6 +153,7 @@ TEST_F(StatusDisplayTest, ThePollRunsAtTheDisplayRateOnlyWhileTheWindowIsSeen) {
     ASSERT_TRUE(recorder()->doPreview());
     const auto interval = [this] { return recorder()->idleTimer()->interval(); };
     EXPECT_EQ(interval(), 250); // not shown yet
+    constexpr int shown = QKRecorder::kWatchedIntervalMs;
 
     struct Step {
         const char* what;
@@ -160,13 +161,13 @@ TEST_F(StatusDisplayTest, ThePollRunsAtTheDisplayRateOnlyWhileTheWindowIsSeen) {
         int expected;
     };
     const std::vector<Step> steps = {
-        {"shown", [&] { window->show(); }, 50},
+        {"shown", [&] { window->show(); }, shown},
         {"minimised", [&] { window->showMinimized(); }, 250},
-        {"restored", [&] { window->showNormal(); }, 50},
+        {"restored", [&] { window->showNormal(); }, shown},
         {"hidden", [&] { window->hide(); }, 250},
-        {"shown again", [&] { window->show(); }, 50},
+        {"shown again", [&] { window->show(); }, shown},
         {"display hidden", [&] { controller->setStatusDisplayHidden(true); }, 250},
-        {"display back", [&] { controller->setStatusDisplayHidden(false); }, 50},
+        {"display back", [&] { controller->setStatusDisplayHidden(false); }, shown},
     };
     for (const Step& step : steps) {
         step.act();
@@ -176,7 +177,7 @@ TEST_F(StatusDisplayTest, ThePollRunsAtTheDisplayRateOnlyWhileTheWindowIsSeen) {
     // A recording started while the window is seen polls at the display rate from the start.
     recorder()->doPreviewStop();
     ASSERT_TRUE(recorder()->doRecord());
-    EXPECT_EQ(interval(), 50);
+    EXPECT_EQ(interval(), shown);
     recorder()->doStop();
 }
 
