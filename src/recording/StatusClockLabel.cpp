@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QStyle>
+#include <QtMath>
 
 #include <algorithm>
 
@@ -25,11 +26,11 @@ const StatusClockLabel::Glyph& StatusClockLabel::glyph(QChar c) {
     auto it = _glyphs.constFind(c);
     if (it != _glyphs.constEnd())
         return *it;
-    const QFontMetrics metrics(font());
+    const QFontMetricsF metrics(font());
     const qreal ratio = devicePixelRatioF();
     Glyph g;
     g.advance = metrics.horizontalAdvance(c);
-    g.picture = QPixmap(QSize(std::max(1, g.advance), metrics.height()) * ratio);
+    g.picture = QPixmap(QSize(std::max(1, qCeil(g.advance)), qCeil(metrics.height())) * ratio);
     g.picture.setDevicePixelRatio(ratio);
     g.picture.fill(Qt::transparent);
     QPainter painter(&g.picture);
@@ -53,20 +54,25 @@ void StatusClockLabel::paintEvent(QPaintEvent* event) {
         _glyphsRatio = devicePixelRatioF();
     }
     const QString shown = text();
-    int width = 0;
+    qreal width = 0;
     for (QChar c : shown)
         width += glyph(c).advance;
     QPainter painter(this);
     drawFrame(&painter);
     const int m = margin();
     const QRect box = contentsRect().adjusted(m, m, -m, -m);
+    // Placed as shaped text would be: from a fractional start, each glyph on a whole pixel.
     const QRect line = QStyle::alignedRect(layoutDirection(),
                                            QStyle::visualAlignment(layoutDirection(), alignment()),
-                                           QSize(width, fontMetrics().height()), box);
-    int x = line.left();
+                                           QSize(qCeil(width), fontMetrics().height()), box);
+    const Qt::Alignment horizontal =
+        QStyle::visualAlignment(layoutDirection(), alignment()) & Qt::AlignHorizontal_Mask;
+    qreal x = horizontal & Qt::AlignRight     ? box.left() + box.width() - width
+              : horizontal & Qt::AlignHCenter ? box.left() + (box.width() - width) / 2
+                                              : box.left();
     for (QChar c : shown) {
         const Glyph& g = glyph(c);
-        painter.drawPixmap(x, line.top(), g.picture);
+        painter.drawPixmap(qRound(x), line.top(), g.picture);
         x += g.advance;
     }
 }

@@ -19,7 +19,7 @@ protected:
 private:
     struct Glyph {
         QPixmap picture;
-        int advance = 0;
+        qreal advance = 0;
     };
     const Glyph& glyph(QChar c);
 

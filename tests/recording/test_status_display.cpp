@@ -1,6 +1,7 @@
 #include "ControllerTestSupport.h"
 
 #include "platform/foundation/Log.h"
+#include "recording/StatusClockLabel.h"
 #include "ui_TimerWindow.h"
 
 #include <QCheckBox>
@@ -375,4 +376,66 @@ TEST_F(StatusDisplayTest, CaptureProblemsShowInTheStatusBarWhileRecording) {
     EXPECT_FALSE(recorder()->isRecording());
     const QString stopped = ui->window()->statusBar()->currentMessage();
     EXPECT_TRUE(stopped.contains("No space left on device")) << stopped.toStdString();
+}
+
+namespace {
+// Where a widget's picture differs from its background colour, and the most strongly coloured
+// of those pixels.
+struct Ink {
+    QRect box;
+    QRgb strongest = 0;
+};
+Ink inkOf(QWidget& widget) {
+    const QImage image = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRgb background = image.pixel(0, 0);
+    Ink ink;
+    int strongest = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            if (p == background)
+                continue;
+            ink.box |= QRect(x, y, 1, 1);
+            const int strength = std::abs(qRed(p) - qRed(background)) +
+                                 std::abs(qGreen(p) - qGreen(background)) +
+                                 std::abs(qBlue(p) - qBlue(background));
+            if (strength > strongest) {
+                strongest = strength;
+                ink.strongest = p;
+            }
+        }
+    return ink;
+}
+} // namespace
+
+TEST(StatusClockLabelTest, DrawsTheTextWhereALabelWouldAndInItsColour) {
+    StatusClockLabel clock;
+    QLabel label;
+    const QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    for (QLabel* l : std::initializer_list<QLabel*>{&clock, &label}) {
+        l->setTextFormat(Qt::PlainText);
+        l->setFont(font);
+        l->setAutoFillBackground(true);
+        l->setFixedSize(140, 24);
+    }
+    struct Case {
+        QString text;
+        Qt::Alignment alignment;
+    };
+    for (const Case& c :
+         {Case{"00:00:00.00", Qt::AlignRight | Qt::AlignVCenter},
+          Case{"01:23:45.67", Qt::AlignRight | Qt::AlignVCenter},
+          Case{"01:23:45.67", Qt::AlignLeft | Qt::AlignTop}, Case{"12:34", Qt::AlignCenter}}) {
+        for (QLabel* l : std::initializer_list<QLabel*>{&clock, &label}) {
+            l->setAlignment(c.alignment);
+            l->setText(c.text);
+        }
+        EXPECT_EQ(inkOf(clock).box, inkOf(label).box) << c.text.toStdString();
+    }
+    // A new colour is not drawn from glyphs kept in the old one.
+    QPalette red = clock.palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    clock.setPalette(red);
+    const QRgb strongest = inkOf(clock).strongest;
+    EXPECT_GT(qRed(strongest), qGreen(strongest) + 100);
 }
