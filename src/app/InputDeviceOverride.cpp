@@ -27,6 +27,9 @@ public:
     OSErr getActiveLevels(int16_t levels[2]) override { return _inner->getActiveLevels(levels); }
     OSErr startPreview() override { return _inner->startPreview(); }
     OSErr stop() override { return _inner->stop(); }
+    OSErr stopAtRecordedLength(int32_t ticks) override {
+        return _inner->stopAtRecordedLength(ticks);
+    }
     OSErr pause(bool paused) override { return _inner->pause(paused); }
     OSErr idle() override { return _inner->idle(); }
     OSErr setDataOutput(const QString& path, int flags) override {

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 const QString QKRecorderRecordingStatusUpdate = QStringLiteral("QKRecorderRecordingStatusUpdate");
 const QString QKRecorderRecordingDidStop = QStringLiteral("QKRecorderRecordingDidStop");
@@ -200,6 +201,8 @@ void QKRecorder::doTimedCutOff() {
     // The last status reports exactly the timed length, as a poll reaching it does.
     if (!_doCleanUp)
         postStatus(_timedLength);
+    // The file holds the timed length however late this timer ran.
+    _stopAtLength = _timedLength;
     doStop();
 }
 
@@ -328,6 +331,7 @@ bool QKRecorder::startRecording() {
     _previewing = false;
     _recording = true;
     _doCleanUp = false;
+    _stopAtLength.reset();
     _overrunsAtStart = _seqGrabber->health().overruns;
     _overrunsReported = _overrunsAtStart;
     armCutOff();
@@ -361,7 +365,10 @@ void QKRecorder::doStop() {
         return;
     _recording = false;
     _paused = false;
-    const OSErr err = _seqGrabber ? _seqGrabber->stop() : GrabberErr::badComponent;
+    const std::optional<int32_t> length = std::exchange(_stopAtLength, std::nullopt);
+    const OSErr err = !_seqGrabber ? GrabberErr::badComponent
+                      : length     ? _seqGrabber->stopAtRecordedLength(*length)
+                                   : _seqGrabber->stop();
     if (err != GrabberErr::noErr)
         bvLog(QStringLiteral("error: %1 - couldn't stop recording").arg(err));
     cancelIdleTimer();
@@ -448,6 +455,9 @@ void QKRecorder::doIdleProcessing(QTimer*) {
     if (_isTimed && _recording && elapsed >= _timedLength) {
         _doCleanUp = true;
         elapsed = _timedLength;
+        // Whichever ends it, this poll's successor or the cut-off timer, the file holds the
+        // timed length.
+        _stopAtLength = _timedLength;
     }
     postStatus(elapsed);
 }

@@ -62,6 +62,7 @@ public:
     }
     OSErr startPreview() override { return call("startPreview"); }
     OSErr stop() override { return call("stop"); }
+    OSErr stopAtRecordedLength(int32_t) override { return call("stop"); }
     OSErr pause(bool paused) override { return call("pause", paused); }
     OSErr idle() override { return call("idle"); }
     OSErr setDataOutput(const QString& path, int flags) override {

@@ -173,8 +173,10 @@ void CaptureWriter::resolveStop(Job& job) {
     if (!job.stop || !job.startKnown || job.stopElement != kOpenEnded)
         return;
     const uint64_t start = job.startElement / job.channels;
-    const uint64_t end =
-        job.stop->frame ? std::max(*job.stop->frame, start) : start + job.stop->framesAfterStart;
+    // A lead-in of silence is part of the file's length.
+    const uint64_t end = job.stop->frame ? std::max(*job.stop->frame, start)
+                                         : start + job.stop->framesAfterStart -
+                                               std::min(job.leadIn, job.stop->framesAfterStart);
     const uint64_t packets = (end - start + job.framesPerPacket - 1) / job.framesPerPacket;
     job.stopElement = (start + packets * job.framesPerPacket) * job.channels;
 }

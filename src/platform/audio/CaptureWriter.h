@@ -32,8 +32,8 @@ public:
         std::optional<uint64_t> frame;
         std::shared_ptr<const StartMark> mark; // when `frame` is empty
     };
-    // Where it ends: before an exact frame (no earlier than its start), or `framesAfterStart`
-    // frames after its start when that was not known yet. Rounded up to a whole packet.
+    // Where it ends: before an exact frame (no earlier than its start), or when the file holds
+    // `framesAfterStart` frames (a lead-in counted). Rounded up to a whole packet.
     struct Stop {
         std::optional<uint64_t> frame;
         uint64_t framesAfterStart = 0;

@@ -263,6 +263,14 @@ OSErr PortAudioGrabber::startPreview() {
 }
 
 OSErr PortAudioGrabber::stop() {
+    return stopRecordingAt(std::nullopt);
+}
+
+OSErr PortAudioGrabber::stopAtRecordedLength(int32_t ticks) {
+    return stopRecordingAt(uint64_t(std::max(ticks, 0)) * uint64_t(_settings.sampleRate) / 60);
+}
+
+OSErr PortAudioGrabber::stopRecordingAt(std::optional<uint64_t> length) {
     if (!_initialized)
         return GrabberErr::badComponent;
     if (_previewing) {
@@ -279,7 +287,10 @@ OSErr PortAudioGrabber::stop() {
     // what the ring holds.
     const int64_t now = captureClockNs();
     CaptureWriter::Stop at;
-    if (_paused)
+    if (length && !_paused)
+        // Pauses push nothing, so the file's sound is its ring frames (and any lead-in).
+        at.framesAfterStart = *length;
+    else if (_paused)
         at.frame = _stream->framesPushed();
     else if (fileStartFrame())
         // What has been pushed was captured before now, whatever the estimate says.

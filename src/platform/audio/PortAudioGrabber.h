@@ -42,6 +42,7 @@ public:
 
     OSErr startPreview() override;
     OSErr stop() override;
+    OSErr stopAtRecordedLength(int32_t ticks) override;
     OSErr pause(bool paused) override;
     OSErr idle() override;
 
@@ -68,6 +69,8 @@ public:
     bool isStreamOpen() const { return bool(_stream); }
 
 private:
+    // stop(), or with the file ending `length` frames of sound after its start.
+    OSErr stopRecordingAt(std::optional<uint64_t> length);
     OSErr ready() const;
     OSErr openStream();
     void closeStream();

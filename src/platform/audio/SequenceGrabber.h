@@ -85,6 +85,10 @@ public:
     virtual OSErr startPreview() = 0;
     // Ends preview or recording; for a recording the movie file is completed.
     virtual OSErr stop() = 0;
+    // Ends a recording as stop() does, but with the file holding exactly `ticks` of sound (to a
+    // whole packet), however late this call comes: a timed recording's end. Anything else
+    // ends as stop() ends it.
+    virtual OSErr stopAtRecordedLength(int32_t ticks) = 0;
     virtual OSErr pause(bool paused) = 0;
     // Gives the grabber time; non-zero when something went wrong (see health()).
     virtual OSErr idle() = 0;

@@ -73,19 +73,28 @@ bool BrevoirProcess::waitUntil(const std::function<bool()>& cond, int timeoutMs)
     return true;
 }
 
-bool BrevoirProcess::launch(const QStringList& extraArguments) {
+bool BrevoirProcess::launch(const QStringList& extraArguments, bool headless) {
     if (_busAddress.isEmpty())
         return false;
     _instance.setProcessEnvironment(environment());
     _instance.setProcessChannelMode(QProcess::MergedChannels);
     _instance.start(BREVOIR_EXECUTABLE,
-                    QStringList{"--headless", "--input-device", TestEnvironment::capturePcm()} +
+                    (headless ? QStringList{"--headless"} : QStringList{}) +
+                        QStringList{"--input-device", TestEnvironment::capturePcm()} +
                         extraArguments);
     return _instance.waitForStarted(10000);
 }
 
 bool BrevoirProcess::startHeadless(const QStringList& extraArguments) {
-    if (!launch(extraArguments))
+    return start(extraArguments, true);
+}
+
+bool BrevoirProcess::startWithWindow(const QStringList& extraArguments) {
+    return start(extraArguments, false);
+}
+
+bool BrevoirProcess::start(const QStringList& extraArguments, bool headless) {
+    if (!launch(extraArguments, headless))
         return false;
     return waitUntil(
         [this] {

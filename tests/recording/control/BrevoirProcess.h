@@ -17,8 +17,10 @@ public:
 
     // Starts `brevoir --headless --input-device <rig PCM>` and waits until it answers.
     bool startHeadless(const QStringList& extraArguments = {});
-    // Starts the same without waiting: for what happens while it launches.
-    bool launch(const QStringList& extraArguments = {});
+    // The same with its main window shown (on the rig's offscreen display).
+    bool startWithWindow(const QStringList& extraArguments = {});
+    // Starts it headless without waiting: for what happens while it launches.
+    bool launch(const QStringList& extraArguments = {}, bool headless = true);
     // Sets a variable of the environment the instance and the clients run in.
     void setEnvironmentValue(const QString& name, const QString& value);
     QProcessEnvironment environment() const;
@@ -42,6 +44,7 @@ public:
     static bool waitUntil(const std::function<bool()>& cond, int timeoutMs);
 
 private:
+    bool start(const QStringList& extraArguments, bool headless);
     QString _root;
     QString _captureFile;
     QString _busAddress;
