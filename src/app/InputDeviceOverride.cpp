@@ -65,6 +65,8 @@ public:
         return _inner->setChannelSettings(forThisRun);
     }
     CaptureHealth health() const override { return _inner->health(); }
+    int64_t recordStartNanoseconds() const override { return _inner->recordStartNanoseconds(); }
+    QString startFailureText() const override { return _inner->startFailureText(); }
     void disposeChannel() override { _inner->disposeChannel(); }
 
 private:

@@ -315,7 +315,11 @@ bool QKRecorder::startRecording() {
         bvLog(QStringLiteral("error clearing time limit"));
     if (_seqGrabber->startRecord() != GrabberErr::noErr) {
         bvLog(QStringLiteral("error - couldn't start recording"));
-        _lastFailure = QStringLiteral("the input device could not be started");
+        // The file is made only once the input runs: a full disk fails here too.
+        const QString why = _seqGrabber->startFailureText();
+        _lastFailure = why.isEmpty()
+                           ? QStringLiteral("the input device could not be started")
+                           : QStringLiteral("the recording file could not be written: %1").arg(why);
         cancelIdleTimer();
         return false;
     }

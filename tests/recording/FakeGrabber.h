@@ -114,6 +114,8 @@ public:
         return err;
     }
     CaptureHealth health() const override { return _s->health; }
+    int64_t recordStartNanoseconds() const override { return 0; }
+    QString startFailureText() const override { return {}; }
     QString missingInputDevice() const override {
         const QString& device = _s->channel.inputDevice;
         return device.isEmpty() || _s->presentDevices.contains(device) ? QString() : device;

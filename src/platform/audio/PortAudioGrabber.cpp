@@ -394,6 +394,7 @@ OSErr PortAudioGrabber::setMaximumRecordTime(int32_t ticks) {
 }
 
 OSErr PortAudioGrabber::startRecord() {
+    _startFailure.clear();
     if (OSErr e = ready())
         return e;
     if (_recording || _previewing)
@@ -416,6 +417,7 @@ OSErr PortAudioGrabber::startRecord() {
     if (!file) {
         bvLog(
             QStringLiteral("couldn't create the recording %1: %2").arg(fileName(_dataOutput), why));
+        _startFailure = why;
         keepOpenForAWhile();
         return GrabberErr::fileError;
     }

@@ -60,6 +60,7 @@ public:
     CaptureHealth health() const override;
     QString missingInputDevice() const override;
     int64_t recordStartNanoseconds() const override { return _recording ? _startNs : 0; }
+    QString startFailureText() const override { return _startFailure; }
 
     void disposeChannel() override;
 
@@ -69,6 +70,7 @@ public:
     bool isStreamOpen() const { return bool(_stream); }
 
 private:
+    QString _startFailure; // why the last startRecord() could not make its file
     // stop(), or with the file ending `length` frames of sound after its start.
     OSErr stopRecordingAt(std::optional<uint64_t> length);
     OSErr ready() const;

@@ -111,7 +111,10 @@ public:
     virtual QString missingInputDevice() const { return {}; }
     // The steady-clock moment (nanoseconds) at which the running recording's file begins, so
     // that a timed cut-off can be measured from it; 0 when the layer cannot tell.
-    virtual int64_t recordStartNanoseconds() const { return 0; }
+    virtual int64_t recordStartNanoseconds() const = 0;
+    // Why the last startRecord() could not make its file, in the system's words (a full disk,
+    // a file size limit); empty when it failed for another reason or did not fail.
+    virtual QString startFailureText() const = 0;
 
     virtual void disposeChannel() = 0;
 };

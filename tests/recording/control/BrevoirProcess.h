@@ -25,6 +25,7 @@ public:
     void setEnvironmentValue(const QString& name, const QString& value);
     QProcessEnvironment environment() const;
     QString root() const { return _root; }
+    qint64 pid() const { return _instance.processId(); }
     // The private session bus the instance and the clients use.
     QString busAddress() const { return _busAddress; }
     // Runs `brevoir ARGS` as a client; answers its exit code, stdout into *out.

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -105,15 +106,18 @@ TEST(RecordingScripts, AStartThatFailsExitsNonZeroWithTheReasonAndLeavesNoFile) 
         bool libraryIsAFile;
         bool libraryReadOnly;
         bool inputGone; // the input's source disappears once the instance runs
+        bool diskFull;  // no file may grow once the instance runs, as on a full disk
         const char* reason;
     };
     const Case cases[] = {
-        {"library path is a file", writeSecondOfSignal("fails-1.raw"), true, false, false,
+        {"library path is a file", writeSecondOfSignal("fails-1.raw"), true, false, false, false,
          "library folder cannot be used"},
-        {"input cannot be opened", writeSecondOfSignal("fails-2.raw"), false, false, true,
+        {"input cannot be opened", writeSecondOfSignal("fails-2.raw"), false, false, true, false,
          "input device could not be started"},
-        {"library is read-only", writeSecondOfSignal("fails-3.raw"), false, true, false,
+        {"library is read-only", writeSecondOfSignal("fails-3.raw"), false, true, false, false,
          "library folder cannot be used"},
+        {"disk is full", writeSecondOfSignal("fails-4.raw"), false, false, false, true,
+         "recording file could not be written: "},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -134,6 +138,11 @@ TEST(RecordingScripts, AStartThatFailsExitsNonZeroWithTheReasonAndLeavesNoFile) 
         ASSERT_TRUE(brevoir.startHeadless({"--library", library}));
         if (c.inputGone)
             QFile::remove(c.captureFile);
+        if (c.diskFull) {
+            ASSERT_EQ(QProcess::execute("prlimit",
+                                        {"--pid", QString::number(brevoir.pid()), "--fsize=1:1"}),
+                      0);
+        }
         QString out, err;
         EXPECT_EQ(brevoir.client({"--start"}, &out, &err), 1);
         EXPECT_TRUE(err.startsWith("brevoir: ") && err.contains(c.reason)) << err.toStdString();
