@@ -81,10 +81,8 @@ std::vector<M3uPlaylist::Entry> M3uPlaylist::parse(const QByteArray& bytes) {
         entry.path = pathOfLine(raw.toByteArray().trimmed()).trimmed();
         // What decodes to nothing or to a comment (a stray byte-order mark), or to a name that
         // would not read back as written, names no file we could keep.
-        QStringView bare(entry.path);
-        while (bare.startsWith(QChar(0xFEFF)))
-            bare = bare.sliced(1);
-        if (bare.isEmpty() || bare.startsWith(u'#') ||
+        const QStringView pathLead = leadingText(entry.path);
+        if (pathLead.isEmpty() || pathLead.startsWith(u'#') ||
             pathOfLine(FileNames::encode(entry.path)) != entry.path)
             continue;
         entry.title = haveInfo && !title.isEmpty() ? title : titleOfPath(entry.path);
