@@ -2,7 +2,9 @@
 
 #include "library/NoteFormats.h"
 
+#include <QCache>
 #include <QObject>
+#include <QPixmap>
 #include <QPointer>
 #include <QSize>
 #include <QStringList>
@@ -363,6 +365,8 @@ private:
         int32_t shownAt = 0; // tick of the last drawing
         int left = -1;
         int right = -1;
+        // The meter's pictures of recent level pairs: a steady sound moves among a few dozen.
+        QCache<quint32, QPixmap> meterPictures{64};
     };
     StatusDisplay _statusDisplay;
 };

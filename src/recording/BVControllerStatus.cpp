@@ -7,7 +7,6 @@
 #include "platform/foundation/Ticks.h"
 #include "recording/QKRecorder.h"
 
-#include <QCache>
 #include <QCheckBox>
 #include <QDialog>
 #include <QEvent>
@@ -72,10 +71,9 @@ QImage levelMeterImage(int left, int right) {
     return meter;
 }
 
-// The meter's picture for a pair of levels. A steady sound moves among a few dozen pairs, so
-// the pictures are kept rather than drawn and converted on every status.
-QPixmap levelMeterPixmap(int left, int right) {
-    static QCache<quint32, QPixmap> cache(64);
+// The meter's picture for a pair of levels, kept in `cache` rather than drawn and converted on
+// every status.
+QPixmap levelMeterPixmap(QCache<quint32, QPixmap>& cache, int left, int right) {
     const quint32 key =
         quint32(std::clamp(left, 0, 0xffff)) << 16 | quint32(std::clamp(right, 0, 0xffff));
     if (const QPixmap* kept = cache.object(key))
@@ -166,7 +164,7 @@ void BVController::handleRecordingStatusUpdate(const Notification& notification)
         _statusText->setText(text);
     if (_displayView && (left != _statusDisplay.left || right != _statusDisplay.right ||
                          _displayView->pixmap().isNull())) {
-        _displayView->setPixmap(levelMeterPixmap(left, right));
+        _displayView->setPixmap(levelMeterPixmap(_statusDisplay.meterPictures, left, right));
         _statusDisplay.left = left;
         _statusDisplay.right = right;
     }
@@ -314,7 +312,7 @@ void BVController::clearStatusDisplay() {
     if (_statusText)
         _statusText->setText(formatTimingString(0));
     if (_displayView)
-        _displayView->setPixmap(levelMeterPixmap(0, 0));
+        _displayView->setPixmap(levelMeterPixmap(_statusDisplay.meterPictures, 0, 0));
     _statusDisplay.left = 0;
     _statusDisplay.right = 0;
     // The first status of the next run is drawn whenever it comes.

@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
-#include <utility>
 
 const QString QKRecorderRecordingStatusUpdate = QStringLiteral("QKRecorderRecordingStatusUpdate");
 const QString QKRecorderRecordingDidStop = QStringLiteral("QKRecorderRecordingDidStop");
@@ -201,8 +200,7 @@ void QKRecorder::doTimedCutOff() {
     // The last status reports exactly the timed length, as a poll reaching it does.
     if (!_doCleanUp)
         postStatus(_timedLength);
-    // The file holds the timed length however late this timer ran.
-    _stopAtLength = _timedLength;
+    _doCleanUp = true;
     doStop();
 }
 
@@ -335,7 +333,6 @@ bool QKRecorder::startRecording() {
     _previewing = false;
     _recording = true;
     _doCleanUp = false;
-    _stopAtLength.reset();
     _overrunsAtStart = _seqGrabber->health().overruns;
     _overrunsReported = _overrunsAtStart;
     armCutOff();
@@ -369,9 +366,10 @@ void QKRecorder::doStop() {
         return;
     _recording = false;
     _paused = false;
-    const std::optional<int32_t> length = std::exchange(_stopAtLength, std::nullopt);
+    // A recording that reached its timed length (by a poll or the cut-off timer) holds exactly
+    // that length, however late the stop comes.
     const OSErr err = !_seqGrabber ? GrabberErr::badComponent
-                      : length     ? _seqGrabber->stopAtRecordedLength(*length)
+                      : _doCleanUp ? _seqGrabber->stopAtRecordedLength(_timedLength)
                                    : _seqGrabber->stop();
     if (err != GrabberErr::noErr)
         bvLog(QStringLiteral("error: %1 - couldn't stop recording").arg(err));
@@ -459,9 +457,6 @@ void QKRecorder::doIdleProcessing(QTimer*) {
     if (_isTimed && _recording && elapsed >= _timedLength) {
         _doCleanUp = true;
         elapsed = _timedLength;
-        // Whichever ends it, this poll's successor or the cut-off timer, the file holds the
-        // timed length.
-        _stopAtLength = _timedLength;
     }
     postStatus(elapsed);
 }

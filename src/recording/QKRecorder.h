@@ -9,7 +9,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 
 class QTimer;
 
@@ -126,7 +125,6 @@ private:
     bool _paused = false;
     bool _isTimed = false;
     int32_t _timedLength = 0;
-    std::optional<int32_t> _stopAtLength; // set by the timed cut-off for the stop it makes
     QString _tempFile;
     QTimer* _timer = nullptr;
     ChannelSettings _data;

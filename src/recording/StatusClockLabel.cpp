@@ -62,17 +62,15 @@ void StatusClockLabel::paintEvent(QPaintEvent* event) {
     const int m = margin();
     const QRect box = contentsRect().adjusted(m, m, -m, -m);
     // Placed as shaped text would be: from a fractional start, each glyph on a whole pixel.
-    const QRect line = QStyle::alignedRect(layoutDirection(),
-                                           QStyle::visualAlignment(layoutDirection(), alignment()),
-                                           QSize(qCeil(width), fontMetrics().height()), box);
-    const Qt::Alignment horizontal =
-        QStyle::visualAlignment(layoutDirection(), alignment()) & Qt::AlignHorizontal_Mask;
-    qreal x = horizontal & Qt::AlignRight     ? box.left() + box.width() - width
-              : horizontal & Qt::AlignHCenter ? box.left() + (box.width() - width) / 2
-                                              : box.left();
+    const Qt::Alignment align = QStyle::visualAlignment(layoutDirection(), alignment());
+    const int top =
+        QStyle::alignedRect(layoutDirection(), align, QSize(1, fontMetrics().height()), box).top();
+    qreal x = align & Qt::AlignRight     ? box.left() + box.width() - width
+              : align & Qt::AlignHCenter ? box.left() + (box.width() - width) / 2
+                                         : box.left();
     for (QChar c : shown) {
         const Glyph& g = glyph(c);
-        painter.drawPixmap(qRound(x), line.top(), g.picture);
+        painter.drawPixmap(qRound(x), top, g.picture);
         x += g.advance;
     }
 }

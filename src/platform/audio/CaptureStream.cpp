@@ -209,9 +209,10 @@ int CaptureStream::outputCallback(const void*, void* output, unsigned long frame
 void CaptureStream::onInput(const void* input, unsigned long frames) {
     const int64_t arrivedNs = captureClockNs();
     const int64_t gapNs = arrivedNs - _lastCallbackNs.load(std::memory_order_relaxed);
-    if (_delivering && gapNs > _longestGapNs.load(std::memory_order_relaxed) && gapNs < kStallNs)
+    // The wait before the very first block is the device starting, not a gap in delivery.
+    if (_deviceFrames > 0 && gapNs > _longestGapNs.load(std::memory_order_relaxed) &&
+        gapNs < kStallNs)
         _longestGapNs.store(gapNs, std::memory_order_relaxed);
-    _delivering = true;
     _lastCallbackNs.store(arrivedNs, std::memory_order_relaxed);
     const int channels = _config.channels;
     const bool capturing = _capturing.load(std::memory_order_acquire);

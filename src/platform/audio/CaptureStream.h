@@ -137,7 +137,6 @@ private:
     int64_t _deviceClockOffsetNs = kNoOffset; // input callback only
     std::atomic<int64_t> _ringClockOffsetNs{kNoOffset};
     std::atomic<int64_t> _lastCallbackNs{0}; // when the input callback last ran (or the start)
-    bool _delivering = false;                // input callback only: it has run before
     // The longest wait between two input callbacks so far (short of a stall): how far behind the
     // clock the pushed frames may be at any moment.
     std::atomic<int64_t> _longestGapNs{0};
