@@ -252,6 +252,34 @@
         <translation>Der Papierkorb hat die Datei außerhalb jedes Papierkorb-Ordners abgelegt.</translation>
     </message>
     <message>
+        <source>FileNotRead</source>
+        <translation>%1 konnte nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>FileNotWritten</source>
+        <translation>%1 konnte nicht geschrieben werden: %2. Die Datei blieb, wie sie war.</translation>
+    </message>
+    <message>
+        <source>FileIsAFolder</source>
+        <translation>%1 ist ein Ordner, keine Datei; er blieb unverändert.</translation>
+    </message>
+    <message>
+        <source>FileIsALink</source>
+        <translation>%1 ist eine Verknüpfung; sie blieb unverändert, und nichts wurde durch sie geschrieben.</translation>
+    </message>
+    <message>
+        <source>FileIsSpecial</source>
+        <translation>%1 ist eine Pipe, ein Gerät oder ein Socket, keine Datei; sie blieb unverändert.</translation>
+    </message>
+    <message>
+        <source>FileLinksOutside</source>
+        <translation>%1 führt über eine Verknüpfung aus %2 hinaus; sie wurde nicht gelesen.</translation>
+    </message>
+    <message>
+        <source>FileTooLarge</source>
+        <translation>%1 ist größer als %2 MB; sie wurde nicht gelesen.</translation>
+    </message>
+    <message>
         <source>DropAlreadyInLibrary</source>
         <translation>Bereits in der Bibliothek, unverändert gelassen: %1</translation>
     </message>

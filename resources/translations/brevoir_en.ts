@@ -252,6 +252,34 @@
         <translation>The trash put it outside any trash folder.</translation>
     </message>
     <message>
+        <source>FileNotRead</source>
+        <translation>%1 could not be read: %2</translation>
+    </message>
+    <message>
+        <source>FileNotWritten</source>
+        <translation>%1 could not be written: %2. The file was left as it was.</translation>
+    </message>
+    <message>
+        <source>FileIsAFolder</source>
+        <translation>%1 is a folder, not a file; it was left as it is.</translation>
+    </message>
+    <message>
+        <source>FileIsALink</source>
+        <translation>%1 is a link; it was left as it is and nothing was written through it.</translation>
+    </message>
+    <message>
+        <source>FileIsSpecial</source>
+        <translation>%1 is a pipe, a device or a socket, not a file; it was left as it is.</translation>
+    </message>
+    <message>
+        <source>FileLinksOutside</source>
+        <translation>%1 leads out of %2 through a link; it was not read.</translation>
+    </message>
+    <message>
+        <source>FileTooLarge</source>
+        <translation>%1 is larger than %2 MB; it was not read.</translation>
+    </message>
+    <message>
         <source>DropAlreadyInLibrary</source>
         <translation>Already in the library, left as they are: %1</translation>
     </message>

@@ -252,6 +252,34 @@
         <translation>La corbeille a placé le fichier hors de tout dossier de corbeille.</translation>
     </message>
     <message>
+        <source>FileNotRead</source>
+        <translation>%1 n'a pas pu être lu : %2</translation>
+    </message>
+    <message>
+        <source>FileNotWritten</source>
+        <translation>%1 n'a pas pu être écrit : %2. Le fichier est resté tel quel.</translation>
+    </message>
+    <message>
+        <source>FileIsAFolder</source>
+        <translation>%1 est un dossier, pas un fichier ; il a été laissé tel quel.</translation>
+    </message>
+    <message>
+        <source>FileIsALink</source>
+        <translation>%1 est un lien ; il a été laissé tel quel et rien n'a été écrit à travers lui.</translation>
+    </message>
+    <message>
+        <source>FileIsSpecial</source>
+        <translation>%1 est un tube, un périphérique ou un socket, pas un fichier ; il a été laissé tel quel.</translation>
+    </message>
+    <message>
+        <source>FileLinksOutside</source>
+        <translation>%1 mène hors de %2 par un lien ; il n'a pas été lu.</translation>
+    </message>
+    <message>
+        <source>FileTooLarge</source>
+        <translation>%1 dépasse %2 Mo ; il n'a pas été lu.</translation>
+    </message>
+    <message>
         <source>DropAlreadyInLibrary</source>
         <translation>Déjà dans la bibliothèque, laissés tels quels : %1</translation>
     </message>

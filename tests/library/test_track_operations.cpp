@@ -7,6 +7,7 @@
 #include "platform/foundation/Log.h"
 #include "platform/media/BVMovieView.h"
 #include "platform/workspace/FileOperations.h"
+#include "support/TestEnvironment.h"
 
 #include <QAbstractButton>
 #include <QBuffer>
@@ -357,8 +358,7 @@ TEST_F(TrackOperations, RevealShowsTheRecordingsFolderInTheFileManagerOrOpensIt)
 
     QDBusConnection bus =
         QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("file-manager"));
-    if (!bus.isConnected())
-        GTEST_SKIP() << "needs a session bus (scripts/test-rig.sh)";
+    REQUIRE_OR_SKIP_OUTSIDE_RIG(bus.isConnected(), "a session bus (scripts/test-rig.sh)");
     FileManager manager;
     ASSERT_TRUE(bus.registerObject(QStringLiteral("/org/freedesktop/FileManager1"), &manager,
                                    QDBusConnection::ExportAllSlots));

@@ -58,6 +58,10 @@ bool TestEnvironment::hasAudioRig() {
            !qEnvironmentVariableIsEmpty("PULSE_SERVER");
 }
 
+bool TestEnvironment::insideRig() {
+    return qEnvironmentVariable("BREVOIR_IN_TEST_RIG") == QLatin1String("1");
+}
+
 QString TestEnvironment::capturePcm() {
     const QString pcm = qEnvironmentVariable("BREVOIR_TEST_CAPTURE_PCM");
     return pcm.isEmpty() ? QStringLiteral("brevoir_test_capture") : pcm;

@@ -64,9 +64,9 @@ private:
 } // namespace
 
 TEST(PlaylistsInMpd, MpdListsThePlaylistWithItsTitlesAndLengths) {
-    if (QStandardPaths::findExecutable("mpd").isEmpty() ||
-        QStandardPaths::findExecutable("mpc").isEmpty())
-        GTEST_SKIP() << "needs mpd and mpc (scripts/setup.sh installs them)";
+    REQUIRE_OR_SKIP_OUTSIDE_RIG(!QStandardPaths::findExecutable("mpd").isEmpty() &&
+                                    !QStandardPaths::findExecutable("mpc").isEmpty(),
+                                "mpd and mpc (scripts/setup.sh installs them)");
     const QString music = TestEnvironment::root() + "/Music";
     const QString recordings = TestEnvironment::root() + "/Recordings";
     const QStringList titles = {"Recording 1765000001", "Réunion à 9 h", "Interview"};

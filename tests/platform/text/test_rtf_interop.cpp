@@ -1,4 +1,5 @@
 #include "DocumentDescription.h"
+#include "support/TestEnvironment.h"
 
 #include "platform/text/RtfReader.h"
 #include "platform/text/RtfWriter.h"
@@ -201,8 +202,8 @@ QString collapsed(QString text) {
 TEST(RtfForOtherReaders, UnrtfReadsTheNotesTextWithItsBulletsAndNumbers) {
     const QString unrtf = QStandardPaths::findExecutable(QStringLiteral("unrtf"));
     QFile textTags(QStringLiteral("/usr/share/unrtf/text.conf"));
-    if (unrtf.isEmpty() || !textTags.open(QIODevice::ReadOnly))
-        GTEST_SKIP() << "unrtf is not installed";
+    REQUIRE_OR_SKIP_OUTSIDE_RIG(!unrtf.isEmpty() && textTags.open(QIODevice::ReadOnly),
+                                "unrtf (scripts/setup.sh installs it)");
 
     QTextDocument note;
     QTextCursor cursor(&note);
