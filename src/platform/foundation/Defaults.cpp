@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QStandardPaths>
 
+#include <sys/stat.h>
+
 namespace {
 // Far more than any settings we write; a larger file is not ours to parse at every launch.
 constexpr qint64 kMaxSettingsBytes = 4 * 1024 * 1024;
@@ -132,7 +134,14 @@ void Defaults::open() {
     const SafeFile::Contents contents = SafeFile::read(path, kMaxSettingsBytes);
     _persistent = contents.status != SafeFile::Contents::Refused;
     _written = contents.bytes;
-    if (!_persistent) {
+    // A link is read where it leads, but never written through.
+    struct stat info;
+    if (_persistent && ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        _persistent = false;
+        _problem = SafeFile::notARegularFileReason(path, info.st_mode);
+        bvLog(QStringLiteral("settings are kept for this run only: %1").arg(_problem));
+    }
+    if (contents.status == SafeFile::Contents::Refused) {
         _problem = contents.problem.reason;
         bvLog(QStringLiteral("settings are kept for this run only: %1").arg(_problem));
     }
