@@ -6,11 +6,13 @@
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
+#include <mutex>
 #include <unistd.h>
 
 namespace SafeFile {
@@ -80,11 +82,19 @@ mode_t currentUmask() {
     return 022;
 }
 
+// The default action of SIGXFSZ ends the process: a write past a size limit must fail instead,
+// as on a full disk, so that the caller can keep what it has and say why.
+void ignoreFileSizeSignal() {
+    static std::once_flag once;
+    std::call_once(once, [] { std::signal(SIGXFSZ, SIG_IGN); });
+}
+
 // A new file beside `path` holding `bytes`, written and synced, not yet named: its
 // descriptor, or -1. With O_TMPFILE it has no name at all until it is linked, so a crash
 // leaves nothing behind; `temporary` is empty then.
 int writeBeside(const FilePath& path, const QByteArray& bytes, mode_t mode, QByteArray* temporary,
                 Problem* problem) {
+    ignoreFileSizeSignal();
     const FilePath folder = path.parent().isEmpty() ? FilePath(QByteArray(".")) : path.parent();
     int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
     if (fd < 0) {
@@ -156,6 +166,41 @@ int openForReading(const FilePath& path, Problem* problem, struct stat* info,
         }
     }
     // Regular files never block; the flag goes so that callers read as usual.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (info)
+        *info = status;
+    return fd;
+}
+
+int openForAppending(const FilePath& path, Problem* problem, struct stat* info, mode_t mode) {
+    ignoreFileSizeSignal();
+    // Judged before opening: opening a device may already do something.
+    struct stat status;
+    if (::lstat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+        fail(problem, 0, notARegularFileReason(path, status.st_mode));
+        return -1;
+    }
+    const int fd =
+        ::open(path.c_str(),
+               O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, mode);
+    if (fd < 0) {
+        // Something took its place in the meantime: a link (ELOOP) or a folder (EISDIR).
+        if (::lstat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
+            fail(problem, 0, notARegularFileReason(path, status.st_mode));
+        else
+            failNotRead(problem, errno, path);
+        return -1;
+    }
+    if (::fstat(fd, &status) != 0) {
+        failNotRead(problem, errno, path);
+        ::close(fd);
+        return -1;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        fail(problem, 0, notARegularFileReason(path, status.st_mode));
+        ::close(fd);
+        return -1;
+    }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     if (info)
         *info = status;
@@ -255,6 +300,7 @@ bool replace(const FilePath& path, const QByteArray& bytes, Problem* problem) {
 }
 
 bool createNew(const FilePath& path, const QByteArray& bytes, Problem* problem, mode_t mode) {
+    ignoreFileSizeSignal();
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
     if (fd < 0)
         return failNotWritten(problem, errno, path);
