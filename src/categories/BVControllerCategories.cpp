@@ -20,7 +20,6 @@
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QTableView>
-#include <QTimer>
 
 namespace {
 QString plainTitle(const QAction* action) {

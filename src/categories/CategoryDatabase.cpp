@@ -161,9 +161,10 @@ CategoryDatabase::Opened CategoryDatabase::open(const FilePath& library, const Q
     _path = path;
     struct stat status;
     if (::lstat(path.c_str(), &status) != 0) {
-        if (errno == ENOENT)
+        // No folder yet (or a file in its place) has nothing to read; a write says why it fails.
+        if (errno == ENOENT || errno == ENOTDIR)
             return opened;
-        // The folder cannot be searched: writes will fail and say why.
+        // What is there cannot even be looked at (a folder we may not search): not written over.
         opened.status = Opened::Unusable;
         _unusable = BVLocalizedString("CategoriesFileNotAFile")
                         .arg(BVLocalizedString("FileNotRead")

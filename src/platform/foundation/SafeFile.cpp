@@ -82,6 +82,30 @@ mode_t currentUmask() {
     return 022;
 }
 
+// The status of a descriptor opened without blocking, which must be a regular file; otherwise
+// it is closed and the answer is false.
+bool keepIfRegular(int fd, const FilePath& path, struct stat* status, Problem* problem) {
+    if (::fstat(fd, status) != 0) {
+        failNotRead(problem, errno, path);
+        ::close(fd);
+        return false;
+    }
+    if (!S_ISREG(status->st_mode)) {
+        fail(problem, 0, notARegularFileReason(path, status->st_mode));
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+
+int readyToUse(int fd, const struct stat& status, struct stat* info) {
+    // Regular files never block; the flag goes so that callers read and write as usual.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (info)
+        *info = status;
+    return fd;
+}
+
 // The default action of SIGXFSZ ends the process: a write past a size limit must fail instead,
 // as on a full disk, so that the caller can keep what it has and say why.
 void ignoreFileSizeSignal() {
@@ -145,16 +169,8 @@ int openForReading(const FilePath& path, Problem* problem, struct stat* info,
         return -1;
     }
     struct stat status;
-    if (::fstat(fd, &status) != 0) {
-        failNotRead(problem, errno, path);
-        ::close(fd);
+    if (!keepIfRegular(fd, path, &status, problem))
         return -1;
-    }
-    if (!S_ISREG(status.st_mode)) {
-        fail(problem, 0, notARegularFileReason(path, status.st_mode));
-        ::close(fd);
-        return -1;
-    }
     if (!confinedTo.isEmpty()) {
         const QByteArray base = realPathOf(confinedTo);
         const QByteArray reached = pathOfDescriptor(fd);
@@ -165,11 +181,7 @@ int openForReading(const FilePath& path, Problem* problem, struct stat* info,
             return -1;
         }
     }
-    // Regular files never block; the flag goes so that callers read as usual.
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    if (info)
-        *info = status;
-    return fd;
+    return readyToUse(fd, status, info);
 }
 
 int openForAppending(const FilePath& path, Problem* problem, struct stat* info, mode_t mode) {
@@ -191,20 +203,9 @@ int openForAppending(const FilePath& path, Problem* problem, struct stat* info, 
             failNotRead(problem, errno, path);
         return -1;
     }
-    if (::fstat(fd, &status) != 0) {
-        failNotRead(problem, errno, path);
-        ::close(fd);
+    if (!keepIfRegular(fd, path, &status, problem))
         return -1;
-    }
-    if (!S_ISREG(status.st_mode)) {
-        fail(problem, 0, notARegularFileReason(path, status.st_mode));
-        ::close(fd);
-        return -1;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    if (info)
-        *info = status;
-    return fd;
+    return readyToUse(fd, status, info);
 }
 
 bool readUpTo(int fd, qint64 size, QByteArray* bytes, Problem* problem, const FilePath& path) {
