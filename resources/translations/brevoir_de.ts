@@ -524,6 +524,18 @@
         <translation>Die Bibliothek ist noch nicht geöffnet.</translation>
     </message>
     <message>
+        <source>CategoriesNotSaved</source>
+        <translation>Die Kategorien konnten nicht gesichert werden: %1</translation>
+    </message>
+    <message>
+        <source>CategoriesFileNotAFile</source>
+        <translation>%1 Vorerst gelten die Standardkategorien, und Änderungen an Kategorien können in dieser Bibliothek nicht gesichert werden.</translation>
+    </message>
+    <message>
+        <source>CategoryNameRefused</source>
+        <translation>Die Kategorie wurde nicht umbenannt: Ein Kategoriename darf keine Steuerzeichen enthalten.</translation>
+    </message>
+    <message>
         <source>NotACategory</source>
         <translation>„%1“ ist keine der Kategorien.</translation>
     </message>

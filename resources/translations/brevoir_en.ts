@@ -524,6 +524,18 @@
         <translation>The library is not open yet.</translation>
     </message>
     <message>
+        <source>CategoriesNotSaved</source>
+        <translation>The categories could not be saved: %1</translation>
+    </message>
+    <message>
+        <source>CategoriesFileNotAFile</source>
+        <translation>%1 The default categories are used for now, and changes to categories cannot be saved in this library.</translation>
+    </message>
+    <message>
+        <source>CategoryNameRefused</source>
+        <translation>The category was not renamed: a category name cannot hold control characters.</translation>
+    </message>
+    <message>
         <source>NotACategory</source>
         <translation>"%1" is not one of the categories.</translation>
     </message>

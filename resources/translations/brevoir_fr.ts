@@ -524,6 +524,18 @@
         <translation>La bibliothèque n’est pas encore ouverte.</translation>
     </message>
     <message>
+        <source>CategoriesNotSaved</source>
+        <translation>Les catégories n’ont pas pu être enregistrées : %1</translation>
+    </message>
+    <message>
+        <source>CategoriesFileNotAFile</source>
+        <translation>%1 Les catégories par défaut sont utilisées pour l’instant, et les modifications des catégories ne peuvent pas être enregistrées dans cette bibliothèque.</translation>
+    </message>
+    <message>
+        <source>CategoryNameRefused</source>
+        <translation>La catégorie n’a pas été renommée : un nom de catégorie ne peut pas contenir de caractères de contrôle.</translation>
+    </message>
+    <message>
         <source>NotACategory</source>
         <translation>« %1 » ne fait pas partie des catégories.</translation>
     </message>

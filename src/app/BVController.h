@@ -20,6 +20,7 @@
 #include <vector>
 
 class BVMovieView;
+class CategoryDatabase;
 class QAction;
 class QSplitter;
 class QToolBar;
@@ -175,17 +176,18 @@ public:
     QString noteOfRecording(const QString& name, const QString& format, QString* note);
     QString setNoteOfRecording(const QString& name, const QString& content, const QString& format);
 
-    // ---- categories/: the category store and "Database.plist" ----
-    // Reads the library's database (keeping an unreadable one aside), makes the user list and
-    // the fixed entries, builds the Categories menu and files the listed tracks.
+    // ---- categories/: the category store and "Database.plist" (CategoryDatabase) ----
+    // Reads the library's database, makes the user list and the fixed entries, builds the
+    // Categories menu and files the listed tracks.
     void loadCategories();
-    // Writes the database now.
-    void saveCategories();
+    // Writes the database now; answers why it could not, or empty.
+    QString saveCategories();
     // A track's category changed: the database is written once control returns to the event
     // loop, so that a burst of assignments writes once.
     void scheduleCategoriesSave();
     // Before another library is opened: the pending write goes to this one, and the lists go.
     void unloadCategories();
+    // Track name (exact: FileNames form) -> category, for every track that has one.
     QVariantMap mapTracksToCategories() const;
     void restoreCategoriesToTracks(const QVariantMap& mappings);
     int32_t countOfCategories() const;
@@ -193,7 +195,6 @@ public:
     // The user list followed by the fixed entries: what the category pop-up offers.
     QStringList categories() const;
     QStringList userCategories() const { return _categoriesDynamicItems; }
-    QString pathToCategoryDatabase() const;
 
     // ---- categories/: the Categories menu and the editor ----
     void buildCategoriesMenu();
@@ -317,12 +318,7 @@ private:
     QString _dataDirectory;
     QStringList _categoriesStaticItems;
     QStringList _categoriesDynamicItems;
-    struct CategoryDatabaseState {
-        bool loaded = false;      // nothing is written before the library's file was read
-        bool writable = true;     // false: an unreadable file could not be moved aside
-        bool savePending = false; // a write is queued for the event loop
-    };
-    CategoryDatabaseState _categoryDatabase;
+    CategoryDatabase* _categoryDatabase = nullptr; // a child, made when categories first load
     void reloadCategoriesTable();
     std::unique_ptr<QPixmap> _currentlyPlayingImage;
     QUrl _previouslyPlayedURL;

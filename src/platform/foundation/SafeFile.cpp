@@ -6,11 +6,13 @@
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
+#include <mutex>
 #include <unistd.h>
 
 namespace SafeFile {
@@ -80,11 +82,43 @@ mode_t currentUmask() {
     return 022;
 }
 
+// The status of a descriptor opened without blocking, which must be a regular file; otherwise
+// it is closed and the answer is false.
+bool keepIfRegular(int fd, const FilePath& path, struct stat* status, Problem* problem) {
+    if (::fstat(fd, status) != 0) {
+        failNotRead(problem, errno, path);
+        ::close(fd);
+        return false;
+    }
+    if (!S_ISREG(status->st_mode)) {
+        fail(problem, 0, notARegularFileReason(path, status->st_mode));
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+
+int readyToUse(int fd, const struct stat& status, struct stat* info) {
+    // Regular files never block; the flag goes so that callers read and write as usual.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (info)
+        *info = status;
+    return fd;
+}
+
+// The default action of SIGXFSZ ends the process: a write past a size limit must fail instead,
+// as on a full disk, so that the caller can keep what it has and say why.
+void ignoreFileSizeSignal() {
+    static std::once_flag once;
+    std::call_once(once, [] { std::signal(SIGXFSZ, SIG_IGN); });
+}
+
 // A new file beside `path` holding `bytes`, written and synced, not yet named: its
 // descriptor, or -1. With O_TMPFILE it has no name at all until it is linked, so a crash
 // leaves nothing behind; `temporary` is empty then.
 int writeBeside(const FilePath& path, const QByteArray& bytes, mode_t mode, QByteArray* temporary,
                 Problem* problem) {
+    ignoreFileSizeSignal();
     const FilePath folder = path.parent().isEmpty() ? FilePath(QByteArray(".")) : path.parent();
     int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
     if (fd < 0) {
@@ -135,16 +169,8 @@ int openForReading(const FilePath& path, Problem* problem, struct stat* info,
         return -1;
     }
     struct stat status;
-    if (::fstat(fd, &status) != 0) {
-        failNotRead(problem, errno, path);
-        ::close(fd);
+    if (!keepIfRegular(fd, path, &status, problem))
         return -1;
-    }
-    if (!S_ISREG(status.st_mode)) {
-        fail(problem, 0, notARegularFileReason(path, status.st_mode));
-        ::close(fd);
-        return -1;
-    }
     if (!confinedTo.isEmpty()) {
         const QByteArray base = realPathOf(confinedTo);
         const QByteArray reached = pathOfDescriptor(fd);
@@ -155,11 +181,31 @@ int openForReading(const FilePath& path, Problem* problem, struct stat* info,
             return -1;
         }
     }
-    // Regular files never block; the flag goes so that callers read as usual.
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    if (info)
-        *info = status;
-    return fd;
+    return readyToUse(fd, status, info);
+}
+
+int openForAppending(const FilePath& path, Problem* problem, struct stat* info, mode_t mode) {
+    ignoreFileSizeSignal();
+    // Judged before opening: opening a device may already do something.
+    struct stat status;
+    if (::lstat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+        fail(problem, 0, notARegularFileReason(path, status.st_mode));
+        return -1;
+    }
+    const int fd =
+        ::open(path.c_str(),
+               O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, mode);
+    if (fd < 0) {
+        // Something took its place in the meantime: a link (ELOOP) or a folder (EISDIR).
+        if (::lstat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
+            fail(problem, 0, notARegularFileReason(path, status.st_mode));
+        else
+            failNotRead(problem, errno, path);
+        return -1;
+    }
+    if (!keepIfRegular(fd, path, &status, problem))
+        return -1;
+    return readyToUse(fd, status, info);
 }
 
 bool readUpTo(int fd, qint64 size, QByteArray* bytes, Problem* problem, const FilePath& path) {
@@ -255,6 +301,7 @@ bool replace(const FilePath& path, const QByteArray& bytes, Problem* problem) {
 }
 
 bool createNew(const FilePath& path, const QByteArray& bytes, Problem* problem, mode_t mode) {
+    ignoreFileSizeSignal();
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
     if (fd < 0)
         return failNotWritten(problem, errno, path);

@@ -32,6 +32,13 @@ struct Problem {
 int openForReading(const FilePath& path, Problem* problem, struct stat* info = nullptr,
                    const FilePath& confinedTo = {});
 
+// Opens the regular file at `path` for reading and appending, creating it (with `mode` less the
+// umask) when it is not there. Whatever stands in its place otherwise (a link, a folder, a
+// FIFO, a device) is refused with the reason without being opened, and left as it is. Answers
+// a blocking, close-on-exec descriptor with the file's status in *info, or -1.
+int openForAppending(const FilePath& path, Problem* problem, struct stat* info = nullptr,
+                     mode_t mode = 0644);
+
 struct Contents {
     enum Status { Missing, Read, Refused };
     Status status = Missing;
@@ -47,7 +54,8 @@ bool readUpTo(int fd, qint64 size, QByteArray* bytes, Problem* problem, const Fi
 
 // Replaces (or creates) the file at `path` with `bytes`, all or nothing. A path that is a
 // link, a folder or anything but a regular file is refused and left as it is. The new file
-// keeps the old one's permissions; a new one gets 0666 less the umask.
+// keeps the old one's permissions; a new one gets 0666 less the umask. Writing ignores
+// SIGXFSZ from then on, so that a file size limit fails the write instead of ending the process.
 bool replace(const FilePath& path, const QByteArray& bytes, Problem* problem);
 
 // Creates the file at `path`, which must not exist, with `bytes`; every write and the fsync
