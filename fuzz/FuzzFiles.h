@@ -47,9 +47,14 @@ inline std::string write(const char* name, const uint8_t* data, size_t size) {
 // they are (standInsIntact()).
 inline const std::vector<std::string>& standIns() {
     static const std::vector<std::string> paths = [] {
-        std::string outside = "/tmp/brevoir-fuzz-outside.XXXXXX";
-        if (!::mkdtemp(outside.data()))
+        // Beside the folder, so that the link leads out of it; removed with it.
+        static const std::string& outside = *new std::string(folder() + "-outside");
+        if (::mkdir(outside.c_str(), 0700) != 0)
             std::abort();
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(outside, ignored);
+        });
         const std::string target = outside + "/secret";
         const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         if (fd < 0 || ::write(fd, "outside", 7) != 7)
