@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace SafeFile {
@@ -114,6 +115,21 @@ int writeBeside(const FilePath& path, const QByteArray& bytes, mode_t mode, QByt
 
 } // namespace
 
+mode_t newFileMode() {
+    return 0666 & ~currentUmask();
+}
+
+bool isLockedForWriting(int fd) {
+    // A shared lock is refused only while someone holds the file exclusively.
+    int result;
+    while ((result = ::flock(fd, LOCK_SH | LOCK_NB)) != 0 && errno == EINTR) {
+    }
+    if (result != 0)
+        return errno == EWOULDBLOCK;
+    ::flock(fd, LOCK_UN);
+    return false;
+}
+
 QString systemReason(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
@@ -183,7 +199,7 @@ bool readUpTo(int fd, qint64 size, QByteArray* bytes, Problem* problem, const Fi
 
 Contents read(const FilePath& path, qint64 maxBytes, const FilePath& confinedTo) {
     Contents contents;
-    struct stat info;
+    struct stat& info = contents.info;
     const int fd = openForReading(path, &contents.problem, &info, confinedTo);
     if (fd < 0) {
         contents.status = contents.problem.error == ENOENT ? Contents::Missing : Contents::Refused;
@@ -203,7 +219,7 @@ Contents read(const FilePath& path, qint64 maxBytes, const FilePath& confinedTo)
 }
 
 bool replace(const FilePath& path, const QByteArray& bytes, Problem* problem) {
-    mode_t mode = 0666 & ~currentUmask();
+    mode_t mode = newFileMode();
     struct stat existing;
     if (::lstat(path.c_str(), &existing) == 0) {
         if (!S_ISREG(existing.st_mode))

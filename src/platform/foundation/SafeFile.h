@@ -36,7 +36,8 @@ struct Contents {
     enum Status { Missing, Read, Refused };
     Status status = Missing;
     QByteArray bytes;
-    Problem problem; // when Refused (and Missing: ENOENT)
+    Problem problem;     // when Refused (and Missing: ENOENT)
+    struct stat info {}; // of the file read (when Read)
 };
 // The whole of a regular file, as long as fstat says it is and at most `maxBytes` (a larger
 // file is refused unread).
@@ -53,6 +54,13 @@ bool replace(const FilePath& path, const QByteArray& bytes, Problem* problem);
 // Creates the file at `path`, which must not exist, with `bytes`; every write and the fsync
 // checked. On failure nothing is left at `path` (unless something else was there).
 bool createNew(const FilePath& path, const QByteArray& bytes, Problem* problem, mode_t mode = 0666);
+
+// The permissions of a new file: 0666 less the umask, as every file we make gets.
+mode_t newFileMode();
+
+// Whether the file open at `fd` is locked for writing (flock) through another descriptor, as a
+// recording is while it is written. Checked without waiting.
+bool isLockedForWriting(int fd);
 
 // The reasons people are given, for callers that judge files themselves.
 QString notARegularFileReason(const FilePath& path, mode_t mode);
