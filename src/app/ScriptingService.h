@@ -14,6 +14,7 @@ class ScriptingService : public QObject, protected QDBusContext {
     Q_PROPERTY(QString State READ State)
     Q_PROPERTY(double ElapsedTime READ ElapsedTime)
     Q_PROPERTY(QString RecordingFile READ RecordingFile)
+    Q_PROPERTY(QString SyncProgress READ SyncProgress)
 
 public:
     static const QString kServiceName;       // "org.brevoir.Brevoir"
@@ -31,6 +32,7 @@ public:
     QString State() const;
     double ElapsedTime() const;
     QString RecordingFile() const;
+    QString SyncProgress() const;
 
 signals:
     void RecordingStarted(const QString& path);
@@ -51,7 +53,8 @@ public slots:
     void SetNote(const QString& name, const QString& content, const QString& format);
     QStringList Categories();
     void SetCategory(const QString& name, const QString& category);
-    // Answers once the sync has ended; an error says why it was refused, failed or stopped.
+    // Sends the sync command; answers once the sync has ended, or with an error that says why
+    // it was refused, failed or stopped.
     void Sync();
 
 private:

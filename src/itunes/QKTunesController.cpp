@@ -151,3 +151,7 @@ void QKTunesController::cancelImport(bool immediately) {
 void QKTunesController::clearCancel() {
     _iTunesControllerScpt->clearCancel();
 }
+
+void QKTunesController::setProtectedFolders(const QStringList& folders) {
+    _iTunesControllerScpt->setProtectedFolders(folders);
+}

@@ -1,5 +1,6 @@
 // Sync through the real controller, widgets and playlist files: what it imports, what it
 // skips, what the status panel says, cancelling, and running without a playlist component.
+#include "itunes/SyncCoordinator.h"
 #include "library/LibraryFixture.h"
 #include "platform/foundation/Beep.h"
 #include "platform/foundation/LocalizedString.h"
@@ -47,12 +48,12 @@ protected:
     // and what the end reported.
     QString sync(QString* problem = nullptr) {
         QSignalSpy finished(controller.get(), &BVController::syncFinished);
+        QSignalSpy status(&controller->syncCoordinator(), &SyncCoordinator::statusChanged);
         controller->handleSync(nullptr);
-        const QString status = controller->_syncStatusText->text();
         EXPECT_TRUE(finished.count() > 0 || finished.wait(60000));
         if (problem && !finished.isEmpty())
             *problem = finished.first().first().toString();
-        return status;
+        return status.isEmpty() ? QString() : status.last().first().toString();
     }
 
     // Lines of the log from `first` on.
@@ -76,7 +77,8 @@ TEST_F(Sync, ImportsWhatThePlaylistLacksAndNothingTwice) {
     EXPECT_EQ(titles("Brevoir"),
               (QStringList{"Recording 1765000001", "Recording 1765000002", "Réunion à 9 h"}));
     for (const auto& entry : playlist("Brevoir")) {
-        EXPECT_TRUE(entry.path.startsWith(music() + "/Brevoir/")) << entry.path.toStdString();
+        EXPECT_TRUE(entry.path.startsWith(music() + "/Playlists/Brevoir/"))
+            << entry.path.toStdString();
         EXPECT_EQ(entry.seconds, 1);
         EXPECT_EQ(QFileInfo(entry.path).size(),
                   QFileInfo(recordings() + "/" + entry.title + ".mov").size());
@@ -102,7 +104,7 @@ TEST_F(Sync, ImportsWhatThePlaylistLacksAndNothingTwice) {
     EXPECT_EQ(from(third, "tracks to import:").mid(0, 3),
               (QStringList{"tracks to import:", " - Recording 1765000003.mov", "results: 1"}));
     EXPECT_EQ(titles("Brevoir").size(), 4);
-    EXPECT_EQ(QDir(music() + "/Brevoir").entryList(QDir::Files | QDir::Hidden).size(), 4);
+    EXPECT_EQ(QDir(music() + "/Playlists/Brevoir").entryList(QDir::Files | QDir::Hidden).size(), 4);
 }
 
 TEST_F(Sync, TitlesMatchCaseSensitivelyInThePlaylistTheFieldNames) {
@@ -138,8 +140,10 @@ TEST_F(Sync, ConvertsWithTheChosenEncoderAndStopsCleanlyWhenCancelled) {
     encoders.setCurrentIndex(encoders.findText("FLAC"));
 
     QSignalSpy finished(controller.get(), &BVController::syncFinished);
+    QSignalSpy converting(&controller->syncCoordinator(), &SyncCoordinator::progressChanged);
     controller->handleSync(nullptr);
     ASSERT_TRUE(controller->isSyncing());
+    ASSERT_TRUE(converting.wait(30000));
     // A second Sync while one runs is refused.
     const int beeps = beepCount();
     EXPECT_EQ(controller->syncRecordings(), BVLocalizedString("SyncRunning"));
@@ -150,7 +154,8 @@ TEST_F(Sync, ConvertsWithTheChosenEncoderAndStopsCleanlyWhenCancelled) {
     EXPECT_EQ(finished.first().first().toString(), BVLocalizedString("SyncCancelled"));
     EXPECT_FALSE(controller->isSyncing());
 
-    const QStringList files = QDir(music() + "/Long talks").entryList(QDir::Files | QDir::Hidden);
+    const QStringList files =
+        QDir(music() + "/Playlists/Long talks").entryList(QDir::Files | QDir::Hidden);
     EXPECT_LT(files.size(), 3);
     EXPECT_EQ(files.size(), qsizetype(playlist("Long talks").size())) << "no partial output";
     for (const QString& name : files)
