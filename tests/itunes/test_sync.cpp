@@ -1,5 +1,6 @@
 // Sync through the real controller, widgets and playlist files: what it imports, what it
 // skips, what the status panel says, cancelling, and running without a playlist component.
+#include "app/ScriptingService.h"
 #include "itunes/SyncCoordinator.h"
 #include "library/LibraryFixture.h"
 #include "platform/foundation/Beep.h"
@@ -10,11 +11,14 @@
 #include "platform/playlists/PlaylistComponent.h"
 #include "platform/playlists/RecordingFiles.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QSignalSpy>
+#include <QToolBar>
 
 namespace {
 class Sync : public LibraryFixture {
@@ -169,6 +173,38 @@ TEST_F(Sync, ConvertsWithTheChosenEncoderAndStopsCleanlyWhenCancelled) {
     EXPECT_EQ(probe.codec, "flac");
     EXPECT_EQ(probe.title, last.title);
     EXPECT_EQ(last.seconds, 60);
+}
+
+TEST_F(Sync, TheFileMenuSyncsAndScriptsSeeTheSyncRunning) {
+    record("Recording A", 2.0);
+    launch();
+    controller->_iTunesPlaylistName->setText("Menu");
+    // The toolbar's item gone, the menu still syncs, with its shortcut.
+    controller->toolbar()->clear();
+    auto* item = controller->mainWindow->findChild<QAction*>("actionSync");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->shortcut(), QKeySequence("Ctrl+Shift+S"));
+    ScriptingService scripting(*controller);
+    EXPECT_EQ(scripting.State(), "idle");
+    QSignalSpy finished(controller.get(), &BVController::syncFinished);
+    item->trigger();
+    EXPECT_EQ(scripting.State(), "syncing");
+    EXPECT_EQ(scripting.SyncProgress(), "preparing");
+    EXPECT_FALSE(item->isEnabled()) << "one sync at a time";
+    ASSERT_TRUE(finished.wait(30000));
+    EXPECT_EQ(scripting.State(), "idle");
+    EXPECT_EQ(scripting.SyncProgress(), "");
+    EXPECT_TRUE(item->isEnabled());
+    EXPECT_EQ(titles("Menu"), QStringList{"Recording A"});
+
+    // The script command starts the same sync and hears a refusal.
+    QSignalSpy refused(controller.get(), &BVController::syncRefused);
+    scripting.Sync();
+    EXPECT_TRUE(controller->isSyncing());
+    scripting.Sync();
+    ASSERT_EQ(refused.size(), 1);
+    EXPECT_EQ(refused.first().first().toString(), BVLocalizedString("SyncRunning"));
+    ASSERT_TRUE(finished.wait(30000));
 }
 
 TEST_F(Sync, WithoutAPlaylistComponentTheAppRunsAndSyncSaysWhy) {
