@@ -24,10 +24,14 @@ bool parseExtinf(const QString& line, int* seconds, QString* title) {
     return true;
 }
 
+bool isFileUrl(const QString& line) {
+    return line.startsWith(QLatin1String("file://"), Qt::CaseInsensitive);
+}
+
 // Paths keep the file system's bytes, so that a name that is not UTF-8 can be opened.
 QString pathOfLine(const QByteArray& bytes) {
     const QString line = FileNames::decode(bytes);
-    if (!line.startsWith(QLatin1String("file://"), Qt::CaseInsensitive))
+    if (!isFileUrl(line))
         return line;
     const QUrl url(line);
     const QString path = url.isValid() && url.isLocalFile() ? url.toLocalFile() : QString();
@@ -116,12 +120,16 @@ void scan(const QByteArray& bytes, const Visit& visit) {
             continue;
         }
         M3uPlaylist::Entry entry;
-        entry.path = pathOfLine(line.trimmed()).trimmed();
+        const QByteArray trimmed = line.trimmed();
+        // A line with no blanks around it and no URL is its path as decoded already.
+        const bool asDecoded = trimmed.size() == line.size() && !isFileUrl(decoded);
+        entry.path = (asDecoded ? decoded : pathOfLine(trimmed)).trimmed();
         // What decodes to nothing or to a comment (a stray byte-order mark), or to a name that
-        // would not read back as written, names no file we could keep.
+        // would not read back as written, names no file we could keep. Only a path that reads
+        // as a URL can read back otherwise: any other text decodes to itself.
         const QStringView pathLead = leadingText(entry.path);
         if (pathLead.isEmpty() || pathLead.startsWith(u'#') ||
-            pathOfLine(FileNames::encode(entry.path)) != entry.path)
+            (isFileUrl(entry.path) && pathOfLine(FileNames::encode(entry.path)) != entry.path))
             continue;
         entry.title = haveInfo && !title.isEmpty() ? title : titleOfPath(entry.path);
         entry.seconds = haveInfo ? seconds : -1;
