@@ -53,6 +53,13 @@ bool writeRecording(const QString& path, double seconds) {
     }
     return writer->complete() == 0;
 }
+// The real controller and interface over `library`, launched without a sound input.
+void launch(BVController& controller, MainInterface& ui, const QString& library) {
+    ui.connect(controller);
+    controller.setLibraryFolderOverride(library);
+    controller.applicationDidFinishLaunching();
+}
+
 // How late each tick of a 5 ms timer comes: the window's stand-in.
 class Ticker {
 public:
@@ -105,13 +112,9 @@ int benchPlaylist(const QString& library, double megabytes) {
     if (!writeRecording(library + "/Recordings/Recording 1765000001.mov", 2.0))
         return 1;
 
-    BVController::initialize();
-    BVController::setRecorderFactory([] { return nullptr; });
     BVController controller;
     MainInterface ui;
-    ui.connect(controller);
-    controller.setLibraryFolderOverride(library);
-    controller.applicationDidFinishLaunching();
+    launch(controller, ui, library);
 
     QElapsedTimer clock;
     qint64 importing = -1;
@@ -180,6 +183,8 @@ int main(int argc, char** argv) {
                       "instead of converting.",
                       "MB"});
     parser.process(app);
+    BVController::initialize();
+    BVController::setRecorderFactory([] { return nullptr; });
     if (parser.isSet("playlist-mb")) {
         QDir().mkpath(root.path() + "/Library/Recordings");
         return benchPlaylist(root.path() + "/Library", parser.value("playlist-mb").toDouble());
@@ -199,13 +204,9 @@ int main(int argc, char** argv) {
                             minutes * 60 / files))
             return 1;
 
-    BVController::initialize();
-    BVController::setRecorderFactory([] { return nullptr; });
     BVController controller;
     MainInterface ui;
-    ui.connect(controller);
-    controller.setLibraryFolderOverride(library);
-    controller.applicationDidFinishLaunching();
+    launch(controller, ui, library);
     controller._encodingSelectionMenu->setCurrentIndex(
         controller._encodingSelectionMenu->findText(encoder));
 

@@ -36,8 +36,7 @@ bool heldByWriter(const QString& path) {
 struct SyncCoordinator::Run {
     Request request;
     bool cancelled = false;
-    std::shared_ptr<std::optional<QStringList>> titles =
-        std::make_shared<std::optional<QStringList>>();
+    std::shared_ptr<Titles> titles = std::make_shared<Titles>();
     QStringList importing;
     QString importStatus;
     QString progress = QStringLiteral("preparing");
@@ -70,14 +69,16 @@ std::optional<QStringList> SyncCoordinator::tracksOfPlaylist(QKTunesController& 
     return tracks;
 }
 
-SyncCoordinator::Selection SyncCoordinator::select(const QStringList& names,
-                                                   const std::optional<QStringList>& titles,
+SyncCoordinator::Titles::Titles(std::optional<QStringList> titles) : list(std::move(titles)) {
+    if (list)
+        present = QSet<QString>(list->begin(), list->end());
+}
+
+SyncCoordinator::Selection SyncCoordinator::select(const QStringList& names, const Titles& titles,
                                                    const QString& recordingsFolder,
                                                    const QString& beingRecorded) {
-    const QString held = describe(titles);
-    QSet<QString> present;
-    if (titles)
-        present = QSet<QString>(titles->begin(), titles->end());
+    const QString held = describe(titles.list);
+    const QSet<QString>& present = titles.present;
     Selection selection;
     for (const QString& name : names) {
         // The playlist's writer and reader know a file by the same title.
@@ -209,15 +210,15 @@ void SyncCoordinator::readTitles() {
     QKTunesController* bridge = _bridge;
     const QString playlist = _run->request.playlist;
     const auto titles = _run->titles;
-    onWorker([bridge, playlist, titles] { *titles = tracksOfPlaylist(*bridge, playlist); },
+    onWorker([bridge, playlist, titles] { *titles = Titles(tracksOfPlaylist(*bridge, playlist)); },
              &SyncCoordinator::titlesRead);
 }
 
 void SyncCoordinator::titlesRead() {
     if (stoppedEarly())
         return;
-    const std::optional<QStringList>& titles = *_run->titles;
-    bvLog(QStringLiteral("  contains tracks: %1").arg(describe(titles)));
+    const Titles& titles = *_run->titles;
+    bvLog(QStringLiteral("  contains tracks: %1").arg(describe(titles.list)));
     const Request& request = _run->request;
     const Selection selection = select(request.names, titles, request.recordingsFolder,
                                        _fileBeingRecorded ? _fileBeingRecorded() : QString());
@@ -250,8 +251,11 @@ void SyncCoordinator::importSelection() {
     QKTunesController* bridge = _bridge;
     const QString playlist = request.playlist;
     const QString encoder = request.encoder;
+    // A long playlist's titles are freed there too.
+    std::shared_ptr<Titles> titles = std::move(_run->titles);
     onWorker(
-        [bridge, files, playlist, encoder] {
+        [bridge, files, playlist, encoder, titles]() mutable {
+            titles.reset();
             if (encoder.isEmpty())
                 bridge->importFilesToPlaylist(files, playlist);
             else

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -49,10 +50,17 @@ public:
         QStringList imported; // names, in list order
         QStringList leftOut;  // being written now: for the next sync
     };
-    // Which of `names` (files of `recordingsFolder`) go to a playlist holding `titles` (none: it
-    // holds no tracks): those whose title it lacks, but not `beingRecorded` or a file a writer
-    // holds locked. Logs each decision.
-    static Selection select(const QStringList& names, const std::optional<QStringList>& titles,
+    // A playlist's titles (none: it holds no tracks), with the set to look them up in, made on
+    // the worker that reads them: a long playlist's are many.
+    struct Titles {
+        explicit Titles(std::optional<QStringList> titles = std::nullopt);
+        std::optional<QStringList> list;
+        QSet<QString> present;
+    };
+    // Which of `names` (files of `recordingsFolder`) go to a playlist holding `titles`: those
+    // whose title it lacks, but not `beingRecorded` or a file a writer holds locked. Logs each
+    // decision.
+    static Selection select(const QStringList& names, const Titles& titles,
                             const QString& recordingsFolder, const QString& beingRecorded);
     // The playlist's titles; none when it holds none (the answer "no tracks found").
     static std::optional<QStringList> tracksOfPlaylist(QKTunesController& bridge,

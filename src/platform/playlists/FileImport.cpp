@@ -9,6 +9,8 @@
 #include "platform/media/MovieDuration.h"
 #include "platform/playlists/TrackTitle.h"
 
+#include <QScopeGuard>
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -18,33 +20,13 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
 constexpr int kMaxNumberedNames = 10000;
 constexpr char kTemporaryPrefix[] = ".import-";
 constexpr int kTemporaryRandom = 6; // mkstemp's XXXXXX
-
-// Closes the descriptor however the import ends.
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : _fd(fd) {}
-    ~Descriptor() { reset(); }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return _fd; }
-    // Closes now; the close's own failure as errno, or 0.
-    int reset() {
-        int error = 0;
-        if (_fd >= 0 && ::close(_fd) != 0)
-            error = errno;
-        _fd = -1;
-        return error;
-    }
-
-private:
-    int _fd;
-};
 
 bool isOurTemporary(const char* name) {
     const size_t prefix = sizeof kTemporaryPrefix - 1;
@@ -130,27 +112,32 @@ FileImport::Result FileImport::importInto(const QString& source, const QString& 
     Result result;
     SafeFile::Problem problem;
     struct stat sourceInfo;
-    Descriptor in(SafeFile::openForReading(FilePath::fromString(source), &problem, &sourceInfo));
-    if (in.get() < 0) {
+    const int in = SafeFile::openForReading(FilePath::fromString(source), &problem, &sourceInfo);
+    if (in < 0) {
         result.error = problem.reason;
         return result;
     }
+    int out = -1;
+    const auto closeBoth = qScopeGuard([&] {
+        ::close(in);
+        if (out >= 0)
+            ::close(out);
+    });
     // A recording still being written would arrive cut short.
-    if (SafeFile::isLockedForWriting(in.get())) {
+    if (SafeFile::isLockedForWriting(in)) {
         result.error = BVLocalizedString("ImportBeingWritten");
         return result;
     }
     const FilePath folderPath = FilePath::fromString(folder);
-    FilePath temporary = folderPath.childBytes(QByteArray(kTemporaryPrefix) + "XXXXXX");
-    QByteArray pattern = temporary.bytes();
-    Descriptor out(::mkostemp(pattern.data(), O_CLOEXEC));
-    if (out.get() < 0) {
+    QByteArray pattern = folderPath.childBytes(QByteArray(kTemporaryPrefix) + "XXXXXX").bytes();
+    out = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (out < 0) {
         result.error = SafeFile::systemReason(errno);
         return result;
     }
-    temporary = FilePath(pattern);
+    const FilePath temporary(pattern);
     // Held until the file has its name: a later sync leaves it alone meanwhile.
-    ::flock(out.get(), LOCK_EX);
+    ::flock(out, LOCK_EX);
     bool written = false;
     if (encoder) {
         const AudioFileEncoder::Result encoded =
@@ -159,9 +146,9 @@ FileImport::Result FileImport::importInto(const QString& source, const QString& 
         result.seconds = encoded.seconds;
         result.error = encoded.error;
     } else {
-        written = copyFile(in.get(), out.get(), sourceInfo.st_size, abort, &result.error);
+        written = copyFile(in, out, sourceInfo.st_size, abort, &result.error);
     }
-    if (written && (::fchmod(out.get(), SafeFile::newFileMode()) != 0 || ::fsync(out.get()) != 0)) {
+    if (written && (::fchmod(out, SafeFile::newFileMode()) != 0 || ::fsync(out) != 0)) {
         result.error = SafeFile::systemReason(errno);
         written = false;
     }
@@ -172,10 +159,11 @@ FileImport::Result FileImport::importInto(const QString& source, const QString& 
         ::unlink(temporary.c_str());
         return result;
     }
-    if (const int error = out.reset(); error != 0) {
+    const int closed = ::close(std::exchange(out, -1));
+    if (closed != 0) {
+        result.error = SafeFile::systemReason(errno);
         ::unlink(FilePath::fromString(result.path).c_str());
         result.path.clear();
-        result.error = SafeFile::systemReason(error);
         return result;
     }
     if (result.seconds < 0)
