@@ -21,7 +21,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -192,44 +191,4 @@ TEST_F(Coordinator, NothingRunsInsideASyncAndAQuitStopsItBetweenSteps) {
     EXPECT_FALSE(sync->isRunning());
     EXPECT_EQ(sync->progressDescription(), "");
     EXPECT_EQ(entries(imports()).size(), qsizetype(playlist().size())) << "no file half done";
-}
-
-TEST_F(Coordinator, APlaylistThatCannotBeReadOrWouldHoldTheLibraryStopsTheSync) {
-    record("a.mov");
-    const FilePath playlistPath = FilePath::fromString(music() + "/Playlists/Brevoir.m3u");
-    QDir().mkpath(music() + "/Playlists");
-    struct Case {
-        const char* what;
-        std::function<void()> standIn;
-        const char* reason;
-    };
-    const Case cases[] = {
-        {"a folder", [&] { ::mkdir(playlistPath.c_str(), 0755); }, "is a folder"},
-        {"a pipe", [&] { ::mkfifo(playlistPath.c_str(), 0644); }, "pipe"},
-        {"a link to a device", [&] { ::symlink("/dev/zero", playlistPath.c_str()); }, "device"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        c.standIn();
-        struct stat before;
-        ASSERT_EQ(::lstat(playlistPath.c_str(), &before), 0);
-        const QString problem = run({"a.mov"});
-        EXPECT_TRUE(problem.contains(c.reason)) << problem.toStdString();
-        EXPECT_TRUE(entries(imports()).isEmpty()) << "nothing imported";
-        struct stat after;
-        ASSERT_EQ(::lstat(playlistPath.c_str(), &after), 0);
-        EXPECT_EQ(after.st_mode, before.st_mode) << "the stand-in is left as it is";
-        ::rmdir(playlistPath.c_str());
-        ::unlink(playlistPath.c_str());
-    }
-    // A playlist whose files would go into the library is refused before anything is made.
-    QDir().mkpath(music() + "/Playlists/Talks/Library");
-    QSignalSpy finished(sync.get(), &SyncCoordinator::finished);
-    ASSERT_EQ(
-        sync->start({music() + "/Playlists/Talks/Library", recordings(), {"a.mov"}, "Talks", {}}),
-        "");
-    ASSERT_TRUE(finished.wait(10000));
-    EXPECT_TRUE(finished.first().first().toString().contains("would keep its files"));
-    EXPECT_FALSE(QFile::exists(music() + "/Playlists/Talks.m3u"));
-    EXPECT_EQ(entries(music() + "/Playlists/Talks"), QStringList{"Library"});
 }
