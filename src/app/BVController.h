@@ -43,6 +43,7 @@ class QTableView;
 class QTextEdit;
 class QTimer;
 class QWidget;
+class SyncCoordinator;
 struct Notification;
 struct ScannedEntry;
 namespace MovieRepair {
@@ -213,17 +214,20 @@ public:
     QString setCategoryOfRecording(const QString& name, const QString& category);
 
     // ---- itunes/: sync ----
-    // Copies the recordings the playlist lacks into it (the toolbar's Sync).
+    // Copies the recordings the playlist lacks into it (the toolbar's and the menu's Sync, and
+    // the script command); a refusal is told with syncRefused, the end with syncFinished.
     void handleSync(QObject* sender);
-    // The same for scripts: why it was refused, or empty once it has started; syncFinished
-    // tells its end.
+    // Starts a sync: why it was refused, or empty once it has started.
     QString syncRecordings();
     bool isSyncing() const;
+    // What the running sync does, in English, for scripts; empty when none runs.
+    QString syncProgress() const;
+    // What may be synced, and the running sync (made on first use).
+    SyncCoordinator& syncCoordinator();
     // Stops a running sync after the file in hand, or at once (quit), waiting for it.
     void cancelSync(bool immediately);
     // The playlist's track titles; none when it holds none.
     std::optional<QStringList> getTracksForPlaylist(const QString& name);
-    void importTracksFromList(const std::vector<std::shared_ptr<QBVTrack>>& tracks);
     QString fullUnixPathToAppleScriptPath(const QString& path);
     void iTunesOpenApplication(QObject* sender);
     void handleSyncItunesCommand(QObject* command);
@@ -272,6 +276,8 @@ signals:
 signals:
     // A sync has ended: problem is empty, or what went wrong (or that it was cancelled).
     void syncFinished(const QString& problem);
+    // A sync was asked for and could not start.
+    void syncRefused(const QString& reason);
 
 public: // outlets, connected by the interface (MainInterface::connectOutlets)
     QDialog* timerWindow = nullptr;
@@ -328,9 +334,9 @@ private:
 
     void buildToolbar();
 
-    // ---- itunes/: the running sync ----
-    std::shared_ptr<class SyncSession> _sync;
-    void finishSync();
+    // ---- itunes/: what may be synced, and the running sync ----
+    std::unique_ptr<SyncCoordinator> _syncCoordinator;
+    void finishSync(const QString& problem);
 
     // ---- library/: track operation helpers ----
     // The listed track of a name a script gave, or why there is none.

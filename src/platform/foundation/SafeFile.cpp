@@ -13,9 +13,16 @@
 #include <fcntl.h>
 #include <memory>
 #include <mutex>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace SafeFile {
+
+void ignoreFileSizeSignal() {
+    static std::once_flag once;
+    std::call_once(once, [] { std::signal(SIGXFSZ, SIG_IGN); });
+}
+
 namespace {
 
 bool fail(Problem* problem, int error, const QString& reason) {
@@ -106,13 +113,6 @@ int readyToUse(int fd, const struct stat& status, struct stat* info) {
     return fd;
 }
 
-// The default action of SIGXFSZ ends the process: a write past a size limit must fail instead,
-// as on a full disk, so that the caller can keep what it has and say why.
-void ignoreFileSizeSignal() {
-    static std::once_flag once;
-    std::call_once(once, [] { std::signal(SIGXFSZ, SIG_IGN); });
-}
-
 // A new file beside `path` holding `bytes`, written and synced, not yet named: its
 // descriptor, or -1. With O_TMPFILE it has no name at all until it is linked, so a crash
 // leaves nothing behind; `temporary` is empty then.
@@ -147,6 +147,21 @@ int writeBeside(const FilePath& path, const QByteArray& bytes, mode_t mode, QByt
 }
 
 } // namespace
+
+mode_t newFileMode() {
+    return 0666 & ~currentUmask();
+}
+
+bool isLockedForWriting(int fd) {
+    // A shared lock is refused only while someone holds the file exclusively.
+    int result;
+    while ((result = ::flock(fd, LOCK_SH | LOCK_NB)) != 0 && errno == EINTR) {
+    }
+    if (result != 0)
+        return errno == EWOULDBLOCK;
+    ::flock(fd, LOCK_UN);
+    return false;
+}
 
 QString systemReason(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
@@ -229,7 +244,7 @@ bool readUpTo(int fd, qint64 size, QByteArray* bytes, Problem* problem, const Fi
 
 Contents read(const FilePath& path, qint64 maxBytes, const FilePath& confinedTo) {
     Contents contents;
-    struct stat info;
+    struct stat& info = contents.info;
     const int fd = openForReading(path, &contents.problem, &info, confinedTo);
     if (fd < 0) {
         contents.status = contents.problem.error == ENOENT ? Contents::Missing : Contents::Refused;
@@ -249,7 +264,7 @@ Contents read(const FilePath& path, qint64 maxBytes, const FilePath& confinedTo)
 }
 
 bool replace(const FilePath& path, const QByteArray& bytes, Problem* problem) {
-    mode_t mode = 0666 & ~currentUmask();
+    mode_t mode = newFileMode();
     struct stat existing;
     if (::lstat(path.c_str(), &existing) == 0) {
         if (!S_ISREG(existing.st_mode))

@@ -43,7 +43,8 @@ struct Contents {
     enum Status { Missing, Read, Refused };
     Status status = Missing;
     QByteArray bytes;
-    Problem problem; // when Refused (and Missing: ENOENT)
+    Problem problem;     // when Refused (and Missing: ENOENT)
+    struct stat info {}; // of the file read (when Read)
 };
 // The whole of a regular file, as long as fstat says it is and at most `maxBytes` (a larger
 // file is refused unread).
@@ -61,6 +62,18 @@ bool replace(const FilePath& path, const QByteArray& bytes, Problem* problem);
 // Creates the file at `path`, which must not exist, with `bytes`; every write and the fsync
 // checked. On failure nothing is left at `path` (unless something else was there).
 bool createNew(const FilePath& path, const QByteArray& bytes, Problem* problem, mode_t mode = 0666);
+
+// The permissions of a new file: 0666 less the umask, as every file we make gets.
+mode_t newFileMode();
+
+// Whether the file open at `fd` is locked for writing (flock) through another descriptor, as a
+// recording is while it is written. Checked without waiting.
+bool isLockedForWriting(int fd);
+
+// The default action of SIGXFSZ ends the process: a write past a file size limit must fail
+// instead, as on a full disk, so that the caller can keep what it has and say why. Every writer
+// of ours calls this before it writes.
+void ignoreFileSizeSignal();
 
 // The reasons people are given, for callers that judge files themselves.
 QString notARegularFileReason(const FilePath& path, mode_t mode);
