@@ -89,7 +89,9 @@ int64_t AudioFileDecoder::seekPacket(void* opaque, int64_t offset, int whence) {
 bool AudioFileDecoder::openInput(const QString& path, QString* error) {
     const FilePath file = FilePath::fromString(path);
     SafeFile::Problem problem;
-    _fd = SafeFile::openForReading(file, &problem);
+    // Within the folder it is named in: a link put in a recording's place that leads elsewhere
+    // is not played.
+    _fd = SafeFile::openForReading(file, &problem, nullptr, file.parent());
     if (_fd < 0) {
         setError(error, problem.reason);
         return false;

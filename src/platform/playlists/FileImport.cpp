@@ -112,7 +112,10 @@ FileImport::Result FileImport::importInto(const QString& source, const QString& 
     Result result;
     SafeFile::Problem problem;
     struct stat sourceInfo;
-    const int in = SafeFile::openForReading(FilePath::fromString(source), &problem, &sourceInfo);
+    // A link that leads out of the source's folder is not followed: what is imported is the
+    // file that was listed there, not whatever a link put in its place names.
+    const FilePath sourcePath = FilePath::fromString(source);
+    const int in = SafeFile::openForReading(sourcePath, &problem, &sourceInfo, sourcePath.parent());
     if (in < 0) {
         result.error = problem.reason;
         return result;
