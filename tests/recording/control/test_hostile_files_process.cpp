@@ -3,11 +3,13 @@
 // that are not files where Brevoir reads its files.
 #include "BrevoirProcess.h"
 
+#include "support/StandIns.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 
 #include <gtest/gtest.h>
 
@@ -118,65 +120,13 @@ TEST(HostileFilesProcess,
     EXPECT_EQ(brevoir.waitForExit(), 0);
 }
 
-namespace {
-enum class StandIn { Fifo, Device, Folder, LinkOut };
-
-const char* nameOf(StandIn kind) {
-    switch (kind) {
-    case StandIn::Fifo:
-        return "a FIFO";
-    case StandIn::Device:
-        return "a link to /dev/zero";
-    case StandIn::Folder:
-        return "a folder";
-    case StandIn::LinkOut:
-        return "a link leading out of the library";
-    }
-    return "";
-}
-
-// Puts the stand-in at `path` (its folder made first); `outside` is where a link leads.
-bool putStandIn(StandIn kind, const QString& path, const QString& outside) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile::remove(path);
-    const QByteArray bytes = QFile::encodeName(path);
-    switch (kind) {
-    case StandIn::Fifo:
-        return ::mkfifo(bytes.constData(), 0644) == 0;
-    case StandIn::Device:
-        return ::symlink("/dev/zero", bytes.constData()) == 0;
-    case StandIn::Folder:
-        return ::mkdir(bytes.constData(), 0755) == 0;
-    case StandIn::LinkOut:
-        return ::symlink(QFile::encodeName(outside).constData(), bytes.constData()) == 0;
-    }
-    return false;
-}
-
-bool isStandIn(StandIn kind, const QString& path) {
-    struct stat info;
-    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
-        return false;
-    switch (kind) {
-    case StandIn::Fifo:
-        return S_ISFIFO(info.st_mode);
-    case StandIn::Device:
-    case StandIn::LinkOut:
-        return S_ISLNK(info.st_mode);
-    case StandIn::Folder:
-        return S_ISDIR(info.st_mode);
-    }
-    return false;
-}
-} // namespace
-
 // Every file Brevoir reads, with something else in its place: the launch still answers, each
 // command that touches the file answers at once with the reason, nothing crashes, nothing is
 // written through a link, and the stand-in is still there afterwards.
 TEST(HostileFilesProcess, WhatStandsInForAFileNeverHangsOrCrashesBrevoirAndIsLeftAsItIs) {
     REQUIRE_AUDIO_RIG();
-    for (const StandIn kind : {StandIn::Fifo, StandIn::Device, StandIn::Folder, StandIn::LinkOut}) {
-        SCOPED_TRACE(nameOf(kind));
+    for (const StandIns::StandIn& standIn : StandIns::kAll) {
+        SCOPED_TRACE(standIn.what);
         BrevoirProcess brevoir(writeSecondOfSignal("quiet.raw"));
         const QString library = brevoir.home() + "/Music/Brevoir";
         ASSERT_TRUE(makeRecordings(brevoir.recordingsFolder(), {"r.mov", "a.mov", "s.mov"}));
@@ -198,8 +148,18 @@ TEST(HostileFilesProcess, WhatStandsInForAFileNeverHangsOrCrashesBrevoirAndIsLef
             library + "/Notes/a.rtfd/image.png", brevoir.home() + "/Music/Playlists/Brevoir.m3u",
             library + "/.recording-journal",     brevoir.root() + "/config/Brevoir/Brevoir.conf",
         };
+        // Each file's stand-in, and how it looked, to see that it is left as it was.
+        QMap<QString, QByteArray> before;
+        const auto put = [&](const QString& file) {
+            QDir().mkpath(QFileInfo(file).path());
+            QFile::remove(file);
+            const FilePath path = FilePath::fromString(file);
+            const bool made = StandIns::make(standIn.kind, path, FilePath::fromString(outside));
+            before[file] = StandIns::describe(path);
+            return made;
+        };
         for (const QString& file : files)
-            ASSERT_TRUE(putStandIn(kind, file, outside)) << file.toStdString();
+            ASSERT_TRUE(put(file)) << file.toStdString();
 
         ASSERT_TRUE(brevoir.launch());
         QString out;
@@ -213,7 +173,7 @@ TEST(HostileFilesProcess, WhatStandsInForAFileNeverHangsOrCrashesBrevoirAndIsLef
             << brevoir.log().toStdString();
         // A listed recording that something else takes the place of.
         const QString recording = brevoir.recordingsFolder() + "/s.mov";
-        ASSERT_TRUE(putStandIn(kind, recording, outside));
+        ASSERT_TRUE(put(recording));
 
         struct Command {
             QList<QByteArray> arguments;
@@ -236,7 +196,7 @@ TEST(HostileFilesProcess, WhatStandsInForAFileNeverHangsOrCrashesBrevoirAndIsLef
             }
         }
         // With the playlist itself set right, the sync meets the recording's stand-in.
-        ASSERT_TRUE(isStandIn(kind, files[3]));
+        EXPECT_EQ(StandIns::describe(FilePath::fromString(files[3])), before[files[3]]);
         QFile::remove(files[3]);
         QDir(files[3]).removeRecursively();
         const int synced = brevoir.clientWithBytes({"--sync"}, &out, &err, 5000);
@@ -250,7 +210,8 @@ TEST(HostileFilesProcess, WhatStandsInForAFileNeverHangsOrCrashesBrevoirAndIsLef
         EXPECT_EQ(brevoir.waitForExit(5000), 0) << brevoir.log().toStdString();
 
         for (const QString& file : files.mid(0, 3) + files.mid(4) + QStringList{recording})
-            EXPECT_TRUE(isStandIn(kind, file)) << file.toStdString();
+            EXPECT_EQ(StandIns::describe(FilePath::fromString(file)), before[file])
+                << file.toStdString();
         EXPECT_TRUE(secret.open(QIODevice::ReadOnly));
         EXPECT_EQ(secret.readAll(), "not the library's") << "written through a link";
         secret.close();
