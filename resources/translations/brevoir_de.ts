@@ -132,6 +132,42 @@
         <translation>Noch keine Aufnahmen. Drücken Sie „Aufnahme“ oder Strg+R, um eine zu machen.</translation>
     </message>
     <message>
+        <source>RemedyChooseFolder</source>
+        <translation>Anderen Ordner wählen …</translation>
+    </message>
+    <message>
+        <source>RemedySoundSettings</source>
+        <translation>Toneinstellungen öffnen …</translation>
+    </message>
+    <message>
+        <source>RemedyStopMonitoring</source>
+        <translation>Mithören beenden und aufnehmen</translation>
+    </message>
+    <message>
+        <source>MessageBarName</source>
+        <translation>Meldung</translation>
+    </message>
+    <message>
+        <source>MessageBarClose</source>
+        <translation>Diese Meldung schließen</translation>
+    </message>
+    <message>
+        <source>StateRecording</source>
+        <translation>Aufnahme läuft</translation>
+    </message>
+    <message>
+        <source>StatePaused</source>
+        <translation>Pausiert</translation>
+    </message>
+    <message>
+        <source>StateMonitoring</source>
+        <translation>Mithören</translation>
+    </message>
+    <message>
+        <source>MeterLevels</source>
+        <translation>Links %1 %, rechts %2 %</translation>
+    </message>
+    <message>
         <source>CFBundleName</source>
         <translation>Brevoir</translation>
     </message>

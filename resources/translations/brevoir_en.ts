@@ -132,6 +132,42 @@
         <translation>No recordings yet. Press Record or Ctrl+R to make one.</translation>
     </message>
     <message>
+        <source>RemedyChooseFolder</source>
+        <translation>Choose Another Folder…</translation>
+    </message>
+    <message>
+        <source>RemedySoundSettings</source>
+        <translation>Open Sound Settings…</translation>
+    </message>
+    <message>
+        <source>RemedyStopMonitoring</source>
+        <translation>Stop Monitoring and Record</translation>
+    </message>
+    <message>
+        <source>MessageBarName</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>MessageBarClose</source>
+        <translation>Close this message</translation>
+    </message>
+    <message>
+        <source>StateRecording</source>
+        <translation>Recording</translation>
+    </message>
+    <message>
+        <source>StatePaused</source>
+        <translation>Paused</translation>
+    </message>
+    <message>
+        <source>StateMonitoring</source>
+        <translation>Monitoring</translation>
+    </message>
+    <message>
+        <source>MeterLevels</source>
+        <translation>Left %1 %, right %2 %</translation>
+    </message>
+    <message>
         <source>CFBundleName</source>
         <translation>Brevoir</translation>
     </message>

@@ -132,6 +132,42 @@
         <translation>Aucun enregistrement pour l'instant. Appuyez sur Enregistrement ou Ctrl+R pour en faire un.</translation>
     </message>
     <message>
+        <source>RemedyChooseFolder</source>
+        <translation>Choisir un autre dossier…</translation>
+    </message>
+    <message>
+        <source>RemedySoundSettings</source>
+        <translation>Ouvrir les réglages du son…</translation>
+    </message>
+    <message>
+        <source>RemedyStopMonitoring</source>
+        <translation>Arrêter l’écoute et enregistrer</translation>
+    </message>
+    <message>
+        <source>MessageBarName</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>MessageBarClose</source>
+        <translation>Fermer ce message</translation>
+    </message>
+    <message>
+        <source>StateRecording</source>
+        <translation>Enregistrement</translation>
+    </message>
+    <message>
+        <source>StatePaused</source>
+        <translation>En pause</translation>
+    </message>
+    <message>
+        <source>StateMonitoring</source>
+        <translation>Écoute</translation>
+    </message>
+    <message>
+        <source>MeterLevels</source>
+        <translation>Gauche %1 %, droite %2 %</translation>
+    </message>
+    <message>
         <source>CFBundleName</source>
         <translation>Brevoir</translation>
     </message>

@@ -2,6 +2,7 @@
 
 #include "app/BVController.h"
 #include "app/BVSplitView.h"
+#include "app/CustomizableToolbar.h"
 #include "app/EmptyLibraryHint.h"
 #include "app/MainMenus.h"
 #include "categories/CategoryListModel.h"
@@ -11,6 +12,7 @@
 #include "library/QBVTrackTableModel.h"
 #include "library/QKArrayController.h"
 #include "platform/foundation/Defaults.h"
+#include "platform/foundation/ThemeColours.h"
 #include "platform/media/AudioEncoders.h"
 #include "ui_CategoryEditor.h"
 #include "ui_MainWindow.h"
@@ -41,6 +43,7 @@ MainInterface::MainInterface()
     _timer = std::make_unique<QDialog>(_window.get());
     _timerUi->setupUi(_timer.get());
     _timer->setWindowModality(Qt::WindowModal);
+    ThemeColours::showAsNegative(_timerUi->timerMessage);
     _preferences = std::make_unique<QDialog>(_window.get());
     _preferencesUi->setupUi(_preferences.get());
     _categories = std::make_unique<QDialog>(_window.get());
@@ -111,6 +114,8 @@ void MainInterface::connectOutlets(BVController& c) {
     c._qtPlayer = ui.movieView;
     c._displayView = ui.displayView;
     c._statusText = ui.statusText;
+    c._stateText = ui.stateText;
+    c._messageBar = ui.messageBar;
     c._categoriesTable = _categoriesUi->categoriesTable;
     c._syncStatusText = _syncStatusUi->syncStatusText;
     c._syncStatusPanel = _syncStatus.get();
@@ -245,7 +250,15 @@ bool MainInterface::eventFilter(QObject* watched, QEvent* event) {
 void MainInterface::connectWindow(BVController& c) {
     Ui::MainWindow& ui = *_mainUi;
     _menus = new MainMenus(ui, *_window, c);
-    new EmptyLibraryHint(ui.fileTableView, [&c] { return c.fileList().empty(); });
+    // The hint says there is nothing yet: not while the first recording is being made.
+    auto* hint = new EmptyLibraryHint(ui.fileTableView,
+                                      [&c] { return c.fileList().empty() && !c.IsBVRecording; });
+    QObject::connect(&c, &BVController::interfaceStateChanged, hint, &EmptyLibraryHint::update);
+
+    // The clock, the meter and search stay in the window while the toolbar does not show them.
+    ui.toolbarStandIn->follow(qobject_cast<CustomizableToolbar*>(c.toolbar()), ui.timerView,
+                              Item10ToolbarItemIdentifier, ui.searchField,
+                              Item8ToolbarItemIdentifier);
 
     // The controller, the split view's delegate, lays the panes out.
     ui.splitView->setResizeDelegate([&c](QSplitter* view, QSize oldSize) {

@@ -1,6 +1,7 @@
 #include "app/MainMenus.h"
 
 #include "app/BVController.h"
+#include "app/ToolbarStandIn.h"
 #include "library/QBVTableView.h"
 #include "library/QKArrayController.h"
 #include "platform/foundation/NotificationCenter.h"
@@ -101,7 +102,10 @@ void MainMenus::connectViewAndHelp() {
     connect(_ui.actionShowToolbar, &QAction::toggled, this, [this](bool shown) {
         if (QToolBar* toolbar = _controller->toolbar())
             toolbar->setVisible(shown);
+        // What the toolbar showed moves into the window, and back.
+        _ui.toolbarStandIn->place();
     });
+    connect(_ui.toolbarStandIn, &ToolbarStandIn::placed, this, &MainMenus::validate);
     connectAction(_ui.actionCustomizeToolbar, &BVController::runToolbarCustomizationPalette);
     connectAction(_ui.actionHelp, &BVController::launchHelp);
     connectAction(_ui.actionTellAFriend, &BVController::emailFriend);
@@ -142,8 +146,9 @@ void MainMenus::validate() {
     _ui.actionDelete->setEnabled(selection);
     _ui.actionFind->setEnabled(_ui.searchField->isVisibleTo(&_window));
     QToolBar* toolbar = c.toolbar();
-    _ui.actionShowToolbar->setChecked(toolbar && !toolbar->isHidden());
-    _ui.actionCustomizeToolbar->setEnabled(toolbar && !toolbar->isHidden());
+    const bool toolbarShown = toolbar && toolbar->isVisibleTo(&_window);
+    _ui.actionShowToolbar->setChecked(toolbarShown);
+    _ui.actionCustomizeToolbar->setEnabled(toolbarShown);
 
     _ui.actionRecord->setEnabled(c.recorder() && isEnabledButton(_ui.recordingButton) && !playing);
     _ui.actionPause->setEnabled(recording && isEnabledButton(_ui.pauseRecordingButton));

@@ -102,8 +102,18 @@ void BVController::setupLibraryFolder() {
         makeFolderWithParents(QFile::encodeName(folder.path));
     }
     const QString problem = libraryFolderProblem();
-    if (!problem.isEmpty())
-        tellUser(BVLocalizedString("LibraryFolderUnusable").arg(problem));
+    if (!problem.isEmpty()) {
+        tellUser(BVLocalizedString("LibraryFolderUnusable").arg(problem),
+                 {LibraryFolderProblem, UserProblem::Remedy::ChooseLibraryFolder});
+        return;
+    }
+    problemResolved(LibraryFolderProblem);
+}
+
+void BVController::ensureLibraryFolder() {
+    // Deleted or moved away by another program while we ran: made again, as at launch.
+    if (!libraryFolderProblem().isEmpty() || !QFileInfo(pathToNotesFolder()).isDir())
+        setupLibraryFolder();
 }
 
 QString BVController::libraryFolderProblem() const {

@@ -22,12 +22,6 @@ void turnOff(QPushButton* toggle) {
 }
 } // namespace
 
-void BVController::tellUser(const QString& message) {
-    bvLog(message);
-    if (mainWindow)
-        mainWindow->statusBar()->showMessage(message, 15000);
-}
-
 void BVController::startRecording(QObject*) {
     const bool wasRecording = _recorder && _recorder->isRecording();
     if (_recorder) {
@@ -36,7 +30,11 @@ void BVController::startRecording(QObject*) {
                                                                   QDateTime::currentDateTime()));
     }
 
+    // A library folder deleted while we ran is made again before it is needed.
+    ensureLibraryFolder();
     if (_recorder && _recorder->doRecord()) {
+        for (const QString& topic : {RecordingProblem, SoundInputProblem, LibraryFolderProblem})
+            problemResolved(topic);
         setEnabled(_previewButton, false);
         setEnabled(_settingsButton, false);
         setEnabled(_timerButton, false);
@@ -54,7 +52,7 @@ void BVController::startRecording(QObject*) {
     if (!wasRecording) {
         // A start that failed: the toggle goes back off and the user learns why.
         turnOff(_recordingButton);
-        tellUser(recordingStartFailureMessage());
+        tellUser(recordingStartFailureMessage(), recordingStartProblem());
     }
     validateToolbar();
 }
@@ -72,6 +70,17 @@ QString BVController::recordingStartFailureMessage() const {
     if (!reason.isEmpty())
         return tr("The recording could not start: %1").arg(reason);
     return tr("The recording could not start. Check the input device in Sound Settings.");
+}
+
+BVController::UserProblem BVController::recordingStartProblem() const {
+    using Remedy = UserProblem::Remedy;
+    if (!_recorder)
+        return {SoundInputProblem, Remedy::None};
+    if (_recorder->isPreviewing())
+        return {RecordingProblem, Remedy::StopMonitoringAndRecord, UserProblem::Weight::Warning};
+    if (!libraryFolderProblem().isEmpty())
+        return {LibraryFolderProblem, Remedy::ChooseLibraryFolder};
+    return {SoundInputProblem, Remedy::OpenSoundSettings};
 }
 
 void BVController::pauseRecording(QObject*) {
@@ -96,9 +105,11 @@ void BVController::togglePreview(QObject*) {
             _previewButton->setChecked(false);
             tellUser(_recorder && !_recorder->lastFailure().isEmpty()
                          ? tr("The input could not be monitored: %1").arg(_recorder->lastFailure())
-                         : tr("The input could not be monitored."));
+                         : tr("The input could not be monitored."),
+                     {SoundInputProblem, UserProblem::Remedy::OpenSoundSettings});
             return;
         }
+        problemResolved(SoundInputProblem);
         setEnabled(_recordingButton, false);
         setEnabled(_settingsButton, false);
     } else {

@@ -2,6 +2,7 @@
 
 #include "platform/foundation/FileNames.h"
 #include "platform/foundation/LocalizedString.h"
+#include "platform/foundation/ThemeColours.h"
 #include "platform/media/PlaybackEngine.h"
 
 #include <QFileInfo>
@@ -45,7 +46,7 @@ BVMovieView::BVMovieView(QWidget* parent) : QWidget(parent) {
     _messageLabel->setObjectName(QStringLiteral("messageLabel"));
     _messageLabel->setTextFormat(Qt::PlainText);
     _messageLabel->setWordWrap(true);
-    _messageLabel->setStyleSheet(QStringLiteral("color: #b00020;"));
+    ThemeColours::showAsNegative(_messageLabel);
     _messageLabel->hide();
     _elapsedLabel = new QLabel(clockText(0), this);
     _elapsedLabel->setObjectName(QStringLiteral("elapsedLabel"));
