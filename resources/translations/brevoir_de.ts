@@ -132,6 +132,14 @@
         <translation>Noch keine Aufnahmen. Drücken Sie „Aufnahme“ oder Strg+R, um eine zu machen.</translation>
     </message>
     <message>
+        <source>NoteNeedsASelection</source>
+        <translation>Wählen Sie eine Aufnahme, um eine Notiz dazu zu schreiben.</translation>
+    </message>
+    <message>
+        <source>NoteNeedsOneSelection</source>
+        <translation>%1 Aufnahmen sind ausgewählt. Wählen Sie nur eine, um ihre Notiz zu schreiben.</translation>
+    </message>
+    <message>
         <source>RemedyChooseFolder</source>
         <translation>Anderen Ordner wählen …</translation>
     </message>

@@ -132,6 +132,14 @@
         <translation>No recordings yet. Press Record or Ctrl+R to make one.</translation>
     </message>
     <message>
+        <source>NoteNeedsASelection</source>
+        <translation>Select a recording to write a note about it.</translation>
+    </message>
+    <message>
+        <source>NoteNeedsOneSelection</source>
+        <translation>%1 recordings are selected. Select just one to write its note.</translation>
+    </message>
+    <message>
         <source>RemedyChooseFolder</source>
         <translation>Choose Another Folder…</translation>
     </message>

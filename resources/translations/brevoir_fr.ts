@@ -132,6 +132,14 @@
         <translation>Aucun enregistrement pour l'instant. Appuyez sur Enregistrement ou Ctrl+R pour en faire un.</translation>
     </message>
     <message>
+        <source>NoteNeedsASelection</source>
+        <translation>Sélectionnez un enregistrement pour écrire une note à son sujet.</translation>
+    </message>
+    <message>
+        <source>NoteNeedsOneSelection</source>
+        <translation>%1 enregistrements sont sélectionnés. Sélectionnez-en un seul pour écrire sa note.</translation>
+    </message>
+    <message>
         <source>RemedyChooseFolder</source>
         <translation>Choisir un autre dossier…</translation>
     </message>

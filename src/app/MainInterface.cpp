@@ -12,6 +12,7 @@
 #include "library/QBVTrackTableModel.h"
 #include "library/QKArrayController.h"
 #include "platform/foundation/Defaults.h"
+#include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/ThemeColours.h"
 #include "platform/media/AudioEncoders.h"
 #include "ui_CategoryEditor.h"
@@ -65,6 +66,7 @@ MainInterface::MainInterface()
 }
 
 MainInterface::~MainInterface() {
+    NotificationCenter::defaultCenter().removeObserver(this);
     // The menus watch the whole application (focus, events, notifications) and read the
     // window's form: they go first, before closing the window moves the focus one last time.
     delete _menus;
@@ -236,6 +238,22 @@ void MainInterface::connectTrackActions(BVController& c) {
     });
 
     ui.noteFormatBar->setEditor(ui.notesTextView);
+    // A note is written for one recording: with none or several selected, the note view is
+    // read-only and says why, and its format bar rests.
+    const auto showNoteTarget = [&c, &ui] {
+        const int selected = c._fileListArrayController
+                                 ? int(c._fileListArrayController->selectedObjects().size())
+                                 : 0;
+        ui.notesTextView->showSelectionCount(selected);
+        ui.noteFormatBar->setEnabled(selected == 1);
+    };
+    NotificationCenter::defaultCenter().addObserver(
+        this, QStringLiteral("NSTableViewSelectionDidChangeNotification"),
+        [showNoteTarget, table = ui.fileTableView](const Notification& notification) {
+            if (notification.object == table)
+                showNoteTarget();
+        });
+    showNoteTarget();
     // A note being typed is stored when the window closes, before anything else goes.
     _window->installEventFilter(this);
     _controller = &c;

@@ -46,6 +46,20 @@ BVNoteTextView::BVNoteTextView(QWidget* parent) : QTextEdit(parent) {
     setAcceptRichText(true);
 }
 
+void BVNoteTextView::showSelectionCount(int selected) {
+    if (_placeholder.isNull())
+        _placeholder = placeholderText().isNull() ? QString(QLatin1String("")) : placeholderText();
+    const bool writable = selected == 1;
+    const QString why = selected == 0 ? BVLocalizedString("NoteNeedsASelection")
+                        : writable    ? _placeholder
+                                      : BVLocalizedString("NoteNeedsOneSelection").arg(selected);
+    setReadOnly(!writable);
+    setPlaceholderText(why);
+    setAccessibleDescription(why);
+    // Read-only text keeps no visible cursor; the frame's look says it cannot be typed into.
+    viewport()->setCursor(writable ? Qt::IBeamCursor : Qt::ArrowCursor);
+}
+
 bool BVNoteTextView::insertImageBytes(const QByteArray& bytes) {
     QImage image;
     if (!image.loadFromData(bytes))
