@@ -132,6 +132,66 @@
         <translation>Noch keine Aufnahmen. Drücken Sie „Aufnahme“ oder Strg+R, um eine zu machen.</translation>
     </message>
     <message>
+        <source>NoteViewName</source>
+        <translation>Notiz</translation>
+    </message>
+    <message>
+        <source>ElapsedTimeName</source>
+        <translation>Vergangene Zeit</translation>
+    </message>
+    <message>
+        <source>InputLevelName</source>
+        <translation>Eingangspegel</translation>
+    </message>
+    <message>
+        <source>RecorderStateName</source>
+        <translation>Zustand der Aufnahme</translation>
+    </message>
+    <message>
+        <source>SearchFieldName</source>
+        <translation>Aufnahmen durchsuchen</translation>
+    </message>
+    <message>
+        <source>RecordingsListName</source>
+        <translation>Aufnahmen</translation>
+    </message>
+    <message>
+        <source>RecordingsListDescription</source>
+        <translation>Die Pfeiltasten wechseln zwischen Aufnahmen, Leertaste spielt ab, F2 benennt um.</translation>
+    </message>
+    <message>
+        <source>PlayerName</source>
+        <translation>Wiedergabe</translation>
+    </message>
+    <message>
+        <source>RecordingGroupName</source>
+        <translation>Aufnahme-Bedienelemente</translation>
+    </message>
+    <message>
+        <source>PlaybackGroupName</source>
+        <translation>Wiedergabe-Bedienelemente</translation>
+    </message>
+    <message>
+        <source>HoursFieldName</source>
+        <translation>Stunden</translation>
+    </message>
+    <message>
+        <source>MinutesFieldName</source>
+        <translation>Minuten</translation>
+    </message>
+    <message>
+        <source>SecondsFieldName</source>
+        <translation>Sekunden</translation>
+    </message>
+    <message>
+        <source>PositionSliderName</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>PositionOfDuration</source>
+        <translation>%1 von %2</translation>
+    </message>
+    <message>
         <source>NoteNeedsASelection</source>
         <translation>Wählen Sie eine Aufnahme, um eine Notiz dazu zu schreiben.</translation>
     </message>

@@ -132,6 +132,66 @@
         <translation>No recordings yet. Press Record or Ctrl+R to make one.</translation>
     </message>
     <message>
+        <source>NoteViewName</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>ElapsedTimeName</source>
+        <translation>Elapsed time</translation>
+    </message>
+    <message>
+        <source>InputLevelName</source>
+        <translation>Input level</translation>
+    </message>
+    <message>
+        <source>RecorderStateName</source>
+        <translation>Recorder state</translation>
+    </message>
+    <message>
+        <source>SearchFieldName</source>
+        <translation>Search recordings</translation>
+    </message>
+    <message>
+        <source>RecordingsListName</source>
+        <translation>Recordings</translation>
+    </message>
+    <message>
+        <source>RecordingsListDescription</source>
+        <translation>The arrow keys move between recordings, Space plays, F2 renames.</translation>
+    </message>
+    <message>
+        <source>PlayerName</source>
+        <translation>Player</translation>
+    </message>
+    <message>
+        <source>RecordingGroupName</source>
+        <translation>Recording controls</translation>
+    </message>
+    <message>
+        <source>PlaybackGroupName</source>
+        <translation>Playback controls</translation>
+    </message>
+    <message>
+        <source>HoursFieldName</source>
+        <translation>Hours</translation>
+    </message>
+    <message>
+        <source>MinutesFieldName</source>
+        <translation>Minutes</translation>
+    </message>
+    <message>
+        <source>SecondsFieldName</source>
+        <translation>Seconds</translation>
+    </message>
+    <message>
+        <source>PositionSliderName</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>PositionOfDuration</source>
+        <translation>%1 of %2</translation>
+    </message>
+    <message>
         <source>NoteNeedsASelection</source>
         <translation>Select a recording to write a note about it.</translation>
     </message>

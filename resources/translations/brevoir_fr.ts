@@ -132,6 +132,66 @@
         <translation>Aucun enregistrement pour l'instant. Appuyez sur Enregistrement ou Ctrl+R pour en faire un.</translation>
     </message>
     <message>
+        <source>NoteViewName</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>ElapsedTimeName</source>
+        <translation>Temps écoulé</translation>
+    </message>
+    <message>
+        <source>InputLevelName</source>
+        <translation>Niveau d’entrée</translation>
+    </message>
+    <message>
+        <source>RecorderStateName</source>
+        <translation>État de l’enregistreur</translation>
+    </message>
+    <message>
+        <source>SearchFieldName</source>
+        <translation>Rechercher dans les enregistrements</translation>
+    </message>
+    <message>
+        <source>RecordingsListName</source>
+        <translation>Enregistrements</translation>
+    </message>
+    <message>
+        <source>RecordingsListDescription</source>
+        <translation>Les flèches passent d’un enregistrement à l’autre, Espace lit, F2 renomme.</translation>
+    </message>
+    <message>
+        <source>PlayerName</source>
+        <translation>Lecteur</translation>
+    </message>
+    <message>
+        <source>RecordingGroupName</source>
+        <translation>Commandes d’enregistrement</translation>
+    </message>
+    <message>
+        <source>PlaybackGroupName</source>
+        <translation>Commandes de lecture</translation>
+    </message>
+    <message>
+        <source>HoursFieldName</source>
+        <translation>Heures</translation>
+    </message>
+    <message>
+        <source>MinutesFieldName</source>
+        <translation>Minutes</translation>
+    </message>
+    <message>
+        <source>SecondsFieldName</source>
+        <translation>Secondes</translation>
+    </message>
+    <message>
+        <source>PositionSliderName</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>PositionOfDuration</source>
+        <translation>%1 sur %2</translation>
+    </message>
+    <message>
         <source>NoteNeedsASelection</source>
         <translation>Sélectionnez un enregistrement pour écrire une note à son sujet.</translation>
     </message>

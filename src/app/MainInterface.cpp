@@ -5,6 +5,7 @@
 #include "app/CustomizableToolbar.h"
 #include "app/EmptyLibraryHint.h"
 #include "app/MainMenus.h"
+#include "app/WindowAccessibility.h"
 #include "categories/CategoryListModel.h"
 #include "categories/CategoryPopUpDelegate.h"
 #include "library/NoteEditor.h"
@@ -277,6 +278,9 @@ void MainInterface::connectWindow(BVController& c) {
     ui.toolbarStandIn->follow(qobject_cast<CustomizableToolbar*>(c.toolbar()), ui.timerView,
                               Item10ToolbarItemIdentifier, ui.searchField,
                               Item8ToolbarItemIdentifier);
+
+    WindowAccessibility::setUp(ui);
+    WindowAccessibility::setUp(*_timerUi);
 
     // The controller, the split view's delegate, lays the panes out.
     ui.splitView->setResizeDelegate([&c](QSplitter* view, QSize oldSize) {

@@ -39,6 +39,9 @@ class NoteFormatBar : public QToolBar {
 public:
     explicit NoteFormatBar(QWidget* parent = nullptr);
     void setEditor(QTextEdit* editor);
+    // Its controls from left to right, for the window's Tab chain: the buttons are one stop
+    // (the arrow keys move among them), the font and size fields each one of their own.
+    QList<QWidget*> focusOrder() const;
 
 private:
     void mergeFormat(const QTextCharFormat& format);

@@ -1,8 +1,8 @@
 // The window as a user reads it while things happen: what the recorder does, in words beside
 // the clock and in the title; Record ready the moment playback ends; the clock, the meter and
 // search still there without the toolbar.
+#include "WindowFixture.h"
 #include "platform/media/player/PlaybackTestSupport.h"
-#include "recording/ControllerTestSupport.h"
 #include "support/TestEnvironment.h"
 
 #include "app/CustomizableToolbar.h"
@@ -25,31 +25,7 @@
 #include <functional>
 
 namespace {
-class WindowStateTest : public ControllerTest {
-protected:
-    void SetUp() override {
-        ControllerTest::SetUp();
-        library = TestEnvironment::root() + QStringLiteral("/window-state-%1").arg(++runs);
-        ASSERT_TRUE(QDir().mkpath(library + "/Recordings"));
-    }
-    void launch() {
-        controller->setLibraryFolderOverride(library);
-        controller->applicationDidFinishLaunching();
-        window().show();
-        window().activateWindow();
-        QApplication::processEvents();
-    }
-    Ui::MainWindow& w() { return ui->mainUi(); }
-    QMainWindow& window() { return *ui->window(); }
-    CustomizableToolbar& toolbar() {
-        return *qobject_cast<CustomizableToolbar*>(controller->toolbar());
-    }
-    void poll() { recorder()->doIdleProcessing(nullptr); }
-    QLabel* hint() { return w().fileTableView->viewport()->findChild<QLabel*>("emptyLibraryHint"); }
-
-    static inline int runs = 0;
-    QString library;
-};
+class WindowStateTest : public WindowFixture {};
 } // namespace
 
 TEST_F(WindowStateTest, TheStateIsToldInWordsBesideTheClockAndInTheTitle) {
