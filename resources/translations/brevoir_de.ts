@@ -132,6 +132,34 @@
         <translation>Noch keine Aufnahmen. Drücken Sie „Aufnahme“ oder Strg+R, um eine zu machen.</translation>
     </message>
     <message>
+        <source>MediaFileGone</source>
+        <translation>die Datei ist nicht mehr da</translation>
+    </message>
+    <message>
+        <source>MediaNoPermission</source>
+        <translation>Sie dürfen diese Datei nicht lesen oder schreiben</translation>
+    </message>
+    <message>
+        <source>MediaDiskFull</source>
+        <translation>der Datenträger ist voll</translation>
+    </message>
+    <message>
+        <source>MediaDiskError</source>
+        <translation>der Datenträger konnte nicht gelesen oder beschrieben werden</translation>
+    </message>
+    <message>
+        <source>MediaDamaged</source>
+        <translation>die Datei ist beschädigt oder keine Tondatei</translation>
+    </message>
+    <message>
+        <source>MediaCannotWriteKind</source>
+        <translation>diese Art Tondatei kann hier nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>MediaOtherProblem</source>
+        <translation>die Tonbibliothek konnte es nicht verarbeiten (%1)</translation>
+    </message>
+    <message>
         <source>NoteViewName</source>
         <translation>Notiz</translation>
     </message>

@@ -132,6 +132,34 @@
         <translation>No recordings yet. Press Record or Ctrl+R to make one.</translation>
     </message>
     <message>
+        <source>MediaFileGone</source>
+        <translation>the file is no longer there</translation>
+    </message>
+    <message>
+        <source>MediaNoPermission</source>
+        <translation>you are not allowed to read or write this file</translation>
+    </message>
+    <message>
+        <source>MediaDiskFull</source>
+        <translation>the disk is full</translation>
+    </message>
+    <message>
+        <source>MediaDiskError</source>
+        <translation>the disk could not be read or written</translation>
+    </message>
+    <message>
+        <source>MediaDamaged</source>
+        <translation>the file is damaged or is not a sound file</translation>
+    </message>
+    <message>
+        <source>MediaCannotWriteKind</source>
+        <translation>this kind of sound file cannot be written here</translation>
+    </message>
+    <message>
+        <source>MediaOtherProblem</source>
+        <translation>the sound library could not handle it (%1)</translation>
+    </message>
+    <message>
         <source>NoteViewName</source>
         <translation>Note</translation>
     </message>

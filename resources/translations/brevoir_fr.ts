@@ -132,6 +132,34 @@
         <translation>Aucun enregistrement pour l'instant. Appuyez sur Enregistrement ou Ctrl+R pour en faire un.</translation>
     </message>
     <message>
+        <source>MediaFileGone</source>
+        <translation>le fichier n’existe plus</translation>
+    </message>
+    <message>
+        <source>MediaNoPermission</source>
+        <translation>vous n’avez pas le droit de lire ou d’écrire ce fichier</translation>
+    </message>
+    <message>
+        <source>MediaDiskFull</source>
+        <translation>le disque est plein</translation>
+    </message>
+    <message>
+        <source>MediaDiskError</source>
+        <translation>le disque n’a pas pu être lu ou écrit</translation>
+    </message>
+    <message>
+        <source>MediaDamaged</source>
+        <translation>le fichier est endommagé ou n’est pas un fichier son</translation>
+    </message>
+    <message>
+        <source>MediaCannotWriteKind</source>
+        <translation>ce type de fichier son ne peut pas être écrit ici</translation>
+    </message>
+    <message>
+        <source>MediaOtherProblem</source>
+        <translation>la bibliothèque audio n’a pas pu le traiter (%1)</translation>
+    </message>
+    <message>
         <source>NoteViewName</source>
         <translation>Note</translation>
     </message>

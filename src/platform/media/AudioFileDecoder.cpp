@@ -2,6 +2,7 @@
 
 #include "platform/foundation/FileNames.h"
 #include "platform/foundation/LocalizedString.h"
+#include "platform/media/MediaErrors.h"
 
 #include <QCoreApplication>
 
@@ -18,10 +19,9 @@ namespace {
 // Damaged packets in a row that are skipped before the rest of the file is given up.
 constexpr int kMaxDecodeErrors = 64;
 
+// What is shown to users: plain words, not FFmpeg's.
 QString describe(int code) {
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return QString::fromUtf8(text);
+    return MediaErrors::plainWords(code);
 }
 
 void setError(QString* error, const QString& text) {
