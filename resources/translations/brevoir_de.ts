@@ -132,6 +132,10 @@
         <translation>Noch keine Aufnahmen. Drücken Sie „Aufnahme“ oder Strg+R, um eine zu machen.</translation>
     </message>
     <message>
+        <source>Rec</source>
+        <translation>Aufnehmen</translation>
+    </message>
+    <message>
         <source>MediaFileGone</source>
         <translation>die Datei ist nicht mehr da</translation>
     </message>

@@ -132,6 +132,10 @@
         <translation>No recordings yet. Press Record or Ctrl+R to make one.</translation>
     </message>
     <message>
+        <source>Rec</source>
+        <translation>Rec</translation>
+    </message>
+    <message>
         <source>MediaFileGone</source>
         <translation>the file is no longer there</translation>
     </message>

@@ -132,6 +132,10 @@
         <translation>Aucun enregistrement pour l'instant. Appuyez sur Enregistrement ou Ctrl+R pour en faire un.</translation>
     </message>
     <message>
+        <source>Rec</source>
+        <translation>Enregistrer</translation>
+    </message>
+    <message>
         <source>MediaFileGone</source>
         <translation>le fichier n’existe plus</translation>
     </message>

@@ -128,6 +128,8 @@ public:
     QString formatTimingString(int32_t ticks);
     void showTimerWindow(QObject* sender);
     void closeTimerWindow(QObject* sender);
+    // The sheet's Cancel: the fields, the check box and the timer as they were when it opened.
+    void cancelTimerWindow(QObject* sender);
     void setTimer(QObject* sender);
     void toggleTimer(QObject* sender);
     // The stored timer at launch: its fields are already in place; on is the stored toggle.
@@ -382,10 +384,17 @@ private:
     void runRemedy(UserProblem::Remedy remedy);
     // Why a start failed, as a problem of the right topic with its remedy.
     UserProblem recordingStartProblem() const;
+    // The recording just finished becomes the selection, unless a note is being typed.
+    void selectFinishedRecording(const QString& path);
 
     // ---- recording/: status display helpers ----
     void handleCaptureProblem(const Notification& notification);
     bool applyTimerFields(); // false: refused, the previous length stays
+    struct TimerSheetFields {
+        QString hours, minutes, seconds;
+        bool on = false;
+    };
+    TimerSheetFields _timerSheetOpenedWith;
     void showTimerButtonImage(bool on);
     void styleStatusText();
     // The recorder polls at the display's rate only while the main window shows it.

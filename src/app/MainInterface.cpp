@@ -157,8 +157,10 @@ void MainInterface::connectActions(BVController& c) {
     button(t.timerCheckBox, &BVController::toggleTimer);
     QObject::connect(t.timerButtons, &QDialogButtonBox::accepted, &c,
                      [&c, &t] { c.closeTimerWindow(t.timerButtons); });
+    // Cancel and Escape leave the timer as it was when the sheet opened.
+    QObject::connect(t.timerButtons, &QDialogButtonBox::rejected, _timer.get(), &QDialog::reject);
     QObject::connect(_timer.get(), &QDialog::rejected, &c,
-                     [&c, &t] { c.closeTimerWindow(t.timerButtons); });
+                     [&c, &t] { c.cancelTimerWindow(t.timerButtons); });
 
     // Preferences: the library pop-up's last item chooses another folder; the check boxes
     // write their keys directly.

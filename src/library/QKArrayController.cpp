@@ -4,6 +4,7 @@
 #include "library/QBVTrack.h"
 #include "library/QBVTrackTableModel.h"
 #include "library/RenameEditing.h"
+#include "library/SortArrowHeader.h"
 #include "platform/foundation/NotificationCenter.h"
 
 #include <QHeaderView>
@@ -141,6 +142,7 @@ void QKArrayController::awakeFromNib() {
 }
 
 void QKArrayController::configureColumns() {
+    tableView->setHorizontalHeader(new SortArrowHeader(tableView));
     QHeaderView* header = tableView->horizontalHeader();
     const QFontMetrics metrics = tableView->fontMetrics();
     const int padding = 3 * metrics.averageCharWidth();

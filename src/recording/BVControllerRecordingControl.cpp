@@ -1,14 +1,19 @@
 #include "app/BVController.h"
 
+#include "library/QBVTableView.h"
+#include "library/QBVTrack.h"
+#include "library/QKArrayController.h"
 #include "platform/foundation/Log.h"
 #include "recording/QKRecorder.h"
 #include "recording/RecordingName.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTextEdit>
 
 namespace {
 void setEnabled(QWidget* control, bool enabled) {
@@ -24,14 +29,17 @@ void turnOff(QPushButton* toggle) {
 
 void BVController::startRecording(QObject*) {
     const bool wasRecording = _recorder && _recorder->isRecording();
-    if (_recorder) {
+    if (_recorder)
         _recorder->setIsTimed(_timerCheckBox && _timerCheckBox->isChecked());
+    // A press while recording only stops: the running recording keeps its file, and its name
+    // is the one the did-stop handler selects.
+    if (_recorder && !wasRecording) {
+        // A library folder deleted while we ran is made again before it is needed.
+        ensureLibraryFolder();
         _recorder->setTempFile(RecordingName::pathForNewRecording(pathToRecordingsFolder(),
                                                                   QDateTime::currentDateTime()));
     }
 
-    // A library folder deleted while we ran is made again before it is needed.
-    ensureLibraryFolder();
     if (_recorder && _recorder->doRecord()) {
         for (const QString& topic : {RecordingProblem, SoundInputProblem, LibraryFolderProblem})
             problemResolved(topic);
@@ -140,5 +148,24 @@ void BVController::handleRecordingDidStop(const Notification&) {
     turnOff(_recordingButton);
     turnOff(_pauseRecordingButton);
     updateFileList();
+    if (_recorder)
+        selectFinishedRecording(_recorder->tempFile());
     validateToolbar();
+}
+
+void BVController::selectFinishedRecording(const QString& path) {
+    // Someone typing a note about another recording keeps it: their typing stays where it was.
+    if (!_fileListArrayController || path.isEmpty() ||
+        (_notesTextView && _notesTextView->hasFocus()))
+        return;
+    const QString name = QFileInfo(path).fileName();
+    for (const auto& track : _fileList) {
+        if (track->name() != name)
+            continue;
+        _fileListArrayController->setSelectedObjects({track});
+        const QList<int> rows = _fileListArrayController->selectionIndexes();
+        if (fileTableView && !rows.isEmpty())
+            fileTableView->scrollTo(fileTableView->model()->index(rows.first(), 0));
+        return;
+    }
 }

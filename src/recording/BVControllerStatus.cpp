@@ -226,14 +226,33 @@ QString BVController::formatTimingString(int32_t ticks) {
 
 void BVController::showTimerWindow(QObject*) {
     // A sheet: window-modal on the main window, and this call returns at once.
+    if (!timerWindow)
+        return;
+    if (!timerWindow->isVisible())
+        _timerSheetOpenedWith = {fieldText(_hourField), fieldText(_minuteField),
+                                 fieldText(_secondField),
+                                 _timerCheckBox && _timerCheckBox->isChecked()};
+    timerWindow->open();
+}
+
+void BVController::cancelTimerWindow(QObject*) {
+    const TimerSheetFields& before = _timerSheetOpenedWith;
+    const std::pair<QLineEdit*, QString> fields[] = {
+        {_hourField, before.hours}, {_minuteField, before.minutes}, {_secondField, before.seconds}};
+    for (const auto& [field, text] : fields)
+        if (field)
+            field->setText(text);
+    applyTimerFields();
+    if (_timerCheckBox)
+        _timerCheckBox->setChecked(before.on);
+    toggleTimer(this);
     if (timerWindow)
-        timerWindow->open();
+        timerWindow->hide();
 }
 
 void BVController::closeTimerWindow(QObject*) {
     if (!applyTimerFields()) {
-        // Refused: the sheet stays, with its message, until the fields make sense. Escape has
-        // already hidden it by the time we hear of it.
+        // Refused: the sheet stays, with its message, until the fields make sense or Cancel.
         if (timerWindow && !timerWindow->isVisible())
             timerWindow->open();
         return;

@@ -345,7 +345,7 @@ TEST_F(StatusDisplayTest, AStoredTimerTheSheetWouldRefuseStartsOffAndIsToldOnce)
         Defaults::standard().removeObject(QString::fromLatin1(key));
 }
 
-TEST_F(StatusDisplayTest, TimerSheetStaysOpenUntilItsFieldsAreAcceptedThenSaves) {
+TEST_F(StatusDisplayTest, TimerSheetStaysOpenUntilItsFieldsAreAcceptedOrCancelledThenSaves) {
     ui->window()->show();
     controller->showTimerWindow(nullptr);
     QDialog* sheet = controller->timerWindow;
@@ -357,9 +357,13 @@ TEST_F(StatusDisplayTest, TimerSheetStaysOpenUntilItsFieldsAreAcceptedThenSaves)
     EXPECT_TRUE(sheet->isVisible());
     EXPECT_FALSE(timerMessage()->text().isEmpty());
     EXPECT_FALSE(Defaults::standard().hasStoredValue("HourField"));
+    // Escape is Cancel: the sheet goes and leaves everything as it was when it opened.
     QTest::keyClick(sheet, Qt::Key_Escape);
-    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_EQ(timer().hourField->text(), "00");
+    EXPECT_FALSE(Defaults::standard().hasStoredValue("HourField"));
 
+    controller->showTimerWindow(nullptr);
     timer().hourField->setText("2");
     timer().minuteField->setText("5");
     timer().timerButtons->button(QDialogButtonBox::Ok)->click();
@@ -367,6 +371,19 @@ TEST_F(StatusDisplayTest, TimerSheetStaysOpenUntilItsFieldsAreAcceptedThenSaves)
     EXPECT_EQ(recorder()->timedLength(), 2 * 216000 + 5 * 3600);
     EXPECT_EQ(Defaults::standard().stringForKey("HourField"), "2");
     EXPECT_EQ(Defaults::standard().stringForKey("MinuteField"), "5");
+
+    // Cancel undoes what was changed while the sheet was open, the check box included.
+    controller->showTimerWindow(nullptr);
+    setFields("9", "0", "0");
+    timer().timerCheckBox->click();
+    EXPECT_TRUE(recorder()->isTimed());
+    timer().timerButtons->button(QDialogButtonBox::Cancel)->click();
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_EQ(timer().hourField->text(), "2");
+    EXPECT_EQ(recorder()->timedLength(), 2 * 216000 + 5 * 3600);
+    EXPECT_FALSE(timer().timerCheckBox->isChecked());
+    EXPECT_FALSE(recorder()->isTimed());
+    EXPECT_EQ(Defaults::standard().stringForKey("HourField"), "2");
 }
 
 TEST_F(StatusDisplayTest, CaptureProblemsStayInTheWindowWithWhatMendsThem) {

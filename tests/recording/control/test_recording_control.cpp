@@ -23,6 +23,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
+#include <QTest>
+#include <QTextEdit>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -163,6 +165,27 @@ TEST_F(RecordingControlTest, AFailedStartTurnsTheToggleBackOffAndSaysWhyUntilOne
     EXPECT_TRUE(bar().text().isEmpty());
     EXPECT_TRUE(bar().isHidden());
     clickRecord();
+}
+
+TEST_F(RecordingControlTest, AFinishedRecordingIsSelectedUnlessANoteIsBeingTyped) {
+    ui->window()->show();
+    ui->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(ui->window()));
+    clickRecord();
+    clickRecord();
+    ASSERT_EQ(controller->_fileListArrayController->selectedObjects().size(), 1u);
+    const QString first = controller->_fileListArrayController->selectedObjects().front()->name();
+    EXPECT_EQ(first, QFileInfo(recorder()->tempFile()).fileName());
+
+    // Someone writing the first one's note while the next is recorded keeps writing there.
+    w().notesTextView->setFocus();
+    ASSERT_TRUE(w().notesTextView->hasFocus());
+    clickRecord();
+    now += 120;
+    clickRecord();
+    EXPECT_EQ(listed().size(), 2);
+    ASSERT_EQ(controller->_fileListArrayController->selectedObjects().size(), 1u);
+    EXPECT_EQ(controller->_fileListArrayController->selectedObjects().front()->name(), first);
 }
 
 TEST_F(RecordingControlTest, RecordWhileMonitoringOffersToStopMonitoringAndRecord) {
