@@ -132,6 +132,26 @@
         <translation>Noch keine Aufnahmen. Drücken Sie „Aufnahme“ oder Strg+R, um eine zu machen.</translation>
     </message>
     <message>
+        <source>RemoveCategoryTitle</source>
+        <translation>Kategorie entfernen</translation>
+    </message>
+    <message>
+        <source>RemoveCategoryQuestionOne</source>
+        <translation>„%1“ entfernen? Die Aufnahme darin kommt nach „%2“.</translation>
+    </message>
+    <message>
+        <source>RemoveCategoryQuestionMany</source>
+        <translation>„%1“ entfernen? Die %3 Aufnahmen darin kommen nach „%2“.</translation>
+    </message>
+    <message>
+        <source>RemoveFirstCategoryQuestion</source>
+        <translation>„%1“ entfernen? Aufnahmen darin (%2) behalten sie als Kategorie, sie wird aber nicht mehr angeboten.</translation>
+    </message>
+    <message>
+        <source>RemoveCategoryButton</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
         <source>Rec</source>
         <translation>Aufnehmen</translation>
     </message>

@@ -132,6 +132,26 @@
         <translation>No recordings yet. Press Record or Ctrl+R to make one.</translation>
     </message>
     <message>
+        <source>RemoveCategoryTitle</source>
+        <translation>Remove Category</translation>
+    </message>
+    <message>
+        <source>RemoveCategoryQuestionOne</source>
+        <translation>Remove “%1”? The recording filed under it moves to “%2”.</translation>
+    </message>
+    <message>
+        <source>RemoveCategoryQuestionMany</source>
+        <translation>Remove “%1”? The %3 recordings filed under it move to “%2”.</translation>
+    </message>
+    <message>
+        <source>RemoveFirstCategoryQuestion</source>
+        <translation>Remove “%1”? Recordings filed under it (%2) keep it as their category, but it will no longer be offered.</translation>
+    </message>
+    <message>
+        <source>RemoveCategoryButton</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
         <source>Rec</source>
         <translation>Rec</translation>
     </message>

@@ -132,6 +132,26 @@
         <translation>Aucun enregistrement pour l'instant. Appuyez sur Enregistrement ou Ctrl+R pour en faire un.</translation>
     </message>
     <message>
+        <source>RemoveCategoryTitle</source>
+        <translation>Supprimer la catégorie</translation>
+    </message>
+    <message>
+        <source>RemoveCategoryQuestionOne</source>
+        <translation>Supprimer « %1 » ? L’enregistrement qui y est classé passe dans « %2 ».</translation>
+    </message>
+    <message>
+        <source>RemoveCategoryQuestionMany</source>
+        <translation>Supprimer « %1 » ? Les %3 enregistrements qui y sont classés passent dans « %2 ».</translation>
+    </message>
+    <message>
+        <source>RemoveFirstCategoryQuestion</source>
+        <translation>Supprimer « %1 » ? Les enregistrements qui y sont classés (%2) la gardent comme catégorie, mais elle ne sera plus proposée.</translation>
+    </message>
+    <message>
+        <source>RemoveCategoryButton</source>
+        <translation>Supprimer</translation>
+    </message>
+    <message>
         <source>Rec</source>
         <translation>Enregistrer</translation>
     </message>

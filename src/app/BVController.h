@@ -218,6 +218,9 @@ public:
 
     // ---- categories/: the Categories menu and the editor ----
     void buildCategoriesMenu();
+    // Checks the first selected recording's category and enables the items only while a
+    // recording is selected.
+    void validateCategoriesMenu();
     void changeCategory(QObject* sender);
     void editCategories(QObject* sender);
     void endEditCategories(QObject* sender);
@@ -347,6 +350,8 @@ private:
     };
     CategoryDatabaseState _categoryDatabase;
     void reloadCategoriesTable();
+    // Removes a category of the user list, its recordings going to the first one.
+    void removeCategoryNamed(const QString& name);
     std::unique_ptr<QPixmap> _currentlyPlayingImage;
     QUrl _previouslyPlayedURL;
     QString _libraryFolderOverride;

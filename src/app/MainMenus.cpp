@@ -159,6 +159,7 @@ void MainMenus::validate() {
     _ui.actionSoundSettings->setEnabled(c.recorder() && isEnabledButton(_ui.settingsButton));
     _ui.actionPlayPause->setEnabled(!recording && (loaded || selection));
     _ui.actionStop->setEnabled(!recording && loaded);
+    _controller->validateCategoriesMenu();
     validateEditItems();
 }
 
