@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPixmap>
 #include <QPointer>
+#include <QSet>
 #include <QSize>
 #include <QStringList>
 #include <QUrl>
@@ -162,6 +163,9 @@ public:
     QString libraryFolderProblem() const;
     void initializeFileListArray();
     void updateFileList();
+    // The "Recordings" folder changed under us (another program copied or removed files):
+    // files that vanished leave the list, new ones are listed once whole.
+    void handleRecordingsFolderChange();
     void syncLibraryLocationToPreferencesWindow();
     void doSetDataDirectory(QObject* sender);
     void locationOpenPanelDidEndReturnCodeContextInfo(const QString& chosenPath, int returnCode,
@@ -379,6 +383,12 @@ private:
     void deleteTrack(const std::shared_ptr<QBVTrack>& track);
     QString _lastRenameRefusal;
     QString _shownNotePath; // the note file the note view was loaded from (or would be)
+
+    // ---- library/: following the folder ----
+    QSet<QString> listedNames() const;
+    void listScannedEntries(const std::vector<struct ScannedEntry>& entries);
+    void followRecordingsFolder();
+    class FolderWatcher* _recordingsWatcher = nullptr;
 
     // ---- library/: private helpers ----
     QString firstUserCategory() const; // the category a newly listed track is filed under

@@ -73,7 +73,7 @@ TEST_F(WindowStateTest, TheStateIsToldInWordsBesideTheClockAndInTheTitle) {
 TEST_F(WindowStateTest, RecordWorksOnTheFirstPressHoweverPlaybackEnds) {
     REQUIRE_AUDIO_RIG();
     PlaybackTestSupport::settleAudioOutput();
-    ASSERT_TRUE(PlaybackTestSupport::makeSound(library + "/Recordings/Short.mov", 0.3));
+    ASSERT_TRUE(PlaybackTestSupport::makeSound(library + "/Recordings/Short.mov", 1.0));
     launch();
     QAction* record = w().actionRecord;
     struct Ending {
@@ -88,6 +88,15 @@ TEST_F(WindowStateTest, RecordWorksOnTheFirstPressHoweverPlaybackEnds) {
          }},
         {"stopped", [&] { w().playbackStopButton->click(); }},
         {"paused", [&] { w().buttonPlayPause->click(); }},
+        // Last: the recording is gone after it.
+        {"its file removed by another program",
+         [&] {
+             ASSERT_TRUE(QFile::remove(library + "/Recordings/Short.mov"));
+             ASSERT_TRUE(PlaybackTestSupport::waitUntil(
+                 [&] { return !controller->qtPlayer()->hasMovie(); }, 10000));
+             for (const auto& track : controller->fileList())
+                 EXPECT_NE(track->name(), "Short.mov");
+         }},
     };
     for (const Ending& ending : endings) {
         SCOPED_TRACE(ending.what);
