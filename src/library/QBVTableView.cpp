@@ -6,6 +6,7 @@
 
 #include <QDrag>
 #include <QDragEnterEvent>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QMimeData>
 #include <QPainter>
@@ -128,6 +129,21 @@ void QBVTableView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     painter.setPen(QPen(palette().highlight(), 2));
     painter.drawLine(0, y, viewport()->width(), y);
+}
+
+void QBVTableView::focusInEvent(QFocusEvent* event) {
+    QTableView::focusInEvent(event);
+    // Come to by keyboard (or with its window) while nothing is selected: the row under the
+    // cursor is selected, so that Space plays it and the note shows it. A click selects itself.
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::MouseFocusReason || reason == Qt::PopupFocusReason || !model() ||
+        !selectionModel() || model()->rowCount() == 0 || selectionModel()->hasSelection())
+        return;
+    QModelIndex row = currentIndex();
+    if (!row.isValid())
+        row = model()->index(0, 0);
+    selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect |
+                                               QItemSelectionModel::Rows);
 }
 
 void QBVTableView::selectionChanged(const QItemSelection& selected,

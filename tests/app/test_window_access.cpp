@@ -70,7 +70,15 @@ protected:
 
 TEST_F(WindowAccessTest, TabVisitsEachAreaOnceAndTheArrowsMoveWithin) {
     launchWithRecordings();
-    controller->_fileListArrayController->setSelectionIndexes({0});
+    // Tabbing into the list with nothing selected selects the row under the cursor: Space
+    // then plays it and the note is its note.
+    controller->_fileListArrayController->setSelectionIndexes({});
+    w().searchField->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(w().searchField, Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), w().fileTableView);
+    EXPECT_EQ(controller->_fileListArrayController->selectionIndexes(), QList<int>{0});
+    EXPECT_TRUE(w().actionPlayPause->isEnabled());
+    EXPECT_FALSE(w().notesTextView->isReadOnly());
     // Without a recording loaded the position slider cannot act and is passed by.
     EXPECT_EQ(tabRound(), (QStringList{"list", "format buttons", "format fields", "format fields",
                                        "note", "recording controls", "playback controls"}));
