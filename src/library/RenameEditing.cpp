@@ -5,6 +5,7 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QTimerEvent>
 
 namespace {
@@ -160,11 +161,15 @@ bool ClickToRename::eventFilter(QObject* watched, QEvent* event) {
             mouse->modifiers() != Qt::NoModifier)
             break;
         const QModelIndex index = _view->indexAt(mouse->position().toPoint());
-        // Only a click on the name of the row that already is the whole selection.
-        if (index.column() == _nameColumn && isOnlySelectedRow(index)) {
+        // Only a click on the name of the row that already is the whole selection, and that
+        // the user chose: a row the program selected (a recording just finished) is clicked
+        // to choose it, not to rename it.
+        if (index.column() == _nameColumn && isOnlySelectedRow(index) && _chosen.isValid() &&
+            _chosen.row() == index.row()) {
             _pressed = index;
             _pressedAt = mouse->position().toPoint();
         }
+        _chosen = index;
         break;
     }
     case QEvent::MouseMove: {
@@ -187,8 +192,14 @@ bool ClickToRename::eventFilter(QObject* watched, QEvent* event) {
         _timer.start(QApplication::doubleClickInterval() + 50, this);
         break;
     }
-    case QEvent::MouseButtonDblClick:
     case QEvent::KeyPress:
+        _pressed = QPersistentModelIndex();
+        cancel();
+        // The row the keys move to is the user's choice; known once the view has moved.
+        if (watched == _view)
+            QTimer::singleShot(0, this, [this] { _chosen = _view->currentIndex(); });
+        break;
+    case QEvent::MouseButtonDblClick:
     case QEvent::FocusOut:
     case QEvent::Hide:
     case QEvent::Wheel:

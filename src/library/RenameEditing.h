@@ -41,7 +41,8 @@ public:
 // Click-to-rename for a list: a click on the name of the one selected row opens the editor a
 // double-click's time later, unless by then the focus left the list, the selection changed, the
 // click turned out to be a double-click (which plays) or a drag, or a key was pressed. A click
-// in a multiple selection only narrows it.
+// in a multiple selection only narrows it, and one on a row the program selected (not the
+// user) only chooses it.
 class ClickToRename : public QObject {
     Q_OBJECT
 
@@ -66,6 +67,7 @@ private:
     int _nameColumn;
     QPersistentModelIndex _pressed; // a press that may become a rename
     QPersistentModelIndex _pending; // the cell whose editor waits
+    QPersistentModelIndex _chosen;  // the row the user last clicked or moved to
     QPoint _pressedAt;
     QBasicTimer _timer;
 };

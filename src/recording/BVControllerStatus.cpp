@@ -364,6 +364,12 @@ void BVController::styleStatusText() {
     const int margins = 2 * (_statusText->margin() + _statusText->frameWidth()) + 4;
     _statusText->setFixedSize(metrics.horizontalAdvance(QStringLiteral("000:00:00.00")) + margins,
                               std::max(_statusText->sizeHint().height(), metrics.height()));
+    // The state in words is a caption to the clock: smaller, beneath it.
+    if (_stateText && _stateText->font().pointSizeF() > 0) {
+        QFont caption = _stateText->font();
+        caption.setPointSizeF(caption.pointSizeF() * 0.85);
+        _stateText->setFont(caption);
+    }
     // Opaque, so that redrawing them does not repaint the toolbar beneath as well.
     _statusText->setAutoFillBackground(true);
     if (_displayView)
