@@ -1,6 +1,7 @@
 #include "library/FolderChanges.h"
 
 #include "platform/foundation/FileNames.h"
+#include "platform/foundation/FilePath.h"
 
 #include <cstring>
 #include <dirent.h>
@@ -12,7 +13,7 @@ namespace FolderChanges {
 Changes compare(const QString& folder, const QSet<QString>& listed, const QSet<QString>& ignored,
                 const QDateTime& now) {
     Changes changes;
-    DIR* dir = ::opendir(FileNames::encodePath(folder).constData());
+    DIR* dir = ::opendir(FilePath::fromString(folder).c_str());
     if (!dir)
         return changes;
     changes.readable = true;
