@@ -1,5 +1,7 @@
 #include "app/MessageBar.h"
 
+#include "app/WrappingStatusBar.h"
+
 #include "platform/foundation/LocalizedString.h"
 #include "platform/foundation/ThemeColours.h"
 
@@ -10,6 +12,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QStyle>
 #include <QToolButton>
 
@@ -126,7 +129,7 @@ void MessageBar::present() {
     const Message& message = _messages.back();
     const int side = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
     _icon->setPixmap(style()->standardIcon(iconOf(message.kind)).pixmap(side, side));
-    _text->setText(message.text);
+    _text->setText(WrappingStatusBar::wrappable(message.text));
     setAccessibleDescription(message.text);
     const QString topic = message.topic;
     for (const Action& action : message.actions) {
@@ -138,7 +141,24 @@ void MessageBar::present() {
         });
     }
     show();
+    fitText();
     update();
+}
+
+void MessageBar::fitText() {
+    // Tall enough for every line the text wraps into at this width: never cut at the bottom,
+    // whatever the window's layout would rather give.
+    QLayout* rows = layout();
+    if (!rows || !rows->hasHeightForWidth() || width() <= 0)
+        return;
+    const int needed = rows->totalHeightForWidth(width());
+    if (needed != minimumHeight())
+        setMinimumHeight(needed);
+}
+
+void MessageBar::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    fitText();
 }
 
 void MessageBar::dismiss() {

@@ -42,6 +42,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     struct Message {
@@ -52,6 +53,7 @@ private:
     };
     void present();
     void dismiss();
+    void fitText();
 
     std::vector<Message> _messages; // oldest first; the last one shows
     QLabel* _icon = nullptr;

@@ -20,12 +20,17 @@ int WrappingStatusBar::timeoutFor(const QString& message) {
     return std::clamp(3000 + 80 * int(message.size()), 5000, 20000);
 }
 
+QString WrappingStatusBar::wrappable(const QString& text) {
+    QString shown = text;
+    return shown.replace(QLatin1Char('/'), QStringLiteral("/\u200B"));
+}
+
 QRect WrappingStatusBar::messageRect() const {
     return rect().adjusted(kMargin + 2, 1, -kMargin, -1);
 }
 
 void WrappingStatusBar::fitMessage() {
-    const QString message = currentMessage();
+    const QString message = wrappable(currentMessage());
     const int oneLine = fontMetrics().height() + 2 * kMargin;
     int wanted = oneLine;
     if (!message.isEmpty()) {
@@ -49,7 +54,7 @@ void WrappingStatusBar::paintEvent(QPaintEvent* event) {
     option.initFrom(this);
     style()->drawPrimitive(QStyle::PE_PanelStatusBar, &option, &painter, this);
     painter.setPen(palette().windowText().color());
-    painter.drawText(messageRect(), kLineFlags, message);
+    painter.drawText(messageRect(), kLineFlags, wrappable(message));
 }
 
 void WrappingStatusBar::resizeEvent(QResizeEvent* event) {

@@ -12,6 +12,8 @@ public:
 
     // How long a message stays: long enough to read it, and never minutes.
     static int timeoutFor(const QString& message);
+    // The text as shown: a long path may break after any of its slashes, not only at blanks.
+    static QString wrappable(const QString& text);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

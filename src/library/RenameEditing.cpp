@@ -151,7 +151,6 @@ void ClickToRename::timerEvent(QTimerEvent* event) {
 }
 
 bool ClickToRename::eventFilter(QObject* watched, QEvent* event) {
-    watchSelection(); // the view may have been given its model or selection since
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
         cancel();

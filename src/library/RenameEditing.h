@@ -47,6 +47,7 @@ class ClickToRename : public QObject {
     Q_OBJECT
 
 public:
+    // The view has its model already.
     ClickToRename(QAbstractItemView* view, int nameColumn);
 
     // Whether an editor waits to open.

@@ -82,6 +82,14 @@ TEST_F(WindowMessagesTest, LongTextsWrapInsteadOfBeingCutAndStatusLinesGo) {
     EXPECT_TRUE(text->wordWrap());
     EXPECT_GE(text->height(), text->heightForWidth(text->width()));
     EXPECT_GT(text->height(), 2 * text->fontMetrics().height() - 2); // it took more lines
+    // A path longer than the window, without a blank in it, breaks at its slashes.
+    const QString deep = "/home/someone" + QString("/folder-of-folders").repeated(30);
+    controller->tellUser(deep, {BVController::LibraryFolderProblem});
+    QApplication::processEvents();
+    EXPECT_LE(controller->_messageBar->width(), window().width());
+    EXPECT_LE(text->geometry().right(), controller->_messageBar->width());
+    EXPECT_GE(text->height(), text->heightForWidth(text->width()));
+    EXPECT_EQ(controller->_messageBar->text(), deep);
 
     // The status bar grows to show the whole line; it goes after a reading time, not minutes.
     controller->tellUser(longText + " " + longText);
