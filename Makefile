@@ -75,7 +75,8 @@ screenshot: build
 	./scripts/screenshot.sh build/screenshot.png
 
 # The window in each state (fresh start, recording, playing, each menu, the customisation
-# palette, a customised toolbar after a relaunch, the About panel), into build/screenshots/.
+# palette, a customised toolbar after a relaunch, the About panel), then its main states under a
+# light and a dark theme in English and German, into build/screenshots/.
 screenshots: build
 	./scripts/screenshots.sh build/screenshots
 

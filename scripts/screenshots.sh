@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Screenshots of Brevoir as a user meets it, under Xvfb inside the test rig (private PulseAudio,
-# session bus and HOME): scripts/screenshots.sh [OUT_DIR] (default build/screenshots).
+# session bus and HOME): scripts/screenshots.sh [OUT_DIR] (default build/screenshots). Then the
+# main states again under a light and a dark theme, in English and German (VARIANT-*.png; the
+# dark theme is the desktop's Adwaita dark through Qt's GTK platform theme).
 # Needs xvfb-run, xdotool and ImageMagick's import. BREVOIR names the executable to show
 # (default build/bin/brevoir).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 out=$(realpath -m "${1:-$top/build/screenshots}")
 brevoir=$(realpath "${BREVOIR:-$top/build/bin/brevoir}")
-for tool in xvfb-run xdotool import; do
+for tool in xvfb-run xdotool import convert; do
     command -v "$tool" >/dev/null || { echo "screenshots: $tool is missing (apt-get install xvfb xdotool imagemagick)" >&2; exit 1; }
 done
 mkdir -p "$out"
@@ -112,3 +114,30 @@ quit
 launch
 shot customized-toolbar-after-relaunch
 quit
+
+# The light and the dark theme, in English and German: the list with a recording selected, a
+# recording running (its state in words beside the clock and in the title) and the menus'
+# texts. Each image also comes as a half-size copy, small enough to keep with the tests
+# (tests/app/screenshots holds those of a recording running).
+for variant in en-light en-dark de-light de-dark; do
+    (
+        case $variant in de-*) export LANG=de_DE.UTF-8 LANGUAGE=de ;; esac
+        case $variant in *-dark) export QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark ;; esac
+        launch
+        key Home # the list has the focus: the newest recording is selected
+        shot "$variant-fresh-start"
+        "$brevoir" --start >/dev/null
+        sleep 1.5
+        shot "$variant-recording"
+        "$brevoir" --stop >/dev/null
+        settle
+        key alt+r
+        shot "$variant-menu-recording"
+        key Escape Escape
+        quit
+    )
+    for state in fresh-start recording menu-recording; do
+        convert "$out/$variant-$state.png" -crop 960x680+0+0 +repage -resize 50% -colors 48 \
+            "PNG8:$out/$variant-$state-small.png"
+    done
+done

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     cmake g++ ninja-build pkg-config ccache clang libclang-rt-14-dev
     qt6-base-dev qt6-l10n-tools qt6-tools-dev qt6-tools-dev-tools qt6-translations-l10n libgl-dev
+    qt6-gtk-platformtheme
     portaudio19-dev libpulse-dev libasound2-dev libjack-jackd2-dev
     libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
     libgtest-dev libgmock-dev libbenchmark-dev libplist-dev libplist-utils

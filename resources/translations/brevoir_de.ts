@@ -148,6 +148,162 @@
         <translation>Noch keine Aufnahmen. Drücken Sie „Aufnahme“ oder Strg+R, um eine zu machen.</translation>
     </message>
     <message>
+        <source>RemoveCategoryTitle</source>
+        <translation>Kategorie entfernen</translation>
+    </message>
+    <message>
+        <source>RemoveCategoryQuestionOne</source>
+        <translation>„%1“ entfernen? Die Aufnahme darin kommt nach „%2“.</translation>
+    </message>
+    <message>
+        <source>RemoveCategoryQuestionMany</source>
+        <translation>„%1“ entfernen? Die %3 Aufnahmen darin kommen nach „%2“.</translation>
+    </message>
+    <message>
+        <source>RemoveFirstCategoryQuestion</source>
+        <translation>„%1“ entfernen? Aufnahmen darin (%2) behalten sie als Kategorie, sie wird aber nicht mehr angeboten.</translation>
+    </message>
+    <message>
+        <source>RemoveCategoryButton</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Rec</source>
+        <translation>Aufnehmen</translation>
+    </message>
+    <message>
+        <source>MediaFileGone</source>
+        <translation>die Datei ist nicht mehr da</translation>
+    </message>
+    <message>
+        <source>MediaNoPermission</source>
+        <translation>Sie dürfen diese Datei nicht lesen oder schreiben</translation>
+    </message>
+    <message>
+        <source>MediaDiskFull</source>
+        <translation>der Datenträger ist voll</translation>
+    </message>
+    <message>
+        <source>MediaDiskError</source>
+        <translation>der Datenträger konnte nicht gelesen oder beschrieben werden</translation>
+    </message>
+    <message>
+        <source>MediaDamaged</source>
+        <translation>die Datei ist beschädigt oder keine Tondatei</translation>
+    </message>
+    <message>
+        <source>MediaCannotWriteKind</source>
+        <translation>diese Art Tondatei kann hier nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>MediaOtherProblem</source>
+        <translation>die Tonbibliothek konnte es nicht verarbeiten (%1)</translation>
+    </message>
+    <message>
+        <source>NoteViewName</source>
+        <translation>Notiz</translation>
+    </message>
+    <message>
+        <source>ElapsedTimeName</source>
+        <translation>Vergangene Zeit</translation>
+    </message>
+    <message>
+        <source>InputLevelName</source>
+        <translation>Eingangspegel</translation>
+    </message>
+    <message>
+        <source>RecorderStateName</source>
+        <translation>Zustand der Aufnahme</translation>
+    </message>
+    <message>
+        <source>SearchFieldName</source>
+        <translation>Aufnahmen durchsuchen</translation>
+    </message>
+    <message>
+        <source>RecordingsListName</source>
+        <translation>Aufnahmen</translation>
+    </message>
+    <message>
+        <source>RecordingsListDescription</source>
+        <translation>Die Pfeiltasten wechseln zwischen Aufnahmen, Leertaste spielt ab, F2 benennt um.</translation>
+    </message>
+    <message>
+        <source>PlayerName</source>
+        <translation>Wiedergabe</translation>
+    </message>
+    <message>
+        <source>RecordingGroupName</source>
+        <translation>Aufnahme-Bedienelemente</translation>
+    </message>
+    <message>
+        <source>PlaybackGroupName</source>
+        <translation>Wiedergabe-Bedienelemente</translation>
+    </message>
+    <message>
+        <source>HoursFieldName</source>
+        <translation>Stunden</translation>
+    </message>
+    <message>
+        <source>MinutesFieldName</source>
+        <translation>Minuten</translation>
+    </message>
+    <message>
+        <source>SecondsFieldName</source>
+        <translation>Sekunden</translation>
+    </message>
+    <message>
+        <source>PositionSliderName</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>PositionOfDuration</source>
+        <translation>%1 von %2</translation>
+    </message>
+    <message>
+        <source>NoteNeedsASelection</source>
+        <translation>Wählen Sie eine Aufnahme, um eine Notiz dazu zu schreiben.</translation>
+    </message>
+    <message>
+        <source>NoteNeedsOneSelection</source>
+        <translation>%1 Aufnahmen sind ausgewählt. Wählen Sie nur eine, um ihre Notiz zu schreiben.</translation>
+    </message>
+    <message>
+        <source>RemedyChooseFolder</source>
+        <translation>Anderen Ordner wählen …</translation>
+    </message>
+    <message>
+        <source>RemedySoundSettings</source>
+        <translation>Toneinstellungen öffnen …</translation>
+    </message>
+    <message>
+        <source>RemedyStopMonitoring</source>
+        <translation>Mithören beenden und aufnehmen</translation>
+    </message>
+    <message>
+        <source>MessageBarName</source>
+        <translation>Meldung</translation>
+    </message>
+    <message>
+        <source>MessageBarClose</source>
+        <translation>Diese Meldung schließen</translation>
+    </message>
+    <message>
+        <source>StateRecording</source>
+        <translation>Aufnahme läuft</translation>
+    </message>
+    <message>
+        <source>StatePaused</source>
+        <translation>Pausiert</translation>
+    </message>
+    <message>
+        <source>StateMonitoring</source>
+        <translation>Mithören</translation>
+    </message>
+    <message>
+        <source>MeterLevels</source>
+        <translation>Links %1 %, rechts %2 %</translation>
+    </message>
+    <message>
         <source>CFBundleName</source>
         <translation>Brevoir</translation>
     </message>

@@ -148,6 +148,162 @@
         <translation>No recordings yet. Press Record or Ctrl+R to make one.</translation>
     </message>
     <message>
+        <source>RemoveCategoryTitle</source>
+        <translation>Remove Category</translation>
+    </message>
+    <message>
+        <source>RemoveCategoryQuestionOne</source>
+        <translation>Remove “%1”? The recording filed under it moves to “%2”.</translation>
+    </message>
+    <message>
+        <source>RemoveCategoryQuestionMany</source>
+        <translation>Remove “%1”? The %3 recordings filed under it move to “%2”.</translation>
+    </message>
+    <message>
+        <source>RemoveFirstCategoryQuestion</source>
+        <translation>Remove “%1”? Recordings filed under it (%2) keep it as their category, but it will no longer be offered.</translation>
+    </message>
+    <message>
+        <source>RemoveCategoryButton</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>Rec</source>
+        <translation>Rec</translation>
+    </message>
+    <message>
+        <source>MediaFileGone</source>
+        <translation>the file is no longer there</translation>
+    </message>
+    <message>
+        <source>MediaNoPermission</source>
+        <translation>you are not allowed to read or write this file</translation>
+    </message>
+    <message>
+        <source>MediaDiskFull</source>
+        <translation>the disk is full</translation>
+    </message>
+    <message>
+        <source>MediaDiskError</source>
+        <translation>the disk could not be read or written</translation>
+    </message>
+    <message>
+        <source>MediaDamaged</source>
+        <translation>the file is damaged or is not a sound file</translation>
+    </message>
+    <message>
+        <source>MediaCannotWriteKind</source>
+        <translation>this kind of sound file cannot be written here</translation>
+    </message>
+    <message>
+        <source>MediaOtherProblem</source>
+        <translation>the sound library could not handle it (%1)</translation>
+    </message>
+    <message>
+        <source>NoteViewName</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>ElapsedTimeName</source>
+        <translation>Elapsed time</translation>
+    </message>
+    <message>
+        <source>InputLevelName</source>
+        <translation>Input level</translation>
+    </message>
+    <message>
+        <source>RecorderStateName</source>
+        <translation>Recorder state</translation>
+    </message>
+    <message>
+        <source>SearchFieldName</source>
+        <translation>Search recordings</translation>
+    </message>
+    <message>
+        <source>RecordingsListName</source>
+        <translation>Recordings</translation>
+    </message>
+    <message>
+        <source>RecordingsListDescription</source>
+        <translation>The arrow keys move between recordings, Space plays, F2 renames.</translation>
+    </message>
+    <message>
+        <source>PlayerName</source>
+        <translation>Player</translation>
+    </message>
+    <message>
+        <source>RecordingGroupName</source>
+        <translation>Recording controls</translation>
+    </message>
+    <message>
+        <source>PlaybackGroupName</source>
+        <translation>Playback controls</translation>
+    </message>
+    <message>
+        <source>HoursFieldName</source>
+        <translation>Hours</translation>
+    </message>
+    <message>
+        <source>MinutesFieldName</source>
+        <translation>Minutes</translation>
+    </message>
+    <message>
+        <source>SecondsFieldName</source>
+        <translation>Seconds</translation>
+    </message>
+    <message>
+        <source>PositionSliderName</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>PositionOfDuration</source>
+        <translation>%1 of %2</translation>
+    </message>
+    <message>
+        <source>NoteNeedsASelection</source>
+        <translation>Select a recording to write a note about it.</translation>
+    </message>
+    <message>
+        <source>NoteNeedsOneSelection</source>
+        <translation>%1 recordings are selected. Select just one to write its note.</translation>
+    </message>
+    <message>
+        <source>RemedyChooseFolder</source>
+        <translation>Choose Another Folder…</translation>
+    </message>
+    <message>
+        <source>RemedySoundSettings</source>
+        <translation>Open Sound Settings…</translation>
+    </message>
+    <message>
+        <source>RemedyStopMonitoring</source>
+        <translation>Stop Monitoring and Record</translation>
+    </message>
+    <message>
+        <source>MessageBarName</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>MessageBarClose</source>
+        <translation>Close this message</translation>
+    </message>
+    <message>
+        <source>StateRecording</source>
+        <translation>Recording</translation>
+    </message>
+    <message>
+        <source>StatePaused</source>
+        <translation>Paused</translation>
+    </message>
+    <message>
+        <source>StateMonitoring</source>
+        <translation>Monitoring</translation>
+    </message>
+    <message>
+        <source>MeterLevels</source>
+        <translation>Left %1 %, right %2 %</translation>
+    </message>
+    <message>
         <source>CFBundleName</source>
         <translation>Brevoir</translation>
     </message>

@@ -148,6 +148,162 @@
         <translation>Aucun enregistrement pour l'instant. Appuyez sur Enregistrement ou Ctrl+R pour en faire un.</translation>
     </message>
     <message>
+        <source>RemoveCategoryTitle</source>
+        <translation>Supprimer la catégorie</translation>
+    </message>
+    <message>
+        <source>RemoveCategoryQuestionOne</source>
+        <translation>Supprimer « %1 » ? L’enregistrement qui y est classé passe dans « %2 ».</translation>
+    </message>
+    <message>
+        <source>RemoveCategoryQuestionMany</source>
+        <translation>Supprimer « %1 » ? Les %3 enregistrements qui y sont classés passent dans « %2 ».</translation>
+    </message>
+    <message>
+        <source>RemoveFirstCategoryQuestion</source>
+        <translation>Supprimer « %1 » ? Les enregistrements qui y sont classés (%2) la gardent comme catégorie, mais elle ne sera plus proposée.</translation>
+    </message>
+    <message>
+        <source>RemoveCategoryButton</source>
+        <translation>Supprimer</translation>
+    </message>
+    <message>
+        <source>Rec</source>
+        <translation>Enregistrer</translation>
+    </message>
+    <message>
+        <source>MediaFileGone</source>
+        <translation>le fichier n’existe plus</translation>
+    </message>
+    <message>
+        <source>MediaNoPermission</source>
+        <translation>vous n’avez pas le droit de lire ou d’écrire ce fichier</translation>
+    </message>
+    <message>
+        <source>MediaDiskFull</source>
+        <translation>le disque est plein</translation>
+    </message>
+    <message>
+        <source>MediaDiskError</source>
+        <translation>le disque n’a pas pu être lu ou écrit</translation>
+    </message>
+    <message>
+        <source>MediaDamaged</source>
+        <translation>le fichier est endommagé ou n’est pas un fichier son</translation>
+    </message>
+    <message>
+        <source>MediaCannotWriteKind</source>
+        <translation>ce type de fichier son ne peut pas être écrit ici</translation>
+    </message>
+    <message>
+        <source>MediaOtherProblem</source>
+        <translation>la bibliothèque audio n’a pas pu le traiter (%1)</translation>
+    </message>
+    <message>
+        <source>NoteViewName</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>ElapsedTimeName</source>
+        <translation>Temps écoulé</translation>
+    </message>
+    <message>
+        <source>InputLevelName</source>
+        <translation>Niveau d’entrée</translation>
+    </message>
+    <message>
+        <source>RecorderStateName</source>
+        <translation>État de l’enregistreur</translation>
+    </message>
+    <message>
+        <source>SearchFieldName</source>
+        <translation>Rechercher dans les enregistrements</translation>
+    </message>
+    <message>
+        <source>RecordingsListName</source>
+        <translation>Enregistrements</translation>
+    </message>
+    <message>
+        <source>RecordingsListDescription</source>
+        <translation>Les flèches passent d’un enregistrement à l’autre, Espace lit, F2 renomme.</translation>
+    </message>
+    <message>
+        <source>PlayerName</source>
+        <translation>Lecteur</translation>
+    </message>
+    <message>
+        <source>RecordingGroupName</source>
+        <translation>Commandes d’enregistrement</translation>
+    </message>
+    <message>
+        <source>PlaybackGroupName</source>
+        <translation>Commandes de lecture</translation>
+    </message>
+    <message>
+        <source>HoursFieldName</source>
+        <translation>Heures</translation>
+    </message>
+    <message>
+        <source>MinutesFieldName</source>
+        <translation>Minutes</translation>
+    </message>
+    <message>
+        <source>SecondsFieldName</source>
+        <translation>Secondes</translation>
+    </message>
+    <message>
+        <source>PositionSliderName</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>PositionOfDuration</source>
+        <translation>%1 sur %2</translation>
+    </message>
+    <message>
+        <source>NoteNeedsASelection</source>
+        <translation>Sélectionnez un enregistrement pour écrire une note à son sujet.</translation>
+    </message>
+    <message>
+        <source>NoteNeedsOneSelection</source>
+        <translation>%1 enregistrements sont sélectionnés. Sélectionnez-en un seul pour écrire sa note.</translation>
+    </message>
+    <message>
+        <source>RemedyChooseFolder</source>
+        <translation>Choisir un autre dossier…</translation>
+    </message>
+    <message>
+        <source>RemedySoundSettings</source>
+        <translation>Ouvrir les réglages du son…</translation>
+    </message>
+    <message>
+        <source>RemedyStopMonitoring</source>
+        <translation>Arrêter l’écoute et enregistrer</translation>
+    </message>
+    <message>
+        <source>MessageBarName</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>MessageBarClose</source>
+        <translation>Fermer ce message</translation>
+    </message>
+    <message>
+        <source>StateRecording</source>
+        <translation>Enregistrement</translation>
+    </message>
+    <message>
+        <source>StatePaused</source>
+        <translation>En pause</translation>
+    </message>
+    <message>
+        <source>StateMonitoring</source>
+        <translation>Écoute</translation>
+    </message>
+    <message>
+        <source>MeterLevels</source>
+        <translation>Gauche %1 %, droite %2 %</translation>
+    </message>
+    <message>
         <source>CFBundleName</source>
         <translation>Brevoir</translation>
     </message>

@@ -70,6 +70,7 @@ void BVController::setRecorderFactory(RecorderFactory factory) {
 
 BVController::BVController() {
     _recorder = recorderFactory() ? recorderFactory()() : QKRecorder::create();
+    followRecorderState();
     try {
         _iTunesController = std::make_unique<QKTunesController>();
     } catch (const std::runtime_error& problem) {
@@ -116,6 +117,13 @@ BVController::~BVController() {
 
 void BVController::setRecorderForTesting(std::unique_ptr<QKRecorder> recorder) {
     _recorder = std::move(recorder);
+    followRecorderState();
+}
+
+void BVController::followRecorderState() {
+    // Pausing and resuming change no control of ours, but the words and the title follow.
+    if (_recorder)
+        connect(_recorder.get(), &QKRecorder::stateChanged, this, [this] { showRecordingState(); });
 }
 
 void BVController::awakeFromNib() {
@@ -130,6 +138,7 @@ void BVController::awakeFromNib() {
     installSizeFormatter();
     restrictTimerFields();
     watchMainWindow();
+    showRecordingState();
 }
 
 void BVController::setStatusDisplayHidden(bool hidden) {

@@ -32,6 +32,7 @@ class QComboBox;
 class QDialog;
 class QKArrayController;
 class QKRecorder;
+class MessageBar;
 class QKTunesController;
 class QLabel;
 class QLineEdit;
@@ -57,6 +58,10 @@ extern const QString sPreferencesKeyiTunesEncoding;  // "iTunes Encoding"
 extern const QString sPreferencesKeyPlaylistName;    // "iTunes Playlist"
 extern const QString sPreferencesKeyLibraryLocation; // "Library Location"
 extern const QString sPreferencesKeyCategories;      // "User Categories"
+
+// Toolbar items that show a widget of the window.
+extern const QString Item8ToolbarItemIdentifier;  // "Search"
+extern const QString Item10ToolbarItemIdentifier; // "Time"
 
 // The application controller: the hub that owns the recorder, the file list and every window
 // and control of the interface. One per process. Its operations live in the folder of the
@@ -105,15 +110,36 @@ public:
     void togglePreview(QObject* sender);
     void showSoundSettings(QObject* sender);
     void handleRecordingDidStop(const Notification& notification);
-    // Shows a message in the main window's status bar (and logs it).
-    void tellUser(const QString& message);
     QString recordingStartFailureMessage() const;
+
+    // ---- app/: what the user is told ----
+    // A problem the user has to act on: its topic (a later message of the topic replaces an
+    // earlier one, and resolving the topic takes it away) and what the message bar offers.
+    struct UserProblem {
+        enum class Remedy { None, ChooseLibraryFolder, OpenSoundSettings, StopMonitoringAndRecord };
+        enum class Weight { Error, Warning, Information };
+        QString topic;
+        Remedy remedy = Remedy::None;
+        Weight weight = Weight::Error;
+    };
+    static const QString LibraryFolderProblem; // the library folder cannot take recordings
+    static const QString SoundInputProblem;    // the input cannot be recorded or monitored
+    static const QString RecordingProblem;     // a recording could not start or went wrong
+    // A passing message: the status bar shows it, wrapped, for as long as it takes to read it
+    // (and the log keeps it).
+    void tellUser(const QString& message);
+    // A problem: the window's message bar shows it with the action that mends it until it is
+    // resolved or dismissed. Without a window it goes to the status bar like any message.
+    void tellUser(const QString& message, const UserProblem& problem);
+    void problemResolved(const QString& topic);
 
     // ---- recording/: status display and timer ----
     void handleRecordingStatusUpdate(const Notification& notification);
     QString formatTimingString(int32_t ticks);
     void showTimerWindow(QObject* sender);
     void closeTimerWindow(QObject* sender);
+    // The sheet's Cancel: the fields, the check box and the timer as they were when it opened.
+    void cancelTimerWindow(QObject* sender);
     void setTimer(QObject* sender);
     void toggleTimer(QObject* sender);
     // The stored timer at launch: its fields are already in place; on is the stored toggle.
@@ -139,10 +165,16 @@ public:
     QString pathToRecordingsFolder() const;
     QString pathToNotesFolder() const;
     void setupLibraryFolder();
+    // Makes the library's folders again when they went missing since; a folder that cannot be
+    // made is reported as at launch.
+    void ensureLibraryFolder();
     // Why the library cannot take recordings ("PATH (reason)"), or empty.
     QString libraryFolderProblem() const;
     void initializeFileListArray();
     void updateFileList();
+    // The "Recordings" folder changed under us (another program copied or removed files):
+    // files that vanished leave the list, new ones are listed once whole.
+    void handleRecordingsFolderChange();
     void syncLibraryLocationToPreferencesWindow();
     void doSetDataDirectory(QObject* sender);
     void locationOpenPanelDidEndReturnCodeContextInfo(const QString& chosenPath, int returnCode,
@@ -199,6 +231,9 @@ public:
 
     // ---- categories/: the Categories menu and the editor ----
     void buildCategoriesMenu();
+    // Checks the first selected recording's category and enables the items only while a
+    // recording is selected.
+    void validateCategoriesMenu();
     void changeCategory(QObject* sender);
     void editCategories(QObject* sender);
     void endEditCategories(QObject* sender);
@@ -306,6 +341,8 @@ public: // outlets, connected by the interface (MainInterface::connectOutlets)
     BVMovieView* _qtPlayer = nullptr;
     QLabel* _displayView = nullptr;
     QLabel* _statusText = nullptr;
+    QLabel* _stateText = nullptr; // the state in words beside the clock
+    MessageBar* _messageBar = nullptr;
     QTableView* _categoriesTable = nullptr;
     QLabel* _syncStatusText = nullptr;
     QDialog* _syncStatusPanel = nullptr;
@@ -326,6 +363,8 @@ private:
     QStringList _categoriesDynamicItems;
     CategoryDatabase* _categoryDatabase = nullptr; // a child, made when categories first load
     void reloadCategoriesTable();
+    // Removes a category of the user list, its recordings going to the first one.
+    void removeCategoryNamed(const QString& name);
     std::unique_ptr<QPixmap> _currentlyPlayingImage;
     QUrl _previouslyPlayedURL;
     QString _libraryFolderOverride;
@@ -333,6 +372,7 @@ private:
     QToolBar* _toolbar = nullptr;
 
     void buildToolbar();
+    void followRecorderState();
 
     // ---- itunes/: what may be synced, and the running sync ----
     std::unique_ptr<SyncCoordinator> _syncCoordinator;
@@ -358,13 +398,34 @@ private:
     void reportRepairs(const MovieRepair::Report& repair);
     QSet<QString> _recordingsLeftAlone; // named once; not checked again this run
 
+    // ---- library/: following the folder ----
+    QSet<QString> listedNames() const;
+    // Lists the new files a scan found (a file that measures nothing is checked for repair
+    // first).
+    void listScannedEntries(std::vector<ScannedEntry> entries);
+    void followRecordingsFolder();
+    class FolderWatcher* _recordingsWatcher = nullptr;
+
     // ---- library/: private helpers ----
     QString firstUserCategory() const; // the category a newly listed track is filed under
     void installSizeFormatter();       // the size column's QKFileSizeFormatter
 
+    // ---- app/: messages ----
+    // The message bar's button for a remedy; none for Remedy::None.
+    void runRemedy(UserProblem::Remedy remedy);
+    // Why a start failed, as a problem of the right topic with its remedy.
+    UserProblem recordingStartProblem() const;
+    // The recording just finished becomes the selection, unless a note is being typed.
+    void selectFinishedRecording(const QString& path);
+
     // ---- recording/: status display helpers ----
     void handleCaptureProblem(const Notification& notification);
     bool applyTimerFields(); // false: refused, the previous length stays
+    struct TimerSheetFields {
+        QString hours, minutes, seconds;
+        bool on = false;
+    };
+    TimerSheetFields _timerSheetOpenedWith;
     void showTimerButtonImage(bool on);
     void styleStatusText();
     // The recorder polls at the display's rate only while the main window shows it.
@@ -372,6 +433,10 @@ private:
     void updateStatusWatched();
     // Nothing runs: an empty meter and 00:00:00.00.
     void clearStatusDisplay();
+    // The recorder's state in words beside the clock and in the window title, for the time
+    // last shown; redrawn only when the state or the whole second changes.
+    void showRecordingState();
+    void describeLevels(int left, int right);
     // What the time text and the meter last showed, so that statuses arriving faster than
     // the display is worth redrawing are not drawn.
     struct StatusDisplay {
@@ -380,6 +445,10 @@ private:
         int32_t shownAt = 0; // tick of the last drawing
         int left = -1;
         int right = -1;
+        int32_t ticks = 0;        // the time last shown
+        int shownState = -1;      // RecordingStateText::State last shown
+        int64_t shownSecond = -1; // the whole second last put in the title
+        int describedLevels = -1; // the meter's levels last told to screen readers
         // The meter's pictures of recent level pairs: a steady sound moves among a few dozen.
         QCache<quint32, QPixmap> meterPictures{64};
     };

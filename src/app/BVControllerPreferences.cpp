@@ -52,9 +52,12 @@ void BVController::tellAboutMissingInput() {
     if (missing.isEmpty())
         return;
     const QString fallback = DefaultInputDeviceName();
+    // It stays in view: recordings go to another input until the user chooses again.
     tellUser(fallback.isEmpty()
                  ? BVLocalizedString("InputMissingUsingDefault").arg(missing)
-                 : BVLocalizedString("InputMissingUsingFallback").arg(missing, fallback));
+                 : BVLocalizedString("InputMissingUsingFallback").arg(missing, fallback),
+             {SoundInputProblem, UserProblem::Remedy::OpenSoundSettings,
+              UserProblem::Weight::Information});
 }
 
 void BVController::PrefRestore(QObject*) {

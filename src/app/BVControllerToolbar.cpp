@@ -161,7 +161,8 @@ bool BVController::validateToolbarItem(QAction* item) {
     if (identifier == Item3ToolbarItemIdentifier)
         return IsBVRecording;
     if (identifier == Item4ToolbarItemIdentifier) {
-        item->setText(IsBVRecording ? QStringLiteral("Stop") : QStringLiteral("Rec"));
+        // Short labels that say what a press does now, in the user's language.
+        item->setText(BVLocalizedString(IsBVRecording ? "Stop" : "Rec"));
         return !playing;
     }
     if (identifier == Item5ToolbarItemIdentifier)

@@ -70,6 +70,8 @@ CustomizableToolbar::CustomizableToolbar(const QString& identifier, const QStrin
 }
 
 CustomizableToolbar::~CustomizableToolbar() {
+    // Hiding while it goes must not reach those who follow it: its items are gone by then.
+    blockSignals(true);
     // The hosted widgets go with the toolbar: the window they belong to is going too.
     if (_palette)
         delete _palette;

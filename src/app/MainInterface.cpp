@@ -2,8 +2,10 @@
 
 #include "app/BVController.h"
 #include "app/BVSplitView.h"
+#include "app/CustomizableToolbar.h"
 #include "app/EmptyLibraryHint.h"
 #include "app/MainMenus.h"
+#include "app/WindowAccessibility.h"
 #include "categories/CategoryListModel.h"
 #include "categories/CategoryPopUpDelegate.h"
 #include "library/NoteEditor.h"
@@ -11,6 +13,8 @@
 #include "library/QBVTrackTableModel.h"
 #include "library/QKArrayController.h"
 #include "platform/foundation/Defaults.h"
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/ThemeColours.h"
 #include "platform/media/AudioEncoders.h"
 #include "ui_CategoryEditor.h"
 #include "ui_MainWindow.h"
@@ -41,6 +45,7 @@ MainInterface::MainInterface()
     _timer = std::make_unique<QDialog>(_window.get());
     _timerUi->setupUi(_timer.get());
     _timer->setWindowModality(Qt::WindowModal);
+    ThemeColours::showAsNegative(_timerUi->timerMessage);
     _preferences = std::make_unique<QDialog>(_window.get());
     _preferencesUi->setupUi(_preferences.get());
     _categories = std::make_unique<QDialog>(_window.get());
@@ -62,6 +67,7 @@ MainInterface::MainInterface()
 }
 
 MainInterface::~MainInterface() {
+    NotificationCenter::defaultCenter().removeObserver(this);
     // The menus watch the whole application (focus, events, notifications) and read the
     // window's form: they go first, before closing the window moves the focus one last time.
     delete _menus;
@@ -111,6 +117,8 @@ void MainInterface::connectOutlets(BVController& c) {
     c._qtPlayer = ui.movieView;
     c._displayView = ui.displayView;
     c._statusText = ui.statusText;
+    c._stateText = ui.stateText;
+    c._messageBar = ui.messageBar;
     c._categoriesTable = _categoriesUi->categoriesTable;
     c._syncStatusText = _syncStatusUi->syncStatusText;
     c._syncStatusPanel = _syncStatus.get();
@@ -149,8 +157,10 @@ void MainInterface::connectActions(BVController& c) {
     button(t.timerCheckBox, &BVController::toggleTimer);
     QObject::connect(t.timerButtons, &QDialogButtonBox::accepted, &c,
                      [&c, &t] { c.closeTimerWindow(t.timerButtons); });
+    // Cancel and Escape leave the timer as it was when the sheet opened.
+    QObject::connect(t.timerButtons, &QDialogButtonBox::rejected, _timer.get(), &QDialog::reject);
     QObject::connect(_timer.get(), &QDialog::rejected, &c,
-                     [&c, &t] { c.closeTimerWindow(t.timerButtons); });
+                     [&c, &t] { c.cancelTimerWindow(t.timerButtons); });
 
     // Preferences: the library pop-up's last item chooses another folder; the check boxes
     // write their keys directly.
@@ -231,6 +241,22 @@ void MainInterface::connectTrackActions(BVController& c) {
     });
 
     ui.noteFormatBar->setEditor(ui.notesTextView);
+    // A note is written for one recording: with none or several selected, the note view is
+    // read-only and says why, and its format bar rests.
+    const auto showNoteTarget = [&c, &ui] {
+        const int selected = c._fileListArrayController
+                                 ? int(c._fileListArrayController->selectedObjects().size())
+                                 : 0;
+        ui.notesTextView->showSelectionCount(selected);
+        ui.noteFormatBar->setEnabled(selected == 1);
+    };
+    NotificationCenter::defaultCenter().addObserver(
+        this, QStringLiteral("NSTableViewSelectionDidChangeNotification"),
+        [showNoteTarget, table = ui.fileTableView](const Notification& notification) {
+            if (notification.object == table)
+                showNoteTarget();
+        });
+    showNoteTarget();
     // A note being typed is stored when the window closes, before anything else goes.
     _window->installEventFilter(this);
     _controller = &c;
@@ -245,7 +271,18 @@ bool MainInterface::eventFilter(QObject* watched, QEvent* event) {
 void MainInterface::connectWindow(BVController& c) {
     Ui::MainWindow& ui = *_mainUi;
     _menus = new MainMenus(ui, *_window, c);
-    new EmptyLibraryHint(ui.fileTableView, [&c] { return c.fileList().empty(); });
+    // The hint says there is nothing yet: not while the first recording is being made.
+    auto* hint = new EmptyLibraryHint(ui.fileTableView,
+                                      [&c] { return c.fileList().empty() && !c.IsBVRecording; });
+    QObject::connect(&c, &BVController::interfaceStateChanged, hint, &EmptyLibraryHint::update);
+
+    // The clock, the meter and search stay in the window while the toolbar does not show them.
+    ui.toolbarStandIn->follow(qobject_cast<CustomizableToolbar*>(c.toolbar()), ui.timerView,
+                              Item10ToolbarItemIdentifier, ui.searchField,
+                              Item8ToolbarItemIdentifier);
+
+    WindowAccessibility::setUp(ui);
+    WindowAccessibility::setUp(*_timerUi);
 
     // The controller, the split view's delegate, lays the panes out.
     ui.splitView->setResizeDelegate([&c](QSplitter* view, QSize oldSize) {

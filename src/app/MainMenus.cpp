@@ -1,6 +1,7 @@
 #include "app/MainMenus.h"
 
 #include "app/BVController.h"
+#include "app/ToolbarStandIn.h"
 #include "library/QBVTableView.h"
 #include "library/QKArrayController.h"
 #include "platform/foundation/LocalizedString.h"
@@ -103,7 +104,10 @@ void MainMenus::connectViewAndHelp() {
     connect(_ui.actionShowToolbar, &QAction::toggled, this, [this](bool shown) {
         if (QToolBar* toolbar = _controller->toolbar())
             toolbar->setVisible(shown);
+        // What the toolbar showed moves into the window, and back.
+        _ui.toolbarStandIn->place();
     });
+    connect(_ui.toolbarStandIn, &ToolbarStandIn::placed, this, &MainMenus::validate);
     connectAction(_ui.actionCustomizeToolbar, &BVController::runToolbarCustomizationPalette);
     connectAction(_ui.actionHelp, &BVController::launchHelp);
     connectAction(_ui.actionTellAFriend, &BVController::emailFriend);
@@ -156,8 +160,9 @@ void MainMenus::validate() {
     _syncItem->setEnabled(!c.isSyncing());
     _ui.actionFind->setEnabled(_ui.searchField->isVisibleTo(&_window));
     QToolBar* toolbar = c.toolbar();
-    _ui.actionShowToolbar->setChecked(toolbar && !toolbar->isHidden());
-    _ui.actionCustomizeToolbar->setEnabled(toolbar && !toolbar->isHidden());
+    const bool toolbarShown = toolbar && toolbar->isVisibleTo(&_window);
+    _ui.actionShowToolbar->setChecked(toolbarShown);
+    _ui.actionCustomizeToolbar->setEnabled(toolbarShown);
 
     _ui.actionRecord->setEnabled(c.recorder() && isEnabledButton(_ui.recordingButton) && !playing);
     _ui.actionPause->setEnabled(recording && isEnabledButton(_ui.pauseRecordingButton));
@@ -168,6 +173,7 @@ void MainMenus::validate() {
     _ui.actionSoundSettings->setEnabled(c.recorder() && isEnabledButton(_ui.settingsButton));
     _ui.actionPlayPause->setEnabled(!recording && (loaded || selection));
     _ui.actionStop->setEnabled(!recording && loaded);
+    _controller->validateCategoriesMenu();
     validateEditItems();
 }
 

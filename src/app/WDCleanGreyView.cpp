@@ -1,5 +1,7 @@
 #include "app/WDCleanGreyView.h"
 
+#include "platform/foundation/ThemeColours.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -22,5 +24,7 @@ QRect WDCleanGreyView::paintedRect(const QRect& dirty) const {
 
 void WDCleanGreyView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.fillRect(paintedRect(event->rect()), QColor::fromRgbF(0.9f, 0.9f, 0.9f, 1.0f));
+    // A grey of the theme: light under a light palette, charcoal under a dark one, so that the
+    // panel's headings and buttons, drawn in the palette's text colours, always read.
+    painter.fillRect(paintedRect(event->rect()), ThemeColours::panelBackground(palette()));
 }

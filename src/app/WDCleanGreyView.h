@@ -2,8 +2,9 @@
 
 #include <QWidget>
 
-// A plain light grey background. It paints from its left edge and leaves its bottom one-point
-// strip unpainted, so a line drawn beneath by its parent stays visible.
+// A plain grey background, worked out from the palette's window colour. It paints from its
+// left edge and leaves its bottom one-point strip unpainted, so a line drawn beneath by its
+// parent stays visible.
 class WDCleanGreyView : public QWidget {
     Q_OBJECT
 

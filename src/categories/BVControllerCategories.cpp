@@ -14,12 +14,17 @@
 #include "platform/foundation/FilePath.h"
 #include "platform/foundation/Log.h"
 
+#include <QActionGroup>
 #include <QDialog>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTableView>
+
+#include <algorithm>
 
 namespace {
 QString plainTitle(const QAction* action) {
@@ -118,6 +123,11 @@ void BVController::buildCategoriesMenu() {
     if (!menu)
         return;
     menu->clear();
+    for (QActionGroup* old : menu->findChildren<QActionGroup*>(Qt::FindDirectChildrenOnly))
+        delete old;
+    // A recording is filed under one category: the items are a one-of choice.
+    auto* choice = new QActionGroup(menu);
+    choice->setExclusive(true);
     const QString edit = CategoryStore::editEntry();
     for (const QString& entry : _categoriesDynamicItems) {
         if (entry == edit)
@@ -127,6 +137,7 @@ void BVController::buildCategoriesMenu() {
         if (item->isSeparatorItem())
             continue;
         item->setCheckable(true);
+        choice->addAction(item);
         connect(item, &QAction::triggered, this, [this, item] { changeCategory(item); });
     }
     if (!menu->isEmpty())
@@ -136,15 +147,36 @@ void BVController::buildCategoriesMenu() {
     connect(editItem, &QAction::triggered, this, [this, editItem] { editCategories(editItem); });
     // The check mark follows the selection, which changes while the menu is closed.
     disconnect(menu, &QMenu::aboutToShow, this, nullptr);
-    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
-        QString current;
-        if (_fileListArrayController && !_fileListArrayController->selectedObjects().empty())
-            current = _fileListArrayController->selectedObjects().front()->category();
-        for (QAction* item : menu->actions()) {
-            if (item->isCheckable())
-                item->setChecked(!current.isNull() && plainTitle(item) == current);
+    connect(menu, &QMenu::aboutToShow, this, [this] { validateCategoriesMenu(); });
+    validateCategoriesMenu();
+}
+
+void BVController::validateCategoriesMenu() {
+    QMenu* file = mainWindow ? submenuTitled(mainWindow->menuBar()->actions(), "File") : nullptr;
+    QMenu* menu = file ? submenuTitled(file->actions(), "Categories") : nullptr;
+    if (!menu)
+        return;
+    // With nothing selected there is nothing to file: only the editor stays within reach.
+    const bool selection =
+        _fileListArrayController && !_fileListArrayController->selectedObjects().empty();
+    const QString current =
+        selection ? _fileListArrayController->selectedObjects().front()->category() : QString();
+    for (QAction* item : menu->actions()) {
+        if (!item->isCheckable())
+            continue;
+        item->setEnabled(selection);
+        const bool checked = !current.isNull() && plainTitle(item) == current;
+        // An exclusive group keeps one item checked: the one of a category no longer offered
+        // is let go of by leaving the group for a moment.
+        if (!checked && item->isChecked() && item->actionGroup()) {
+            QActionGroup* group = item->actionGroup();
+            group->setExclusive(false);
+            item->setChecked(false);
+            group->setExclusive(true);
+        } else {
+            item->setChecked(checked);
         }
-    });
+    }
 }
 
 void BVController::changeCategory(QObject* sender) {
@@ -179,6 +211,14 @@ void BVController::addCategory(QObject*) {
     _categoriesDynamicItems.append(CategoryStore::untitledName(_categoriesDynamicItems));
     reloadCategoriesTable();
     buildCategoriesMenu();
+    // The new row is there to be named: it opens for typing, its name selected.
+    if (_categoriesTable && _categoriesTable->isVisible()) {
+        const QModelIndex added =
+            _categoriesTable->model()->index(int(_categoriesDynamicItems.size()) - 1, 0);
+        _categoriesTable->setCurrentIndex(added);
+        _categoriesTable->scrollTo(added);
+        _categoriesTable->edit(added);
+    }
 }
 
 void BVController::removeCategory(QObject*) {
@@ -193,6 +233,40 @@ void BVController::removeCategory(QObject*) {
         tellUser(BVLocalizedString("LastCategory"));
         return;
     }
+    const auto used = std::count_if(_fileList.begin(), _fileList.end(), [&name](const auto& track) {
+        return track->category() == name;
+    });
+    if (used == 0) {
+        removeCategoryNamed(name);
+        return;
+    }
+    // Recordings use it: say what becomes of them, and remove it only when asked to.
+    const QString first = _categoriesDynamicItems.first();
+    const QString question =
+        first == name ? BVLocalizedString("RemoveFirstCategoryQuestion").arg(name).arg(used)
+        : used == 1   ? BVLocalizedString("RemoveCategoryQuestionOne").arg(name, first)
+                      : BVLocalizedString("RemoveCategoryQuestionMany").arg(name, first).arg(used);
+    QWidget* over = _categoriesPanel && _categoriesPanel->isVisible()
+                        ? static_cast<QWidget*>(_categoriesPanel)
+                        : mainWindow;
+    auto* ask = new QMessageBox(QMessageBox::Question, BVLocalizedString("RemoveCategoryTitle"),
+                                question, QMessageBox::NoButton, over);
+    ask->setObjectName(QStringLiteral("removeCategoryQuestion"));
+    QPushButton* remove =
+        ask->addButton(BVLocalizedString("RemoveCategoryButton"), QMessageBox::DestructiveRole);
+    ask->addButton(QMessageBox::Cancel);
+    ask->setDefaultButton(QMessageBox::Cancel);
+    ask->setEscapeButton(QMessageBox::Cancel);
+    ask->setWindowModality(Qt::WindowModal);
+    ask->setAttribute(Qt::WA_DeleteOnClose);
+    connect(ask, &QMessageBox::finished, this, [this, ask, remove, name] {
+        if (ask->clickedButton() == remove && _categoriesDynamicItems.contains(name))
+            removeCategoryNamed(name);
+    });
+    ask->open();
+}
+
+void BVController::removeCategoryNamed(const QString& name) {
     const QString first = _categoriesDynamicItems.first();
     for (const auto& track : _fileList) {
         if (track->category() == name)

@@ -2,6 +2,7 @@
 // turn the "Recordings" folder into the file list.
 #include "app/BVController.h"
 
+#include "library/FolderChanges.h"
 #include "library/LibraryScanner.h"
 #include "library/QBVTableView.h"
 #include "library/QBVTrack.h"
@@ -10,6 +11,7 @@
 #include "platform/foundation/LocalizedString.h"
 #include "platform/foundation/Log.h"
 #include "platform/media/MovieDuration.h"
+#include "recording/QKRecorder.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -17,6 +19,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -102,8 +105,19 @@ void BVController::setupLibraryFolder() {
         makeFolderWithParents(QFile::encodeName(folder.path));
     }
     const QString problem = libraryFolderProblem();
-    if (!problem.isEmpty())
-        tellUser(BVLocalizedString("LibraryFolderUnusable").arg(problem));
+    if (!problem.isEmpty()) {
+        tellUser(BVLocalizedString("LibraryFolderUnusable").arg(problem),
+                 {LibraryFolderProblem, UserProblem::Remedy::ChooseLibraryFolder});
+        return;
+    }
+    problemResolved(LibraryFolderProblem);
+    followRecordingsFolder();
+}
+
+void BVController::ensureLibraryFolder() {
+    // Deleted or moved away by another program while we ran: made again, as at launch.
+    if (!libraryFolderProblem().isEmpty() || !QFileInfo(pathToNotesFolder()).isDir())
+        setupLibraryFolder();
 }
 
 QString BVController::libraryFolderProblem() const {
@@ -139,14 +153,15 @@ void BVController::initializeFileListArray() {
     }
 }
 
-void BVController::updateFileList() {
+QSet<QString> BVController::listedNames() const {
     QSet<QString> listed;
     listed.reserve(qsizetype(_fileList.size()));
     for (const auto& track : _fileList)
         listed.insert(track->name());
-    // Listed names are passed over silently: their tracks are not refreshed, and tracks whose
-    // files have gone stay.
-    std::vector<ScannedEntry> entries = scanRecordingsFolder(pathToRecordingsFolder(), listed);
+    return listed;
+}
+
+void BVController::listScannedEntries(std::vector<ScannedEntry> entries) {
     repairUnfinishedRecordings(entries);
     for (const ScannedEntry& entry : entries) {
         if (entry.kind != ScannedEntry::File) {
@@ -163,6 +178,56 @@ void BVController::updateFileList() {
     }
     if (_fileListArrayController)
         _fileListArrayController->rearrangeObjects();
+}
+
+void BVController::updateFileList() {
+    // Listed names are passed over silently: their tracks are not refreshed, and tracks whose
+    // files have gone stay.
+    listScannedEntries(scanRecordingsFolder(pathToRecordingsFolder(), listedNames()));
+}
+
+void BVController::followRecordingsFolder() {
+    if (!_recordingsWatcher) {
+        _recordingsWatcher = new FolderWatcher(this);
+        connect(_recordingsWatcher, &FolderWatcher::changed, this,
+                &BVController::handleRecordingsFolderChange);
+    }
+    _recordingsWatcher->watch(QFileInfo(pathToRecordingsFolder()).isDir() ? pathToRecordingsFolder()
+                                                                          : QString());
+}
+
+void BVController::handleRecordingsFolderChange() {
+    // The file being recorded is ours and not finished: it is listed when it is.
+    QSet<QString> ignored;
+    if (_recorder && _recorder->isRecording())
+        ignored.insert(QFileInfo(_recorder->tempFile()).fileName());
+    const QSet<QString> listed = listedNames();
+    const FolderChanges::Changes changes = FolderChanges::compare(
+        pathToRecordingsFolder(), listed, ignored, QDateTime::currentDateTime());
+    // A folder that cannot be read says nothing of its files: the list stays as it is.
+    if (!changes.readable)
+        return;
+    // What other programs removed leaves the list; one that plays stops first.
+    for (const QString& name : changes.gone) {
+        const auto found =
+            std::find_if(_fileList.begin(), _fileList.end(),
+                         [&name](const auto& track) { return track->name() == name; });
+        if (found == _fileList.end())
+            continue;
+        const std::shared_ptr<QBVTrack> track = *found;
+        if (track->isPlaying())
+            soundStop(this);
+        bvLog(QStringLiteral("%1 was removed from the Recordings folder").arg(name));
+        if (_fileListArrayController && _fileListArrayController->content() == &_fileList)
+            _fileListArrayController->removeObject(track);
+        else
+            _fileList.erase(std::find(_fileList.begin(), _fileList.end(), track));
+    }
+    // What they put there is listed once it has been left alone long enough to be whole.
+    listScannedEntries(
+        scanRecordingsFolder(pathToRecordingsFolder(), listed + ignored + changes.settling));
+    if (!changes.settling.isEmpty() && _recordingsWatcher)
+        _recordingsWatcher->checkAgainIn(FolderChanges::kSettleSeconds);
 }
 
 void BVController::syncLibraryLocationToPreferencesWindow() {

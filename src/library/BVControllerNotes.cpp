@@ -12,9 +12,11 @@
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMainWindow>
+#include <QStandardPaths>
 #include <QTextDocument>
 #include <QTextEdit>
 
@@ -102,7 +104,11 @@ void BVController::exportNote(QObject*) {
         filters << type.nameFilter;
     panel->setNameFilters(filters);
     panel->setDefaultSuffix(NoteFormats::exportTypes().front().suffix);
-    panel->selectFile(TrackNames::noteFileName(track->name()));
+    // In the documents folder, where people look for what they wrote, as a document.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    panel->setDirectory(QFileInfo(documents).isDir() ? documents : QDir::homePath());
+    panel->selectFile(QFileInfo(TrackNames::noteFileName(track->name())).completeBaseName() +
+                      QLatin1Char('.') + NoteFormats::exportTypes().front().suffix);
     panel->setWindowModality(Qt::WindowModal);
     panel->setAttribute(Qt::WA_DeleteOnClose);
     connect(panel, &QFileDialog::filterSelected, panel, [panel](const QString& filter) {

@@ -1,6 +1,7 @@
 #include "library/NoteEditor.h"
 
 #include "platform/foundation/LocalizedString.h"
+#include "platform/foundation/RovingFocus.h"
 
 #include <QActionGroup>
 #include <QBuffer>
@@ -12,11 +13,13 @@
 #include <QIcon>
 #include <QImage>
 #include <QImageReader>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPixmap>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextList>
+#include <QToolButton>
 #include <QUrl>
 
 namespace {
@@ -44,6 +47,23 @@ QIcon themed(const char* name) {
 
 BVNoteTextView::BVNoteTextView(QWidget* parent) : QTextEdit(parent) {
     setAcceptRichText(true);
+    // Tab goes on to the controls, as everywhere in the window; a note is not a table of stops.
+    setTabChangesFocus(true);
+    setAccessibleName(BVLocalizedString("NoteViewName"));
+}
+
+void BVNoteTextView::showSelectionCount(int selected) {
+    if (_placeholder.isNull())
+        _placeholder = placeholderText().isNull() ? QString(QLatin1String("")) : placeholderText();
+    const bool writable = selected == 1;
+    const QString why = selected == 0 ? BVLocalizedString("NoteNeedsASelection")
+                        : writable    ? _placeholder
+                                      : BVLocalizedString("NoteNeedsOneSelection").arg(selected);
+    setReadOnly(!writable);
+    setPlaceholderText(why);
+    setAccessibleDescription(why);
+    // Read-only text keeps no visible cursor; the frame's look says it cannot be typed into.
+    viewport()->setCursor(writable ? Qt::IBeamCursor : Qt::ArrowCursor);
 }
 
 bool BVNoteTextView::insertImageBytes(const QByteArray& bytes) {
@@ -208,6 +228,24 @@ NoteFormatBar::NoteFormatBar(QWidget* parent) : QToolBar(parent) {
         if (action->icon().isNull())
             action->setIconText(text);
     }
+    // Glyphs say nothing to a screen reader: every button is named after what it does.
+    QList<QWidget*> buttons;
+    for (QAction* action : actions()) {
+        auto* button = qobject_cast<QToolButton*>(widgetForAction(action));
+        if (!button)
+            continue;
+        button->setAccessibleName(action->text());
+        button->setAccessibleDescription(action->toolTip());
+        buttons << button;
+    }
+    new RovingFocus(buttons, this);
+    for (QComboBox* field : {static_cast<QComboBox*>(_family), _size}) {
+        const QString name = field->toolTip();
+        field->setAccessibleName(name);
+        if (field->lineEdit())
+            field->lineEdit()->setAccessibleName(name);
+    }
+
     for (QAction* action : {_bold, _italic, _underline}) {
         if (QWidget* button = widgetForAction(action)) {
             QFont font = button->font();
@@ -217,6 +255,16 @@ NoteFormatBar::NoteFormatBar(QWidget* parent) : QToolBar(parent) {
             button->setFont(font);
         }
     }
+}
+
+QList<QWidget*> NoteFormatBar::focusOrder() const {
+    QList<QWidget*> order;
+    for (QAction* action : actions()) {
+        QWidget* widget = widgetForAction(action);
+        if (widget && widget->focusPolicy() != Qt::NoFocus)
+            order << widget;
+    }
+    return order;
 }
 
 void NoteFormatBar::setEditor(QTextEdit* editor) {

@@ -18,12 +18,17 @@ public:
     // Puts an image (encoded bytes: PNG, JPEG ...) at the cursor; false when they are not one.
     bool insertImageBytes(const QByteArray& bytes);
 
+    // A note belongs to one recording: with none or several selected, nothing typed would have
+    // a place to go, so the view is read-only and its placeholder says why.
+    void showSelectionCount(int selected);
+
 protected:
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
     int _imageCount = 0;
+    QString _placeholder; // the form's own, shown while a note can be written
 };
 
 // The note's format bar: bold, italic, underline (Ctrl+B/I/U), font family and size, colour,
@@ -34,6 +39,9 @@ class NoteFormatBar : public QToolBar {
 public:
     explicit NoteFormatBar(QWidget* parent = nullptr);
     void setEditor(QTextEdit* editor);
+    // Its controls from left to right, for the window's Tab chain: the buttons are one stop
+    // (the arrow keys move among them), the font and size fields each one of their own.
+    QList<QWidget*> focusOrder() const;
 
 private:
     void mergeFormat(const QTextCharFormat& format);

@@ -9,10 +9,56 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentWriter>
 
+#include <memory>
+#include <vector>
+
 namespace {
+bool isEmphasised(const QTextCharFormat& format) {
+    return format.fontWeight() > QFont::Normal || format.fontItalic() || format.fontStrikeOut();
+}
+
+// Markdown as CommonMark reads it. Qt writes the markers around a run exactly, so a bold run
+// that ends in a blank ("**bold **") is not emphasis at all to a reader; the blanks at either
+// end of an emphasised run are taken out of it first.
+QString markdownOf(const QTextDocument& document) {
+    std::unique_ptr<QTextDocument> copy(document.clone());
+    QTextCharFormat plain;
+    plain.setFontWeight(QFont::Normal);
+    plain.setFontItalic(false);
+    plain.setFontStrikeOut(false);
+    for (QTextBlock block = copy->begin(); block.isValid(); block = block.next()) {
+        std::vector<std::pair<int, int>> blanks; // position, length
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.isValid() || !isEmphasised(fragment.charFormat()))
+                continue;
+            const QString text = fragment.text();
+            int lead = 0;
+            while (lead < text.size() && text.at(lead).isSpace())
+                ++lead;
+            int trail = 0;
+            while (trail < text.size() - lead && text.at(text.size() - 1 - trail).isSpace())
+                ++trail;
+            if (lead > 0)
+                blanks.emplace_back(fragment.position(), lead);
+            if (trail > 0)
+                blanks.emplace_back(fragment.position() + int(text.size()) - trail, trail);
+        }
+        for (const auto& [position, length] : blanks) {
+            QTextCursor cursor(copy.get());
+            cursor.setPosition(position);
+            cursor.setPosition(position + length, QTextCursor::KeepAnchor);
+            cursor.mergeCharFormat(plain);
+        }
+    }
+    return copy->toMarkdown();
+}
+
 bool saveBytes(const QString& path, const QByteArray& bytes, QString* error) {
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
@@ -65,10 +111,11 @@ NoteFormats::Format NoteFormats::formatOfFileName(const QString& fileName) {
 }
 
 const std::vector<NoteFormats::ExportType>& NoteFormats::exportTypes() {
+    // What word processors open comes first; our own folder format is for going back to us.
     static const std::vector<ExportType> types = {
-        {Format::Rtfd, BVLocalizedString("FormatRtfd"), QStringLiteral("rtfd")},
-        {Format::Rtf, BVLocalizedString("FormatRtf"), QStringLiteral("rtf")},
         {Format::OpenDocument, BVLocalizedString("FormatOdt"), QStringLiteral("odt")},
+        {Format::Rtf, BVLocalizedString("FormatRtf"), QStringLiteral("rtf")},
+        {Format::Rtfd, BVLocalizedString("FormatRtfd"), QStringLiteral("rtfd")},
         {Format::Html, BVLocalizedString("FormatHtml"), QStringLiteral("html")},
         {Format::Markdown, BVLocalizedString("FormatMarkdown"), QStringLiteral("md")},
         {Format::Plain, BVLocalizedString("FormatPlain"), QStringLiteral("txt")},
@@ -77,11 +124,14 @@ const std::vector<NoteFormats::ExportType>& NoteFormats::exportTypes() {
 }
 
 const NoteFormats::ExportType& NoteFormats::exportTypeForFilter(const QString& nameFilter) {
+    const ExportType* rtfd = nullptr;
     for (const ExportType& type : exportTypes()) {
         if (type.nameFilter == nameFilter)
             return type;
+        if (type.format == Format::Rtfd)
+            rtfd = &type;
     }
-    return exportTypes().front();
+    return *rtfd;
 }
 
 bool NoteFormats::writeFile(const QTextDocument& document, const QString& path, Format format,
@@ -122,7 +172,7 @@ QString NoteFormats::toText(const QTextDocument& document, Format format) {
     case Format::Html:
         return document.toHtml();
     case Format::Markdown:
-        return document.toMarkdown();
+        return markdownOf(document);
     case Format::OpenDocument:
     case Format::Plain:
         return document.toPlainText();

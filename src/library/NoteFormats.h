@@ -19,7 +19,8 @@ QString scriptName(Format format);
 // By a file name's extension; plain text for anything unknown.
 Format formatOfFileName(const QString& fileName);
 
-// What the export panel offers, in its order: the name filter shown and the extension added.
+// What the export panel offers, in its order (OpenDocument, then RTF, first): the name filter
+// shown and the extension added.
 struct ExportType {
     Format format;
     QString nameFilter;

@@ -6,6 +6,7 @@
 
 #include <QDrag>
 #include <QDragEnterEvent>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QMimeData>
 #include <QPainter>
@@ -128,6 +129,28 @@ void QBVTableView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     painter.setPen(QPen(palette().highlight(), 2));
     painter.drawLine(0, y, viewport()->width(), y);
+}
+
+void QBVTableView::focusInEvent(QFocusEvent* event) {
+    const bool hadCurrent = currentIndex().isValid();
+    QTableView::focusInEvent(event);
+    if (!model() || !selectionModel() || model()->rowCount() == 0 ||
+        selectionModel()->hasSelection())
+        return;
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) {
+        // Tabbed to with nothing selected: the row under the cursor is selected, so that Space
+        // plays it and the note shows it.
+        QModelIndex row = currentIndex();
+        if (!row.isValid())
+            row = model()->index(0, 0);
+        selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect |
+                                                   QItemSelectionModel::Rows);
+    } else if (!hadCurrent && reason != Qt::MouseFocusReason) {
+        // No cursor on a row that is not selected (the view puts one on the first): then the
+        // first arrow key, or Home, selects the first row instead of passing it by.
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
 }
 
 void QBVTableView::selectionChanged(const QItemSelection& selected,

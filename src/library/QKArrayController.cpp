@@ -3,6 +3,8 @@
 #include "library/QBVTableView.h"
 #include "library/QBVTrack.h"
 #include "library/QBVTrackTableModel.h"
+#include "library/RenameEditing.h"
+#include "library/SortArrowHeader.h"
 #include "platform/foundation/NotificationCenter.h"
 
 #include <QHeaderView>
@@ -127,9 +129,12 @@ void QKArrayController::awakeFromNib() {
     tableView->setDragDropMode(QAbstractItemView::DragDrop);
     tableView->setDefaultDropAction(Qt::CopyAction);
     tableView->setDropIndicatorShown(false);
-    // Double-click plays; a click on a selected name renames.
-    tableView->setEditTriggers(QAbstractItemView::EditKeyPressed |
-                               QAbstractItemView::SelectedClicked);
+    // Double-click plays; F2, or a click on the name of the one selected row, renames. The
+    // click is ours, not the view's: its editor would open wherever the focus went meanwhile.
+    tableView->setEditTriggers(QAbstractItemView::EditKeyPressed);
+    tableView->setItemDelegateForColumn(QBVTrackTableModel::NameColumn,
+                                        new TrackNameDelegate(tableView));
+    new ClickToRename(tableView, QBVTrackTableModel::NameColumn);
     tableView->setSelectionBehavior(QAbstractItemView::SelectRows);
     tableView->setSelectionMode(QAbstractItemView::ExtendedSelection);
     tableView->setSortingEnabled(true);
@@ -137,6 +142,7 @@ void QKArrayController::awakeFromNib() {
 }
 
 void QKArrayController::configureColumns() {
+    tableView->setHorizontalHeader(new SortArrowHeader(tableView));
     QHeaderView* header = tableView->horizontalHeader();
     const QFontMetrics metrics = tableView->fontMetrics();
     const int padding = 3 * metrics.averageCharWidth();

@@ -87,6 +87,7 @@ void BVController::soundPlayPause(QObject*) {
         // Pause: the recording stays loaded at its position and stays marked.
         cancelTimer();
         _qtPlayer->stop();
+        validateToolbar();
         return;
     }
     if (!(_qtPlayer && _qtPlayer->hasMovie())) {
@@ -104,6 +105,7 @@ void BVController::soundPlayPause(QObject*) {
     showPlayPauseImage(*this);
     rearrange(*this);
     scheduleTimer(this);
+    validateToolbar();
 }
 
 void BVController::soundDoubleClick(QObject*) {
@@ -116,6 +118,7 @@ void BVController::soundDoubleClick(QObject*) {
         // Double-clicking the recording that plays pauses it; it stays loaded and marked.
         cancelTimer();
         _qtPlayer->stop();
+        validateToolbar();
         return;
     }
     // Loaded before anything else changes, so that a file that cannot be played leaves the
@@ -131,6 +134,7 @@ void BVController::soundDoubleClick(QObject*) {
     showPlayPauseImage(*this);
     rearrange(*this);
     scheduleTimer(this);
+    validateToolbar();
 }
 
 void BVController::tableAction(QObject*) {
@@ -151,6 +155,7 @@ void BVController::soundStop(QObject*) {
     unmarkAllTracks(*this);
     showTicks(*this, 0);
     rearrange(*this);
+    validateToolbar();
 }
 
 void BVController::playFile(QObject*) {
@@ -159,6 +164,7 @@ void BVController::playFile(QObject*) {
         return;
     if (_qtPlayer->setMovie(recordingURL(*this, *track).toLocalFile()))
         _qtPlayer->start();
+    validateToolbar();
 }
 
 void BVController::doIdleProcessing(QTimer*) {
@@ -178,6 +184,8 @@ void BVController::doIdleProcessing(QTimer*) {
     rearrange(*this);
     if (mainWindow)
         mainWindow->update();
+    // Record and the menus follow at once: nothing the user does has to come first.
+    validateToolbar();
 }
 
 const QPixmap* BVController::currentlyPlayingImage() {

@@ -1,14 +1,19 @@
 #include "app/BVController.h"
 
+#include "library/QBVTableView.h"
+#include "library/QBVTrack.h"
+#include "library/QKArrayController.h"
 #include "platform/foundation/Log.h"
 #include "recording/QKRecorder.h"
 #include "recording/RecordingName.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTextEdit>
 
 namespace {
 void setEnabled(QWidget* control, bool enabled) {
@@ -22,21 +27,22 @@ void turnOff(QPushButton* toggle) {
 }
 } // namespace
 
-void BVController::tellUser(const QString& message) {
-    bvLog(message);
-    if (mainWindow)
-        mainWindow->statusBar()->showMessage(message, 15000);
-}
-
 void BVController::startRecording(QObject*) {
     const bool wasRecording = _recorder && _recorder->isRecording();
-    if (_recorder) {
+    if (_recorder)
         _recorder->setIsTimed(_timerCheckBox && _timerCheckBox->isChecked());
+    // A press while recording only stops: the running recording keeps its file, and its name
+    // is the one the did-stop handler selects.
+    if (_recorder && !wasRecording) {
+        // A library folder deleted while we ran is made again before it is needed.
+        ensureLibraryFolder();
         _recorder->setTempFile(RecordingName::pathForNewRecording(pathToRecordingsFolder(),
                                                                   QDateTime::currentDateTime()));
     }
 
     if (_recorder && _recorder->doRecord()) {
+        for (const QString& topic : {RecordingProblem, SoundInputProblem, LibraryFolderProblem})
+            problemResolved(topic);
         setEnabled(_previewButton, false);
         setEnabled(_settingsButton, false);
         setEnabled(_timerButton, false);
@@ -54,7 +60,7 @@ void BVController::startRecording(QObject*) {
     if (!wasRecording) {
         // A start that failed: the toggle goes back off and the user learns why.
         turnOff(_recordingButton);
-        tellUser(recordingStartFailureMessage());
+        tellUser(recordingStartFailureMessage(), recordingStartProblem());
     }
     validateToolbar();
 }
@@ -72,6 +78,17 @@ QString BVController::recordingStartFailureMessage() const {
     if (!reason.isEmpty())
         return tr("The recording could not start: %1").arg(reason);
     return tr("The recording could not start. Check the input device in Sound Settings.");
+}
+
+BVController::UserProblem BVController::recordingStartProblem() const {
+    using Remedy = UserProblem::Remedy;
+    if (!_recorder)
+        return {SoundInputProblem, Remedy::None};
+    if (_recorder->isPreviewing())
+        return {RecordingProblem, Remedy::StopMonitoringAndRecord, UserProblem::Weight::Warning};
+    if (!libraryFolderProblem().isEmpty())
+        return {LibraryFolderProblem, Remedy::ChooseLibraryFolder};
+    return {SoundInputProblem, Remedy::OpenSoundSettings};
 }
 
 void BVController::pauseRecording(QObject*) {
@@ -96,9 +113,11 @@ void BVController::togglePreview(QObject*) {
             _previewButton->setChecked(false);
             tellUser(_recorder && !_recorder->lastFailure().isEmpty()
                          ? tr("The input could not be monitored: %1").arg(_recorder->lastFailure())
-                         : tr("The input could not be monitored."));
+                         : tr("The input could not be monitored."),
+                     {SoundInputProblem, UserProblem::Remedy::OpenSoundSettings});
             return;
         }
+        problemResolved(SoundInputProblem);
         setEnabled(_recordingButton, false);
         setEnabled(_settingsButton, false);
     } else {
@@ -129,5 +148,24 @@ void BVController::handleRecordingDidStop(const Notification&) {
     turnOff(_recordingButton);
     turnOff(_pauseRecordingButton);
     updateFileList();
+    if (_recorder)
+        selectFinishedRecording(_recorder->tempFile());
     validateToolbar();
+}
+
+void BVController::selectFinishedRecording(const QString& path) {
+    // Someone typing a note about another recording keeps it: their typing stays where it was.
+    if (!_fileListArrayController || path.isEmpty() ||
+        (_notesTextView && _notesTextView->hasFocus()))
+        return;
+    const QString name = QFileInfo(path).fileName();
+    for (const auto& track : _fileList) {
+        if (track->name() != name)
+            continue;
+        _fileListArrayController->setSelectedObjects({track});
+        const QList<int> rows = _fileListArrayController->selectionIndexes();
+        if (fileTableView && !rows.isEmpty())
+            fileTableView->scrollTo(fileTableView->model()->index(rows.first(), 0));
+        return;
+    }
 }

@@ -6,6 +6,7 @@
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/Ticks.h"
 #include "recording/QKRecorder.h"
+#include "recording/RecordingStateText.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -141,7 +142,12 @@ private:
 void BVController::handleRecordingStatusUpdate(const Notification& notification) {
     const int left = notification.userInfo.value(QStringLiteral("left")).toInt();
     const int right = notification.userInfo.value(QStringLiteral("right")).toInt();
-    const int32_t time = notification.userInfo.value(QStringLiteral("time")).toInt();
+    // Only a recording counts time: while the input is just monitored the clock stays at zero,
+    // so that it never looks as if something were being kept.
+    const bool onlyMonitoring = notification.object == _recorder.get() && _recorder &&
+                                _recorder->isPreviewing() && !_recorder->isRecording();
+    const int32_t time =
+        onlyMonitoring ? 0 : notification.userInfo.value(QStringLiteral("time")).toInt();
     if (bvLogDebugWanted())
         bvLogDebug(QStringLiteral("Left:%1 Right:%2").arg(left).arg(right));
     // Without a window (--headless) there is nothing to draw.
@@ -167,7 +173,44 @@ void BVController::handleRecordingStatusUpdate(const Notification& notification)
         _displayView->setPixmap(levelMeterPixmap(_statusDisplay.meterPictures, left, right));
         _statusDisplay.left = left;
         _statusDisplay.right = right;
+        describeLevels(left, right);
     }
+    _statusDisplay.ticks = time;
+    showRecordingState();
+}
+
+void BVController::showRecordingState() {
+    using namespace RecordingStateText;
+    const State state = _recorder ? stateOf(_recorder->isPreviewing(), _recorder->isRecording(),
+                                            _recorder->isPaused())
+                                  : State::Idle;
+    const int64_t second = state == State::Idle ? 0 : std::max(0, _statusDisplay.ticks) / 60;
+    if (int(state) == _statusDisplay.shownState && second == _statusDisplay.shownSecond)
+        return;
+    _statusDisplay.shownState = int(state);
+    _statusDisplay.shownSecond = second;
+    if (_stateText) {
+        _stateText->setText(words(state));
+        _stateText->setAccessibleDescription(words(state));
+    }
+    if (_statusText)
+        _statusText->setAccessibleDescription(formatTimingString(int32_t(second * 60)));
+    if (mainWindow)
+        mainWindow->setWindowTitle(
+            windowTitle(BVLocalizedString("CFBundleName"), state, _statusDisplay.ticks));
+}
+
+void BVController::describeLevels(int left, int right) {
+    // In steps of a tenth, so that a screen reader is not told of every flicker.
+    auto percent = [](int level) {
+        return std::clamp(level, 0, kMeterWidth) * 10 / kMeterWidth * 10;
+    };
+    const int described = percent(left) * 1000 + percent(right);
+    if (!_displayView || described == _statusDisplay.describedLevels)
+        return;
+    _statusDisplay.describedLevels = described;
+    _displayView->setAccessibleDescription(
+        BVLocalizedString("MeterLevels").arg(percent(left)).arg(percent(right)));
 }
 
 QString BVController::formatTimingString(int32_t ticks) {
@@ -183,14 +226,33 @@ QString BVController::formatTimingString(int32_t ticks) {
 
 void BVController::showTimerWindow(QObject*) {
     // A sheet: window-modal on the main window, and this call returns at once.
+    if (!timerWindow)
+        return;
+    if (!timerWindow->isVisible())
+        _timerSheetOpenedWith = {fieldText(_hourField), fieldText(_minuteField),
+                                 fieldText(_secondField),
+                                 _timerCheckBox && _timerCheckBox->isChecked()};
+    timerWindow->open();
+}
+
+void BVController::cancelTimerWindow(QObject*) {
+    const TimerSheetFields& before = _timerSheetOpenedWith;
+    const std::pair<QLineEdit*, QString> fields[] = {
+        {_hourField, before.hours}, {_minuteField, before.minutes}, {_secondField, before.seconds}};
+    for (const auto& [field, text] : fields)
+        if (field)
+            field->setText(text);
+    applyTimerFields();
+    if (_timerCheckBox)
+        _timerCheckBox->setChecked(before.on);
+    toggleTimer(this);
     if (timerWindow)
-        timerWindow->open();
+        timerWindow->hide();
 }
 
 void BVController::closeTimerWindow(QObject*) {
     if (!applyTimerFields()) {
-        // Refused: the sheet stays, with its message, until the fields make sense. Escape has
-        // already hidden it by the time we hear of it.
+        // Refused: the sheet stays, with its message, until the fields make sense or Cancel.
         if (timerWindow && !timerWindow->isVisible())
             timerWindow->open();
         return;
@@ -302,6 +364,12 @@ void BVController::styleStatusText() {
     const int margins = 2 * (_statusText->margin() + _statusText->frameWidth()) + 4;
     _statusText->setFixedSize(metrics.horizontalAdvance(QStringLiteral("000:00:00.00")) + margins,
                               std::max(_statusText->sizeHint().height(), metrics.height()));
+    // The state in words is a caption to the clock: smaller, beneath it.
+    if (_stateText && _stateText->font().pointSizeF() > 0) {
+        QFont caption = _stateText->font();
+        caption.setPointSizeF(caption.pointSizeF() * 0.85);
+        _stateText->setFont(caption);
+    }
     // Opaque, so that redrawing them does not repaint the toolbar beneath as well.
     _statusText->setAutoFillBackground(true);
     if (_displayView)
@@ -315,8 +383,11 @@ void BVController::clearStatusDisplay() {
         _displayView->setPixmap(levelMeterPixmap(_statusDisplay.meterPictures, 0, 0));
     _statusDisplay.left = 0;
     _statusDisplay.right = 0;
+    describeLevels(0, 0);
     // The first status of the next run is drawn whenever it comes.
     _statusDisplay.shown = false;
+    _statusDisplay.ticks = 0;
+    showRecordingState();
 }
 
 void BVController::watchMainWindow() {
@@ -341,6 +412,17 @@ void BVController::updateStatusWatched() {
 
 void BVController::handleCaptureProblem(const Notification& notification) {
     const QString message = notification.userInfo.value(QStringLiteral("message")).toString();
-    if (mainWindow && !message.isEmpty())
-        mainWindow->statusBar()->showMessage(message);
+    if (message.isEmpty())
+        return;
+    // What mends it: another folder (a full disk, a file that cannot be written) or another
+    // input (the device went away); lost sound while recording goes on is a warning.
+    const CaptureHealth health = _recorder ? _recorder->captureHealth() : CaptureHealth{};
+    UserProblem problem{RecordingProblem};
+    if (health.writeError != GrabberErr::noErr)
+        problem.remedy = UserProblem::Remedy::ChooseLibraryFolder;
+    else if (health.deviceError != GrabberErr::noErr)
+        problem.remedy = UserProblem::Remedy::OpenSoundSettings;
+    if (!notification.userInfo.value(QStringLiteral("stopped")).toBool())
+        problem.weight = UserProblem::Weight::Warning;
+    tellUser(message, problem);
 }

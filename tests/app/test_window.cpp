@@ -12,6 +12,7 @@
 #include "library/QKArrayController.h"
 #include "platform/foundation/LocalizedString.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/ThemeColours.h"
 #include "platform/media/BVMovieView.h"
 #include "ui_MainWindow.h"
 
@@ -221,7 +222,10 @@ TEST(GreyView, LeavesItsBottomStripUnpaintedAndPaintsFromItsLeftEdge) {
     QImage image(40, 20, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     view.render(&image, QPoint(), QRegion(), QWidget::RenderFlags());
-    const QRgb grey = qRgb(230, 230, 230);
+    // A light grey under the light palette the tests run with, from its window colour.
+    const QRgb grey = ThemeColours::panelBackground(view.palette()).rgb();
+    EXPECT_LT(qGray(grey), qGray(view.palette().color(QPalette::Window).rgb()));
+    EXPECT_GT(qGray(grey), 200);
     for (int x = 0; x < 40; ++x) {
         EXPECT_EQ(image.pixel(x, 0), grey);
         EXPECT_EQ(image.pixel(x, 18), grey);

@@ -6,10 +6,15 @@
 #include "platform/foundation/LocalizedString.h"
 #include "platform/foundation/Log.h"
 
+#include <QAbstractButton>
+#include <QActionGroup>
 #include <QComboBox>
 #include <QDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTableView>
 
 namespace {
@@ -80,6 +85,23 @@ protected:
                                                QItemSelectionModel::ClearAndSelect |
                                                    QItemSelectionModel::Rows);
     }
+    // Answers the removal's question; what it asked.
+    QString answerRemoval(bool remove) {
+        auto* ask = controller->_categoriesPanel->findChild<QMessageBox*>("removeCategoryQuestion");
+        if (!ask)
+            return QStringLiteral("no question");
+        const QString question = ask->text();
+        EXPECT_EQ(static_cast<QAbstractButton*>(ask->defaultButton()),
+                  ask->button(QMessageBox::Cancel));
+        for (QAbstractButton* button : ask->buttons()) {
+            if ((ask->buttonRole(button) == QMessageBox::DestructiveRole) == remove) {
+                button->click();
+                break;
+            }
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return question;
+    }
     void renameInEditor(int row, const QString& name) {
         editorTable().model()->setData(editorTable().model()->index(row, 0), name, Qt::EditRole);
     }
@@ -103,7 +125,9 @@ TEST_F(CategoryEditing, MenuAndPopUpOfferTheListWithSeparatorsAndFileTheSelectio
     returnToEventLoop();
     EXPECT_EQ(stored().value("category mappings").toMap(), (QVariantMap{{"b.mov", "R&D"}}));
 
-    // With two selected, the menu files only the first; its check mark follows the selection.
+    // With two selected, the menu files only the first; its check mark follows the selection,
+    // one item at most, and with nothing selected its items rest.
+    EXPECT_TRUE(menuItem(QStringLiteral("Talks"))->actionGroup()->isExclusive());
     list().setSelectionIndexes({0, 2});
     menuItem(QStringLiteral("Talks"))->trigger();
     EXPECT_EQ(trackCategories(), (QStringList{"Talks", "R&D", "<none>"}));
@@ -116,8 +140,14 @@ TEST_F(CategoryEditing, MenuAndPopUpOfferTheListWithSeparatorsAndFileTheSelectio
 
     // Without a selection nothing changes.
     list().setSelectionIndexes({});
+    EXPECT_FALSE(menuItem(QStringLiteral("R&&D"))->isEnabled());
+    EXPECT_FALSE(menuItem(QStringLiteral("Talks"))->isChecked());
+    EXPECT_TRUE(menuItem(CategoryStore::editEntry())->isEnabled());
     menuItem(QStringLiteral("R&&D"))->trigger();
     EXPECT_EQ(trackCategories(), (QStringList{"Talks", "R&D", "<none>"}));
+    list().setSelectionIndexes({1});
+    EXPECT_TRUE(menuItem(QStringLiteral("R&&D"))->isEnabled());
+    EXPECT_TRUE(menuItem(QStringLiteral("R&&D"))->isChecked());
 }
 
 TEST_F(CategoryEditing, ThePopUpsEditEntryOpensTheEditorInTheTranslatedText) {
@@ -141,8 +171,13 @@ TEST_F(CategoryEditing, AddRenameAndRemoveInTheEditor) {
                {{"a.mov", "untitled"}, {"b.mov", "Songs"}, {"c.mov", "Songs"}});
     controller->editCategories(nullptr);
 
-    // Added names take the first free number.
+    // Added names take the first free number; the new row opens for typing its name.
     controller->addCategory(nullptr);
+    QLineEdit* naming = editorTable().viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(naming, nullptr);
+    EXPECT_TRUE(naming->isVisible());
+    EXPECT_EQ(naming->text(), "untitled 1");
+    EXPECT_EQ(editorTable().currentIndex().row(), 3);
     controller->addCategory(nullptr);
     EXPECT_EQ(controller->userCategories(),
               (QStringList{"untitled", "untitled 2", "Songs", "untitled 1", "untitled 3"}));
@@ -157,17 +192,25 @@ TEST_F(CategoryEditing, AddRenameAndRemoveInTheEditor) {
     EXPECT_EQ(stored().value("categories").toStringList(), controller->userCategories());
     renameInEditor(2, QStringLiteral("Lieder")); // the same name changes nothing
 
-    // Removing moves its tracks to the first category; removing the first leaves them.
+    // Removing a category recordings use says how many move where, and asks; Cancel keeps it.
     selectEditorRow(2);
     controller->removeCategory(nullptr);
+    EXPECT_TRUE(answerRemoval(false).contains("The 2 recordings filed under it move to "
+                                              "“untitled”"));
+    EXPECT_TRUE(controller->userCategories().contains("Lieder"));
+    EXPECT_EQ(trackCategories(), (QStringList{"untitled", "Lieder", "Lieder"}));
+    // Removing moves its tracks to the first category; removing the first leaves them.
+    controller->removeCategory(nullptr);
+    answerRemoval(true);
     EXPECT_EQ(trackCategories(), (QStringList{"untitled", "untitled", "untitled"}));
     selectEditorRow(0);
     controller->removeCategory(nullptr);
+    EXPECT_TRUE(answerRemoval(true).contains("keep it as their category"));
     EXPECT_EQ(controller->userCategories(),
               (QStringList{"untitled 2", "untitled 1", "untitled 3"}));
     EXPECT_EQ(trackCategories(), (QStringList{"untitled", "untitled", "untitled"}));
 
-    // The last one stays, and the user is told why.
+    // One nobody uses goes at once; the last one stays, and the user is told why.
     for (int i = 0; i < 2; ++i) {
         selectEditorRow(0);
         controller->removeCategory(nullptr);

@@ -16,6 +16,7 @@
 #include <QFileDialog>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTest>
 #include <QTextBlock>
@@ -288,10 +289,13 @@ TEST_F(TrackOperations, ExportWritesTheShownNoteInTheChosenFormat) {
 
     select({"a.mov"});
     type(QStringLiteral(" and more"));
+    ASSERT_TRUE(QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)));
     controller->exportNote(nullptr);
     auto* panel = ui->window()->findChild<QFileDialog*>(QStringLiteral("exportNotePanel"));
     ASSERT_TRUE(panel);
-    EXPECT_EQ(QFileInfo(panel->selectedFiles().value(0)).fileName(), QStringLiteral("a.rtfd"));
+    EXPECT_EQ(QFileInfo(panel->selectedFiles().value(0)).fileName(), QStringLiteral("a.odt"));
+    EXPECT_EQ(panel->directory().absolutePath(),
+              QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     panel->reject();
 
     const QString expected = QStringLiteral("note of a and more");

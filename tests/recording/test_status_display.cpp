@@ -1,5 +1,6 @@
 #include "ControllerTestSupport.h"
 
+#include "app/MessageBar.h"
 #include "platform/foundation/Log.h"
 #include "recording/StatusClockLabel.h"
 #include "ui_TimerWindow.h"
@@ -85,7 +86,7 @@ TEST_F(StatusDisplayTest, StatusShowsTheTimeAndATwoBandMeter) {
 
     grabber->levels[0] = 40;
     grabber->levels[1] = 0;
-    ASSERT_TRUE(recorder()->doPreview());
+    ASSERT_TRUE(recorder()->doRecord());
     now += 3661;
     LogCapture log;
     recorder()->doIdleProcessing(nullptr);
@@ -129,7 +130,7 @@ TEST_F(StatusDisplayTest, StatusShowsTheTimeAndATwoBandMeter) {
 }
 
 TEST_F(StatusDisplayTest, StatusesWithinATickAreLoggedButNotRedrawn) {
-    ASSERT_TRUE(recorder()->doPreview());
+    ASSERT_TRUE(recorder()->doRecord());
     now += 60;
     recorder()->doIdleProcessing(nullptr);
     EXPECT_EQ(controller->_statusText->text(), "00:00:01.00");
@@ -193,17 +194,20 @@ TEST_F(StatusDisplayTest, RestoredInputSettingsConfigureTheChannelOrSayWhatRecor
         ASSERT_EQ(PutUserDataIntoHandle(stored, &bytes), 0);
         Defaults::standard().setObject(bytes, QStringLiteral("AudioSettings"));
         grabber->channel = ChannelSettings();
-        controller->mainWindow->statusBar()->clearMessage();
+        controller->problemResolved(BVController::SoundInputProblem);
 
         controller->PrefRestore(nullptr);
         EXPECT_EQ(grabber->channel, stored) << device;
-        const QString message = controller->mainWindow->statusBar()->currentMessage();
+        // It stays in the window, with the way to choose another input.
+        const QString message = controller->_messageBar->text();
         if (stored.inputDevice == "USB Mic") {
             EXPECT_TRUE(message.isEmpty()) << message.toStdString();
         } else {
             EXPECT_TRUE(message.startsWith("The input \"Headset (unplugged)\" is not connected; "
                                            "recording from the default input"))
                 << message.toStdString();
+            ASSERT_EQ(controller->_messageBar->actionButtons().size(), 1);
+            EXPECT_EQ(controller->_messageBar->actionButtons()[0]->text(), "Open Sound Settings…");
         }
         // What is saved again is the user's choice, not the input used instead.
         controller->PrefSaveAction(nullptr);
@@ -217,6 +221,7 @@ TEST_F(StatusDisplayTest, StopAndTheEndOfMonitoringEmptyTheMeterAndZeroTheClock)
         std::function<bool()> start;
         std::function<void()> end;
     };
+    // Monitoring moves the meter but not the clock: only a recording counts time.
     const Case cases[] = {
         {"monitoring",
          [&] {
@@ -242,7 +247,9 @@ TEST_F(StatusDisplayTest, StopAndTheEndOfMonitoringEmptyTheMeterAndZeroTheClock)
         ASSERT_TRUE(c.start()) << c.what;
         now += 150;
         recorder()->doIdleProcessing(nullptr);
-        ASSERT_EQ(controller->_statusText->text(), "00:00:02.50") << c.what;
+        ASSERT_EQ(controller->_statusText->text(),
+                  recorder()->isRecording() ? "00:00:02.50" : "00:00:00.00")
+            << c.what;
         ASSERT_FALSE(meterIsEmpty()) << c.what;
 
         c.end();
@@ -338,7 +345,7 @@ TEST_F(StatusDisplayTest, AStoredTimerTheSheetWouldRefuseStartsOffAndIsToldOnce)
         Defaults::standard().removeObject(QString::fromLatin1(key));
 }
 
-TEST_F(StatusDisplayTest, TimerSheetStaysOpenUntilItsFieldsAreAcceptedThenSaves) {
+TEST_F(StatusDisplayTest, TimerSheetStaysOpenUntilItsFieldsAreAcceptedOrCancelledThenSaves) {
     ui->window()->show();
     controller->showTimerWindow(nullptr);
     QDialog* sheet = controller->timerWindow;
@@ -350,9 +357,13 @@ TEST_F(StatusDisplayTest, TimerSheetStaysOpenUntilItsFieldsAreAcceptedThenSaves)
     EXPECT_TRUE(sheet->isVisible());
     EXPECT_FALSE(timerMessage()->text().isEmpty());
     EXPECT_FALSE(Defaults::standard().hasStoredValue("HourField"));
+    // Escape is Cancel: the sheet goes and leaves everything as it was when it opened.
     QTest::keyClick(sheet, Qt::Key_Escape);
-    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_EQ(timer().hourField->text(), "00");
+    EXPECT_FALSE(Defaults::standard().hasStoredValue("HourField"));
 
+    controller->showTimerWindow(nullptr);
     timer().hourField->setText("2");
     timer().minuteField->setText("5");
     timer().timerButtons->button(QDialogButtonBox::Ok)->click();
@@ -360,22 +371,40 @@ TEST_F(StatusDisplayTest, TimerSheetStaysOpenUntilItsFieldsAreAcceptedThenSaves)
     EXPECT_EQ(recorder()->timedLength(), 2 * 216000 + 5 * 3600);
     EXPECT_EQ(Defaults::standard().stringForKey("HourField"), "2");
     EXPECT_EQ(Defaults::standard().stringForKey("MinuteField"), "5");
+
+    // Cancel undoes what was changed while the sheet was open, the check box included.
+    controller->showTimerWindow(nullptr);
+    setFields("9", "0", "0");
+    timer().timerCheckBox->click();
+    EXPECT_TRUE(recorder()->isTimed());
+    timer().timerButtons->button(QDialogButtonBox::Cancel)->click();
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_EQ(timer().hourField->text(), "2");
+    EXPECT_EQ(recorder()->timedLength(), 2 * 216000 + 5 * 3600);
+    EXPECT_FALSE(timer().timerCheckBox->isChecked());
+    EXPECT_FALSE(recorder()->isTimed());
+    EXPECT_EQ(Defaults::standard().stringForKey("HourField"), "2");
 }
 
-TEST_F(StatusDisplayTest, CaptureProblemsShowInTheStatusBarWhileRecording) {
+TEST_F(StatusDisplayTest, CaptureProblemsStayInTheWindowWithWhatMendsThem) {
+    MessageBar& bar = *controller->_messageBar;
     ASSERT_TRUE(recorder()->doRecord());
     grabber->health.overruns = 2;
     recorder()->doIdleProcessing(nullptr);
-    const QString lost = ui->window()->statusBar()->currentMessage();
-    EXPECT_TRUE(lost.contains("2")) << lost.toStdString();
+    EXPECT_TRUE(bar.text().contains("2")) << bar.text().toStdString();
+    EXPECT_EQ(bar.kind(), MessageBar::Kind::Warning);
     EXPECT_TRUE(recorder()->isRecording());
 
     grabber->health.writeError = GrabberErr::fileError;
     grabber->health.writeErrorText = "No space left on device";
     recorder()->doIdleProcessing(nullptr);
     EXPECT_FALSE(recorder()->isRecording());
-    const QString stopped = ui->window()->statusBar()->currentMessage();
-    EXPECT_TRUE(stopped.contains("No space left on device")) << stopped.toStdString();
+    EXPECT_TRUE(bar.text().contains("No space left on device")) << bar.text().toStdString();
+    EXPECT_EQ(bar.kind(), MessageBar::Kind::Error);
+    ASSERT_EQ(bar.actionButtons().size(), 1);
+    EXPECT_EQ(bar.actionButtons()[0]->text(), "Choose Another Folder…");
+    // Nothing is cut off and nothing lingers for minutes in the status bar.
+    EXPECT_TRUE(ui->window()->statusBar()->currentMessage().isEmpty());
 }
 
 namespace {

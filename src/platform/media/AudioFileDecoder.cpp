@@ -3,6 +3,7 @@
 #include "platform/foundation/FilePath.h"
 #include "platform/foundation/LocalizedString.h"
 #include "platform/foundation/SafeFile.h"
+#include "platform/media/MediaErrors.h"
 
 #include <QCoreApplication>
 
@@ -26,10 +27,9 @@ constexpr int kReadBufferBytes = 64 * 1024;
 
 std::atomic<AudioFileDecoder::ReadFunction> gRead{nullptr};
 
+// What is shown to users: plain words, not FFmpeg's.
 QString describe(int code) {
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return QString::fromUtf8(text);
+    return MediaErrors::plainWords(code);
 }
 
 void setError(QString* error, const QString& text) {

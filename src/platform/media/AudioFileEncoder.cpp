@@ -3,6 +3,7 @@
 #include "platform/foundation/FileNames.h"
 #include "platform/foundation/LocalizedString.h"
 #include "platform/media/AudioFileDecoder.h"
+#include "platform/media/MediaErrors.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -16,10 +17,9 @@ extern "C" {
 #include <vector>
 
 namespace {
+// What is shown to users: plain words, not FFmpeg's.
 QString describe(int code) {
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return QString::fromUtf8(text);
+    return MediaErrors::plainWords(code);
 }
 
 // The muxer of each file extension an encoder writes.

@@ -2,13 +2,17 @@
 
 #include "platform/foundation/FileNames.h"
 #include "platform/foundation/LocalizedString.h"
+#include "platform/foundation/ThemeColours.h"
 #include "platform/media/PlaybackEngine.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -18,6 +22,51 @@
 namespace {
 // How often the transport follows the sound while it plays: its clock shows whole seconds.
 constexpr int kRefreshMilliseconds = 250;
+// What the arrow keys move by, and with Shift held.
+constexpr int kStepMilliseconds = 5000;
+constexpr int kLongStepMilliseconds = 30000;
+
+// The position slider: a click on its groove goes there (not a page further), and with Shift
+// the arrow keys take long steps.
+class SeekSlider : public QSlider {
+public:
+    explicit SeekSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
+        setSingleStep(kStepMilliseconds);
+        setPageStep(kLongStepMilliseconds);
+        setFocusPolicy(Qt::StrongFocus);
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton && maximum() > minimum()) {
+            QStyleOptionSlider option;
+            initStyleOption(&option);
+            const QRect groove =
+                style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
+            const QRect handle =
+                style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+            const QPoint at = event->position().toPoint();
+            if (!handle.contains(at)) {
+                // The handle comes to the click, and the press goes on to drag it from there.
+                const int span = groove.width() - handle.width();
+                setValue(QStyle::sliderValueFromPosition(minimum(), maximum(),
+                                                         at.x() - groove.x() - handle.width() / 2,
+                                                         span, option.upsideDown));
+            }
+        }
+        QSlider::mousePressEvent(event);
+    }
+
+    void keyPressEvent(QKeyEvent* event) override {
+        const bool back = event->key() == Qt::Key_Left || event->key() == Qt::Key_Down;
+        const bool on = event->key() == Qt::Key_Right || event->key() == Qt::Key_Up;
+        if ((back || on) && event->modifiers() == Qt::ShiftModifier) {
+            triggerAction(back ? SliderPageStepSub : SliderPageStepAdd);
+            return;
+        }
+        QSlider::keyPressEvent(event);
+    }
+};
 
 // "m:ss", or "h:mm:ss" from an hour on.
 QString clockText(qint64 milliseconds) {
@@ -45,16 +94,19 @@ BVMovieView::BVMovieView(QWidget* parent) : QWidget(parent) {
     _messageLabel->setObjectName(QStringLiteral("messageLabel"));
     _messageLabel->setTextFormat(Qt::PlainText);
     _messageLabel->setWordWrap(true);
-    _messageLabel->setStyleSheet(QStringLiteral("color: #b00020;"));
+    ThemeColours::showAsNegative(_messageLabel);
     _messageLabel->hide();
     _elapsedLabel = new QLabel(clockText(0), this);
     _elapsedLabel->setObjectName(QStringLiteral("elapsedLabel"));
     _totalLabel = new QLabel(clockText(0), this);
     _totalLabel->setObjectName(QStringLiteral("totalLabel"));
-    _slider = new QSlider(Qt::Horizontal, this);
+    _slider = new SeekSlider(this);
     _slider->setObjectName(QStringLiteral("positionSlider"));
     _slider->setToolTip(BVLocalizedString("PositionSliderTip"));
+    _slider->setAccessibleName(BVLocalizedString("PositionSliderName"));
     _slider->setEnabled(false);
+    // The slider speaks for the player: focus given to the view goes to it.
+    setFocusProxy(_slider);
 
     auto* transport = new QHBoxLayout;
     transport->addWidget(_elapsedLabel);
@@ -207,7 +259,13 @@ void BVMovieView::seekToSlider() {
 void BVMovieView::showPosition(qint64 time) {
     const qint64 rate = timeScale();
     const qint64 milliseconds = rate > 0 ? time * 1000 / rate : 0;
-    _elapsedLabel->setText(clockText(milliseconds));
+    const QString elapsed = clockText(milliseconds);
+    if (elapsed != _elapsedLabel->text() || _slider->accessibleDescription().isEmpty()) {
+        // A screen reader hears where it is in words, not the slider's milliseconds.
+        _slider->setAccessibleDescription(
+            BVLocalizedString("PositionOfDuration").arg(elapsed, _totalLabel->text()));
+    }
+    _elapsedLabel->setText(elapsed);
     if (!_slider->isSliderDown()) {
         const QSignalBlocker blocker(_slider);
         _slider->setValue(int(std::min<qint64>(milliseconds, _slider->maximum())));

@@ -4,6 +4,8 @@ target_sources(brevoir_platform PRIVATE
     AudioFileDecoder.h
     BVMovieView.cpp
     BVMovieView.h
+    MediaErrors.cpp
+    MediaErrors.h
     PlaybackEngine.cpp
     PlaybackEngine.h
     PlaybackCheck.cpp

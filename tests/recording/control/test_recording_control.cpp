@@ -2,6 +2,7 @@
 // the fake capture layer and a settable clock.
 #include "../ControllerTestSupport.h"
 
+#include "app/MessageBar.h"
 #include "library/QBVTrack.h"
 #include "library/QKArrayController.h"
 #include "platform/foundation/Defaults.h"
@@ -22,6 +23,9 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
+#include <QTest>
+#include <QTextEdit>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -37,6 +41,7 @@ protected:
     }
 
     Ui::MainWindow& w() { return ui->mainUi(); }
+    MessageBar& bar() { return *controller->_messageBar; }
     // What the user does: clicking the record toggle.
     void clickRecord() { w().recordingButton->click(); }
     void poll() { recorder()->doIdleProcessing(nullptr); }
@@ -144,13 +149,71 @@ TEST_F(RecordingControlTest, StartWhilePreviewingIsRefusedAndPreviewGoesOn) {
     EXPECT_TRUE(w().recordingButton->isEnabled());
 }
 
-TEST_F(RecordingControlTest, AFailedStartTurnsTheToggleBackOffAndSaysWhy) {
+TEST_F(RecordingControlTest, AFailedStartTurnsTheToggleBackOffAndSaysWhyUntilOneStarts) {
     grabber->failures["startRecord"] = GrabberErr::deviceFailed;
     clickRecord();
     EXPECT_FALSE(controller->IsBVRecording);
     EXPECT_FALSE(w().recordingButton->isChecked());
-    EXPECT_EQ(ui->window()->statusBar()->currentMessage(),
-              "The recording could not start: the input device could not be started");
+    EXPECT_EQ(bar().text(), "The recording could not start: the input device could not be started");
+    ASSERT_EQ(bar().actionButtons().size(), 1);
+    EXPECT_EQ(bar().actionButtons()[0]->text(), "Open Sound Settings…");
+
+    // The next start that works clears it.
+    grabber->failures.clear();
+    clickRecord();
+    EXPECT_TRUE(controller->IsBVRecording);
+    EXPECT_TRUE(bar().text().isEmpty());
+    EXPECT_TRUE(bar().isHidden());
+    clickRecord();
+}
+
+TEST_F(RecordingControlTest, AFinishedRecordingIsSelectedUnlessANoteIsBeingTyped) {
+    ui->window()->show();
+    ui->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(ui->window()));
+    clickRecord();
+    clickRecord();
+    ASSERT_EQ(controller->_fileListArrayController->selectedObjects().size(), 1u);
+    const QString first = controller->_fileListArrayController->selectedObjects().front()->name();
+    EXPECT_EQ(first, QFileInfo(recorder()->tempFile()).fileName());
+
+    // Someone writing the first one's note while the next is recorded keeps writing there.
+    w().notesTextView->setFocus();
+    ASSERT_TRUE(w().notesTextView->hasFocus());
+    clickRecord();
+    now += 120;
+    clickRecord();
+    EXPECT_EQ(listed().size(), 2);
+    ASSERT_EQ(controller->_fileListArrayController->selectedObjects().size(), 1u);
+    EXPECT_EQ(controller->_fileListArrayController->selectedObjects().front()->name(), first);
+}
+
+TEST_F(RecordingControlTest, RecordWhileMonitoringOffersToStopMonitoringAndRecord) {
+    w().previewButton->click();
+    ASSERT_TRUE(recorder()->isPreviewing());
+    // The toolbar's Record stays enabled while monitoring; its refusal says what to do.
+    controller->startRecording(nullptr);
+    EXPECT_FALSE(controller->IsBVRecording);
+    ASSERT_EQ(bar().actionButtons().size(), 1);
+    EXPECT_EQ(bar().actionButtons()[0]->text(), "Stop Monitoring and Record");
+    bar().actionButtons()[0]->click();
+    EXPECT_FALSE(recorder()->isPreviewing());
+    EXPECT_FALSE(w().previewButton->isChecked());
+    EXPECT_TRUE(controller->IsBVRecording);
+    EXPECT_TRUE(w().recordingButton->isChecked());
+    EXPECT_TRUE(bar().isHidden());
+    clickRecord();
+}
+
+TEST_F(RecordingControlTest, ALibraryFolderDeletedWhileRunningIsMadeAgainAtTheNextRecording) {
+    ASSERT_TRUE(QDir(library).removeRecursively());
+    clickRecord();
+    EXPECT_TRUE(controller->IsBVRecording);
+    EXPECT_TRUE(QFileInfo(library + "/Recordings").isDir());
+    EXPECT_TRUE(QFileInfo(library + "/Notes").isDir());
+    clickRecord();
+    EXPECT_EQ(recordings().size(), 1);
+    EXPECT_EQ(listed(), recordings());
 }
 
 TEST_F(RecordingControlTest, ALibraryIsMadeWithItsParentsOrReportedWithPathAndReason) {
@@ -174,12 +237,16 @@ TEST_F(RecordingControlTest, ALibraryIsMadeWithItsParentsOrReportedWithPathAndRe
     controller->setLibraryFolderOverride(impossible);
     controller->applicationDidFinishLaunching();
     const QString where = impossible + " (Not a directory)";
-    EXPECT_EQ(ui->window()->statusBar()->currentMessage(),
-              "The library folder cannot be used: " + where);
+    EXPECT_EQ(bar().text(), "The library folder cannot be used: " + where);
+    ASSERT_EQ(bar().actionButtons().size(), 1);
+    EXPECT_EQ(bar().actionButtons()[0]->text(), "Choose Another Folder…");
     clickRecord();
     EXPECT_FALSE(controller->IsBVRecording);
-    EXPECT_EQ(ui->window()->statusBar()->currentMessage(),
+    EXPECT_EQ(bar().text(),
               "The recording could not start: the library folder cannot be used: " + where);
+    // One message for one problem: the start's replaced the launch's.
+    bar().closeButton()->click();
+    EXPECT_TRUE(bar().isHidden());
 }
 
 TEST_F(RecordingControlTest, ARecordingNeverReplacesAnExistingFile) {
