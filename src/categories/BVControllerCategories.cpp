@@ -53,7 +53,8 @@ void BVController::loadCategories() {
                 return CategoryDatabase::Snapshot{_categoriesDynamicItems, mapTracksToCategories()};
             },
             this);
-        connect(_categoryDatabase, &CategoryDatabase::problemToTell, this, &BVController::tellUser);
+        connect(_categoryDatabase, &CategoryDatabase::problemToTell, this,
+                [this](const QString& problem) { tellUser(problem); });
     }
     const CategoryDatabase::Opened opened =
         _categoryDatabase->open(FilePath::fromString(pathToLibraryFolder()));

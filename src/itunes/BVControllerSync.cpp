@@ -41,7 +41,8 @@ SyncCoordinator& BVController::syncCoordinator() {
             });
         new SyncPanel(*_syncCoordinator, _syncStatusPanel, _syncStatusText, _syncStatusProgress,
                       _syncCoordinator.get());
-        connect(_syncCoordinator.get(), &SyncCoordinator::leftOut, this, &BVController::tellUser);
+        connect(_syncCoordinator.get(), &SyncCoordinator::leftOut, this,
+                [this](const QString& line) { tellUser(line); });
         connect(_syncCoordinator.get(), &SyncCoordinator::started, this,
                 &BVController::interfaceStateChanged);
         connect(_syncCoordinator.get(), &SyncCoordinator::finished, this,

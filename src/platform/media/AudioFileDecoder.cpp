@@ -93,7 +93,9 @@ bool AudioFileDecoder::openInput(const QString& path, QString* error) {
     // is not played.
     _fd = SafeFile::openForReading(file, &problem, nullptr, file.parent());
     if (_fd < 0) {
-        setError(error, problem.reason);
+        // The system's failures in the same plain words as the sound library's; a refusal of
+        // ours (a FIFO, a link leading away) says what stands there.
+        setError(error, problem.error != 0 ? describe(AVERROR(problem.error)) : problem.reason);
         return false;
     }
     auto* buffer = static_cast<unsigned char*>(av_malloc(kReadBufferBytes));
