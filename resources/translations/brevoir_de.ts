@@ -760,6 +760,50 @@
         <translation>Toneinstellungen</translation>
     </message>
     <message>
+        <source>InputGainLabel</source>
+        <translation>Eingangsverstärkung:</translation>
+    </message>
+    <message>
+        <source>InputGainName</source>
+        <translation>Eingangsverstärkung</translation>
+    </message>
+    <message>
+        <source>InputGainTip</source>
+        <translation>Die Lautstärke des Eingangs auf dem Soundserver, wie sie auch der Mixer des Desktops zeigt</translation>
+    </message>
+    <message>
+        <source>InputGainNotAdjustable</source>
+        <translation>Die Verstärkung dieses Eingangs lässt sich hier nicht einstellen</translation>
+    </message>
+    <message>
+        <source>InputGainOutOfRange</source>
+        <translation>Die Eingangsverstärkung muss zwischen 0 und %1 % liegen.</translation>
+    </message>
+    <message>
+        <source>InputGainUnavailable</source>
+        <translation>Der gewählte Eingang hat keine Verstärkung, die der Soundserver steuert.</translation>
+    </message>
+    <message>
+        <source>InputGainRefused</source>
+        <translation>Der Soundserver hat die neue Eingangsverstärkung nicht übernommen.</translation>
+    </message>
+    <message>
+        <source>InputLevelLabel</source>
+        <translation>Pegel:</translation>
+    </message>
+    <message>
+        <source>InputLevelUnavailable</source>
+        <translation>Der Pegel des Eingangs lässt sich nicht messen</translation>
+    </message>
+    <message>
+        <source>MonitorOfOutput</source>
+        <translation>Monitor von %1</translation>
+    </message>
+    <message>
+        <source>SoundServerFallback</source>
+        <translation>Der Soundserver hat nicht geantwortet (%1): Es wird stattdessen direkt von „%2“ aufgenommen.</translation>
+    </message>
+    <message>
         <source>DefaultInput</source>
         <translation>Standardeingang</translation>
     </message>
@@ -980,6 +1024,10 @@
     <message>
         <source>Sound…</source>
         <translation>Ton …</translation>
+    </message>
+    <message>
+        <source>Input gain</source>
+        <translation>Verstärkung</translation>
     </message>
     <message>
         <source>Playback</source>

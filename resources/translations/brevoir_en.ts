@@ -760,6 +760,50 @@
         <translation>Sound Settings</translation>
     </message>
     <message>
+        <source>InputGainLabel</source>
+        <translation>Input gain:</translation>
+    </message>
+    <message>
+        <source>InputGainName</source>
+        <translation>Input gain</translation>
+    </message>
+    <message>
+        <source>InputGainTip</source>
+        <translation>The input’s volume on the sound server, as the desktop’s mixer shows it</translation>
+    </message>
+    <message>
+        <source>InputGainNotAdjustable</source>
+        <translation>This input’s gain cannot be adjusted here</translation>
+    </message>
+    <message>
+        <source>InputGainOutOfRange</source>
+        <translation>The input gain must be between 0 and %1 %.</translation>
+    </message>
+    <message>
+        <source>InputGainUnavailable</source>
+        <translation>The chosen input has no gain the sound server controls.</translation>
+    </message>
+    <message>
+        <source>InputGainRefused</source>
+        <translation>The sound server did not accept the new input gain.</translation>
+    </message>
+    <message>
+        <source>InputLevelLabel</source>
+        <translation>Level:</translation>
+    </message>
+    <message>
+        <source>InputLevelUnavailable</source>
+        <translation>The input’s level cannot be measured</translation>
+    </message>
+    <message>
+        <source>MonitorOfOutput</source>
+        <translation>Monitor of %1</translation>
+    </message>
+    <message>
+        <source>SoundServerFallback</source>
+        <translation>The sound server did not answer (%1): recording from “%2” directly instead.</translation>
+    </message>
+    <message>
         <source>DefaultInput</source>
         <translation>Default Input</translation>
     </message>
@@ -980,6 +1024,10 @@
     <message>
         <source>Sound…</source>
         <translation>Sound…</translation>
+    </message>
+    <message>
+        <source>Input gain</source>
+        <translation>Input gain</translation>
     </message>
     <message>
         <source>Playback</source>

@@ -3,6 +3,7 @@
 #include "platform/audio/CaptureStream.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <chrono>
@@ -54,8 +55,12 @@ public:
     // after that the file ends with what came.
     Result finish(Stop stop, std::chrono::milliseconds wait);
 
-    // Waits until the last file is synced, closed and unlocked (a stop answers before that).
-    void waitUntilClosed();
+    // Waits until the file at `path` is synced, closed and unlocked (a stop answers before
+    // that). Each file is followed on its own: after a snip the old file closing says nothing
+    // about the new one.
+    void waitUntilClosed(const QString& path);
+    // Whether a file this writer began at `path` is still open.
+    bool isOpen(const QString& path) const;
 
     struct Status {
         int error = 0;     // errno value of a failed write, 0 if none
@@ -81,7 +86,7 @@ private:
     // Guarded by _mutex:
     std::unique_ptr<Job> _pending;
     bool _active = false;
-    bool _fileOpen = false;
+    QStringList _openFiles; // one entry per file begun and not yet closed
     std::optional<Stop> _stop;
     bool _finishNow = false;
     bool _done = false;

@@ -39,6 +39,9 @@ public:
     OSErr setLevelMetering(bool on) override;
     OSErr getChannelCount(int16_t* count) override;
     OSErr getActiveLevels(int16_t levels[2]) override;
+    size_t takeLevelBlocks(LevelBlock* out, size_t max) override;
+    std::optional<double> inputGain() override;
+    OSErr setInputGain(double gain) override;
 
     OSErr startPreview() override;
     OSErr stop() override;
@@ -59,22 +62,39 @@ public:
 
     CaptureHealth health() const override;
     QString missingInputDevice() const override;
+    QString routeNotice() const override { return _stream ? _stream->notice() : QString(); }
     int64_t recordStartNanoseconds() const override { return _recording ? _startNs : 0; }
     QString startFailureText() const override { return _startFailure; }
+    QString deviceFailureText() const override { return _deviceFailure; }
 
     void disposeChannel() override;
 
-    // The rates the settings offer for a device: what it supports plus the additional rates.
+    // The rates the settings offer for an input: what it supports plus the additional rates.
     QList<int> offeredRates(const QString& device);
+    // Where an input named in the settings is now: one of the sound server's sources, or a
+    // device; the default input when it is not there (*missing then says so).
+    struct Route {
+        int device = -1;
+        QString source;
+    };
+    static Route routeOf(const QString& input, bool* missing = nullptr);
     // Whether the input device is open (during preview, recording and the keep-open time).
     bool isStreamOpen() const { return bool(_stream); }
 
 private:
-    QString _startFailure; // why the last startRecord() could not make its file
+    QString _startFailure;  // why the last startRecord() could not make its file
+    QString _deviceFailure; // why the input could not be opened the last time it was tried
     // stop(), or with the file ending `length` frames of sound after its start.
     OSErr stopRecordingAt(std::optional<uint64_t> length);
     OSErr ready() const;
     OSErr openStream();
+    // The stream for `settings` (opened unless it runs already).
+    OSErr openStreamFor(const ChannelSettings& settings);
+    // The level of `settings`' input on the meter's scale, for the settings dialog; -1 when it
+    // cannot be opened.
+    int meterLevel(const ChannelSettings& settings);
+    // The server's source whose volume is the channel's input gain; empty when there is none.
+    QString gainSource() const;
     void closeStream();
     void updateMonitor();
     void keepOpenForAWhile();
@@ -111,4 +131,5 @@ private:
     bool _monitorFailureLogged = false;
     bool _deviceFailureLogged = false;
     LevelMeter::Channel _meters[2];
+    QString _meterFailedFor; // the input the dialog's meter could not open, not tried again
 };
