@@ -46,6 +46,7 @@ const Named kCommands[] = {
     {"--set-note", CommandLineClient::Command::SetNote, "SetNote"},
     {"--set-category", CommandLineClient::Command::SetCategory, "SetCategory"},
     {"--sync", CommandLineClient::Command::Sync, "Sync"},
+    {"--input-gain", CommandLineClient::Command::InputGain, nullptr},
 };
 
 bool worksOnLibrary(CommandLineClient::Command command) {
@@ -58,7 +59,7 @@ bool worksOnLibrary(CommandLineClient::Command command) {
 bool needsRunningInstance(CommandLineClient::Command command) {
     using C = CommandLineClient::Command;
     return command == C::Stop || command == C::Pause || command == C::Quit ||
-           worksOnLibrary(command);
+           command == C::InputGain || worksOnLibrary(command);
 }
 
 // "00:01:05.25", as the window's clock shows it.
@@ -188,6 +189,18 @@ bool libraryCallArguments(CommandLineClient::Command command,
           << format;
     return true;
 }
+
+// Sets the input gain to PERCENT / 100; the instance's refusal is the reason printed.
+int setInputGain(QDBusInterface& brevoir, const QString& percentText, FILE* err) {
+    bool number = false;
+    const double percent = percentText.trimmed().remove(u'%').toDouble(&number);
+    if (!number)
+        return fail(err, QStringLiteral("--input-gain takes a percentage, such as 80"), 2);
+    const QDBusMessage reply = brevoir.call(QStringLiteral("SetInputGain"), percent / 100);
+    if (reply.type() == QDBusMessage::ErrorMessage)
+        return fail(err, reply.errorMessage());
+    return 0;
+}
 } // namespace
 
 bool CommandLineClient::commandForOption(const QString& option, Command* command) {
@@ -246,6 +259,8 @@ int CommandLineClient::run(Command command, const QStringList& launchArguments, 
             return 0;
         }
     }
+    if (command == Command::InputGain)
+        return setInputGain(brevoir, arguments.percent, err);
     QString method;
     for (const Named& named : kCommands)
         if (named.command == command)

@@ -8,6 +8,7 @@
 // The command-line client: `brevoir --start`, `--stop` (both print the recording's file),
 // `--toggle`, `--pause`, `--snip`, `--quit`, `--status`, and for the library `--rename OLD NEW`,
 // `--delete NAME`, `--note NAME`, `--set-note NAME FILE` and `--set-category NAME CATEGORY`,
+// `--input-gain PERCENT` (the input's gain on the sound server),
 // delivered over the session bus to the running instance. When none runs, `--start`,
 // `--toggle` and `--snip` first launch one in the background; the others need one running.
 namespace CommandLineClient {
@@ -24,7 +25,8 @@ enum class Command {
     Note,
     SetNote,
     SetCategory,
-    Sync // waits for the sync to end
+    Sync, // waits for the sync to end
+    InputGain
 };
 
 // The command named by a command-line option ("--start" ...), if any.
@@ -36,6 +38,7 @@ struct Arguments {
                        // --delete, --note, --set-note: the recording
     QString file;      // --set-note: the note's file, "-" for standard input
     QString format;    // --note: plain (the default), markdown, html or rtf
+    QString percent;   // --input-gain
 };
 
 // Delivers the command; answers the exit status (0 on success; otherwise a one-line reason

@@ -16,6 +16,7 @@ class ScriptingService : public QObject, protected QDBusContext {
     Q_PROPERTY(double ElapsedTime READ ElapsedTime)
     Q_PROPERTY(QString RecordingFile READ RecordingFile)
     Q_PROPERTY(QString SyncProgress READ SyncProgress)
+    Q_PROPERTY(double InputGain READ InputGain WRITE setInputGain)
 
 public:
     static const QString kServiceName;       // "org.brevoir.Brevoir"
@@ -34,6 +35,9 @@ public:
     double ElapsedTime() const;
     QString RecordingFile() const;
     QString SyncProgress() const;
+    // -1 when the input has no gain the sound server controls.
+    double InputGain() const;
+    void setInputGain(double gain);
 
 signals:
     void RecordingStarted(const QString& path);
@@ -63,6 +67,8 @@ public slots:
     // Sends the sync command; answers once the sync has ended, or with an error that says why
     // it was refused, failed or stopped.
     void Sync();
+    // Sets InputGain, with the reason when it is refused.
+    void SetInputGain(double gain);
 
 private:
     // A refusal goes back to the caller as a D-Bus error carrying the reason.

@@ -95,6 +95,16 @@ TEST(InputProcess, AMicrophoneIsListedAndRecordedByItsDescription) {
         15000))
         << brevoir.log().toStdString();
     ASSERT_EQ(brevoir.client({"--stop"}), 0);
+
+    // Its gain is its volume on the server, which the mixer (pactl) shows.
+    QString err;
+    ASSERT_EQ(brevoir.client({"--input-gain", "50"}, &out, &err), 0) << err.toStdString();
+    EXPECT_TRUE(pactl({"get-source-volume", microphone.name}).contains(" 50% "))
+        << pactl({"get-source-volume", microphone.name}).toStdString();
+    EXPECT_EQ(brevoir.client({"--input-gain", "151"}, &out, &err), 1);
+    EXPECT_TRUE(err.contains("150")) << err.toStdString();
+    EXPECT_EQ(brevoir.client({"--input-gain", "loud"}, &out, &err), 2);
+    EXPECT_TRUE(pactl({"get-source-volume", microphone.name}).contains(" 50% "));
     ASSERT_EQ(brevoir.client({"--quit"}), 0);
     EXPECT_EQ(brevoir.waitForExit(), 0);
     const QByteArray decoded =
@@ -108,6 +118,21 @@ TEST(InputProcess, AMicrophoneIsListedAndRecordedByItsDescription) {
     firstSound &= ~qsizetype(3);
     ASSERT_GT(decoded.size() - firstSound, kBytesPerSecond) << "non-zero from " << firstSound;
     EXPECT_GE(findRun(signal, decoded.mid(firstSound, kBytesPerSecond)), 0);
+}
+
+TEST(InputProcess, TheGainOfAnInputTheServerDoesNotCarryIsRefused) {
+    REQUIRE_AUDIO_RIG();
+    // The rig's capture device is ALSA's own: no volume on the server to set.
+    BrevoirProcess brevoir(writeSecondOfSignal("quiet.raw"));
+    ASSERT_TRUE(brevoir.startHeadless());
+    QString out;
+    QString err;
+    EXPECT_EQ(brevoir.client({"--input-gain", "80"}, &out, &err), 1);
+    EXPECT_FALSE(err.trimmed().isEmpty());
+    ASSERT_EQ(brevoir.client({"--quit"}), 0);
+    EXPECT_EQ(brevoir.waitForExit(), 0);
+    // With nothing running there is nothing to set.
+    EXPECT_EQ(brevoir.client({"--input-gain", "80"}, &out, &err), 1);
 }
 
 TEST(InputProcess, AnUnknownInputIsRefusedWithTheSourcesListed) {
