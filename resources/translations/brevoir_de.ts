@@ -760,6 +760,26 @@
         <translation>Toneinstellungen</translation>
     </message>
     <message>
+        <source>LevelHistoryName</source>
+        <translation>Pegelverlauf</translation>
+    </message>
+    <message>
+        <source>LevelHistoryTip</source>
+        <translation>Die Eingangspegel der letzten Minute (Spitze und RMS, in dBFS); klicken, um die Übersteuerungsmarke zu löschen</translation>
+    </message>
+    <message>
+        <source>LevelHistoryDescription</source>
+        <translation>Die Eingangspegel der letzten Minute; keine Übersteuerung</translation>
+    </message>
+    <message>
+        <source>LevelHistoryClipped</source>
+        <translation>Der Eingang war übersteuert: Ein Sample hat den Vollausschlag erreicht. Leertaste löscht die Marke.</translation>
+    </message>
+    <message>
+        <source>LevelHistoryClip</source>
+        <translation>ÜBERSTEUERT</translation>
+    </message>
+    <message>
         <source>InputGainLabel</source>
         <translation>Eingangsverstärkung:</translation>
     </message>

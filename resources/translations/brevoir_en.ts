@@ -760,6 +760,26 @@
         <translation>Sound Settings</translation>
     </message>
     <message>
+        <source>LevelHistoryName</source>
+        <translation>Level history</translation>
+    </message>
+    <message>
+        <source>LevelHistoryTip</source>
+        <translation>The last minute of input levels (peak and RMS, in dBFS); click to clear the clip mark</translation>
+    </message>
+    <message>
+        <source>LevelHistoryDescription</source>
+        <translation>The last minute of input levels; no clipping</translation>
+    </message>
+    <message>
+        <source>LevelHistoryClipped</source>
+        <translation>The input clipped: a sample reached full scale. Press Space to clear the mark.</translation>
+    </message>
+    <message>
+        <source>LevelHistoryClip</source>
+        <translation>CLIP</translation>
+    </message>
+    <message>
         <source>InputGainLabel</source>
         <translation>Input gain:</translation>
     </message>

@@ -760,6 +760,26 @@
         <translation>Réglages du son</translation>
     </message>
     <message>
+        <source>LevelHistoryName</source>
+        <translation>Historique des niveaux</translation>
+    </message>
+    <message>
+        <source>LevelHistoryTip</source>
+        <translation>Les niveaux d’entrée de la dernière minute (crête et RMS, en dBFS) ; cliquer pour effacer la marque d’écrêtage</translation>
+    </message>
+    <message>
+        <source>LevelHistoryDescription</source>
+        <translation>Les niveaux d’entrée de la dernière minute ; aucun écrêtage</translation>
+    </message>
+    <message>
+        <source>LevelHistoryClipped</source>
+        <translation>L’entrée a écrêté : un échantillon a atteint la pleine échelle. Appuyez sur Espace pour effacer la marque.</translation>
+    </message>
+    <message>
+        <source>LevelHistoryClip</source>
+        <translation>ÉCRÊTAGE</translation>
+    </message>
+    <message>
         <source>InputGainLabel</source>
         <translation>Gain d’entrée :</translation>
     </message>

@@ -21,6 +21,7 @@
 
 class BVMovieView;
 class CategoryDatabase;
+class LevelHistoryView;
 class QAction;
 class QSplitter;
 class QToolBar;
@@ -353,6 +354,7 @@ public: // outlets, connected by the interface (MainInterface::connectOutlets)
     QLabel* _statusText = nullptr;
     QLabel* _stateText = nullptr; // the state in words beside the clock
     QSlider* _inputGainSlider = nullptr;
+    LevelHistoryView* _levelHistory = nullptr;
     QLabel* _inputGainText = nullptr;
     MessageBar* _messageBar = nullptr;
     QTableView* _categoriesTable = nullptr;

@@ -122,6 +122,7 @@ void MainInterface::connectOutlets(BVController& c) {
     c._stateText = ui.stateText;
     c._inputGainSlider = ui.inputGainSlider;
     c._inputGainText = ui.inputGainText;
+    c._levelHistory = ui.levelHistory;
     c._messageBar = ui.messageBar;
     c._categoriesTable = _categoriesUi->categoriesTable;
     c._syncStatusText = _syncStatusUi->syncStatusText;
