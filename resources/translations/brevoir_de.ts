@@ -760,6 +760,18 @@
         <translation>Toneinstellungen</translation>
     </message>
     <message>
+        <source>WaveformName</source>
+        <translation>Wellenform</translation>
+    </message>
+    <message>
+        <source>WaveformDescription</source>
+        <translation>Die Wellenform der Aufnahme mit der Wiedergabeposition; klicken, um von dort abzuspielen</translation>
+    </message>
+    <message>
+        <source>WaveformTip</source>
+        <translation>Klicken oder ziehen, um an diese Stelle zu gehen; Links und Rechts springen 5 Sekunden (mit Umschalt 30)</translation>
+    </message>
+    <message>
         <source>LevelHistoryName</source>
         <translation>Pegelverlauf</translation>
     </message>

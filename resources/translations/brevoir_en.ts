@@ -760,6 +760,18 @@
         <translation>Sound Settings</translation>
     </message>
     <message>
+        <source>WaveformName</source>
+        <translation>Waveform</translation>
+    </message>
+    <message>
+        <source>WaveformDescription</source>
+        <translation>The recording’s waveform with the playback position; click to play from there</translation>
+    </message>
+    <message>
+        <source>WaveformTip</source>
+        <translation>Click or drag to go to that point; Left and Right step 5 seconds (with Shift 30)</translation>
+    </message>
+    <message>
         <source>LevelHistoryName</source>
         <translation>Level history</translation>
     </message>

@@ -760,6 +760,18 @@
         <translation>Réglages du son</translation>
     </message>
     <message>
+        <source>WaveformName</source>
+        <translation>Forme d’onde</translation>
+    </message>
+    <message>
+        <source>WaveformDescription</source>
+        <translation>La forme d’onde de l’enregistrement avec la position de lecture ; cliquer pour lire à partir de là</translation>
+    </message>
+    <message>
+        <source>WaveformTip</source>
+        <translation>Cliquer ou glisser pour aller à cet endroit ; Gauche et Droite avancent de 5 secondes (avec Maj, 30)</translation>
+    </message>
+    <message>
         <source>LevelHistoryName</source>
         <translation>Historique des niveaux</translation>
     </message>

@@ -73,7 +73,7 @@ void LevelHistoryView::addBlocks(const LevelBlock* blocks, size_t count) {
         take(blocks[i]);
     }
     if (_head != before)
-        update();
+        update(graphRect());
 }
 
 void LevelHistoryView::take(const LevelBlock& block) {
@@ -110,6 +110,7 @@ void LevelHistoryView::drawColumn(const Column& column) {
 }
 
 void LevelHistoryView::redraw() {
+    _background = {};
     const QRect graph = graphRect();
     if (graph.width() <= 0 || graph.height() <= 0) {
         _ring = {};
@@ -153,20 +154,37 @@ void LevelHistoryView::describe() {
         BVLocalizedString(_clipMark ? "LevelHistoryClipped" : "LevelHistoryDescription"));
 }
 
-void LevelHistoryView::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
+void LevelHistoryView::drawBackground() {
+    // The scale: drawn once per size and palette, since shaping its labels on every paint would
+    // cost more than the columns.
+    _background = QPixmap(size() * devicePixelRatioF());
+    _background.setDevicePixelRatio(devicePixelRatioF());
+    QPainter painter(&_background);
     painter.fillRect(rect(), palette().color(QPalette::Base));
     const QRect graph = graphRect();
     const auto markY = [&graph](int db) {
         return graph.bottom() + 1 - heightOf(float(std::pow(10.0, db / 20.0)), graph.height());
     };
-    // The dBFS scale's lines under the columns, so that silence still shows the scale.
+    // Faint lines under the columns, so that silence still shows the scale.
     const QColor text = palette().color(QPalette::PlaceholderText);
     painter.setPen(ThemeColours::mix(palette().color(QPalette::Base), text, 0.35));
-    for (int db : kScaleMarksDb) {
-        const int y = markY(db);
-        painter.drawLine(graph.left(), y, graph.right(), y);
-    }
+    for (int db : kScaleMarksDb)
+        painter.drawLine(graph.left(), markY(db), graph.right(), markY(db));
+    painter.setPen(text);
+    QFont small = font();
+    small.setPointSizeF(std::max(6.0, small.pointSizeF() * 0.75));
+    painter.setFont(small);
+    for (int db : kScaleMarksDb)
+        painter.drawText(QRect(0, markY(db) - 8, graph.left() - 3, 16),
+                         Qt::AlignRight | Qt::AlignVCenter, QString::number(db));
+}
+
+void LevelHistoryView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (_background.isNull())
+        drawBackground();
+    painter.drawPixmap(0, 0, _background);
+    const QRect graph = graphRect();
     if (!_ring.isNull()) {
         // The oldest column (at the ring's head) on the left, the newest on the right.
         const int older = _ring.width() - _head;
@@ -174,15 +192,6 @@ void LevelHistoryView::paintEvent(QPaintEvent*) {
                           QRect(_head, 0, older, _ring.height()));
         painter.drawImage(QPoint(graph.left() + older, graph.top()), _ring,
                           QRect(0, 0, _head, _ring.height()));
-    }
-    painter.setPen(text);
-    QFont small = font();
-    small.setPointSizeF(std::max(6.0, small.pointSizeF() * 0.75));
-    painter.setFont(small);
-    for (int db : kScaleMarksDb) {
-        const int y = markY(db);
-        painter.drawText(QRect(0, y - 8, graph.left() - 3, 16), Qt::AlignRight | Qt::AlignVCenter,
-                         QString::number(db));
     }
     if (_clipMark) {
         const QString clip = BVLocalizedString("LevelHistoryClip");

@@ -3,6 +3,7 @@
 #include "platform/audio/LevelBlocks.h"
 
 #include <QImage>
+#include <QPixmap>
 #include <QWidget>
 
 #include <array>
@@ -65,9 +66,11 @@ private:
     // Draws the ring anew from the kept blocks (a new size, a new palette).
     void redraw();
     void describe();
+    void drawBackground();
 
     std::array<LevelBlock, kBlocks> _blocks{}; // the last minute, a ring
     size_t _blockCount = 0;                    // blocks ever taken (the ring's head is % kBlocks)
+    QPixmap _background;                       // the scale, drawn once per size and palette
     QImage _ring;                              // one pixel column per column of blocks
     int _head = 0;                             // where the next column goes in _ring
     Column _filling;
