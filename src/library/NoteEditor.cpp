@@ -12,6 +12,7 @@
 #include <QIcon>
 #include <QImage>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QPixmap>
 #include <QTextBlock>
@@ -66,7 +67,37 @@ bool BVNoteTextView::insertImageBytes(const QByteArray& bytes) {
     return true;
 }
 
+void BVNoteTextView::setLoading(bool loading) {
+    if (loading == _loading)
+        return;
+    _loading = loading;
+    if (loading) {
+        _placeholderBeforeLoading = placeholderText();
+        setPlaceholderText(BVLocalizedString("NoteLoading"));
+    } else {
+        setPlaceholderText(_placeholderBeforeLoading);
+    }
+}
+
+void BVNoteTextView::keyPressEvent(QKeyEvent* event) {
+    if (_loading) {
+        event->ignore();
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
+}
+
+void BVNoteTextView::inputMethodEvent(QInputMethodEvent* event) {
+    if (_loading) {
+        event->ignore();
+        return;
+    }
+    QTextEdit::inputMethodEvent(event);
+}
+
 bool BVNoteTextView::canInsertFromMimeData(const QMimeData* source) const {
+    if (_loading)
+        return false;
     if (source->hasImage())
         return true;
     for (const QUrl& url : source->urls()) {
@@ -77,6 +108,8 @@ bool BVNoteTextView::canInsertFromMimeData(const QMimeData* source) const {
 }
 
 void BVNoteTextView::insertFromMimeData(const QMimeData* source) {
+    if (_loading)
+        return;
     bool inserted = false;
     for (const QUrl& url : source->urls()) {
         if (isImageFile(url))

@@ -18,12 +18,21 @@ public:
     // Puts an image (encoded bytes: PNG, JPEG ...) at the cursor; false when they are not one.
     bool insertImageBytes(const QByteArray& bytes);
 
+    // While a note is being read: the view says so and takes no typing, pasting or dropping,
+    // which the note arriving would otherwise replace.
+    void setLoading(bool loading);
+    bool isLoading() const { return _loading; }
+
 protected:
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
     int _imageCount = 0;
+    bool _loading = false;
+    QString _placeholderBeforeLoading;
 };
 
 // The note's format bar: bold, italic, underline (Ctrl+B/I/U), font family and size, colour,
