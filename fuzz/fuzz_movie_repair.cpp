@@ -1,6 +1,8 @@
 // The inspection and repair of a file laid out, or almost, as our recordings are. Whatever the
 // bytes, the repair returns, and it never shortens a file, never changes one that holds a whole
-// movie atom, and never writes over the sound or our records of its format.
+// movie atom, and never writes over the sound or our records of its format. What is no regular
+// file in the folder (a FIFO, a device, a folder, a link leading out) is passed over promptly
+// and left as it is.
 #include "FuzzFiles.h"
 
 #include "platform/movie/MovieFile.h"
@@ -30,7 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const MovieFile::Inspection before = MovieFile::inspect(fd);
     ::close(fd);
 
+    FuzzFiles::standIns();
     MovieRepair::repairFolder(QByteArray::fromStdString(FuzzFiles::folder()));
+    FuzzFiles::standInsIntact();
 
     const QByteArray after = readBack(path);
     if (uint64_t(after.size()) < size)

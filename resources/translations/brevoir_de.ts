@@ -16,6 +16,22 @@
         <translation>%1 durch einen Absturz unterbrochene Aufnahme wiederhergestellt: %2</translation>
     </message>
     <message>
+        <source>DoesNotPlay</source>
+        <translation>sie lässt sich nicht abspielen: %1</translation>
+    </message>
+    <message>
+        <source>PlaysOtherLength</source>
+        <translation>sie spielt nur %1 s der angegebenen %2 s</translation>
+    </message>
+    <message>
+        <source>SettingsForThisRunOnly</source>
+        <translation>%1 Einstellungen gelten nur für diese Sitzung.</translation>
+    </message>
+    <message>
+        <source>NotRecoveredStillBroken</source>
+        <translation>vervollständigt, aber %1</translation>
+    </message>
+    <message>
         <source>Play</source>
         <translation>Wiedergabe</translation>
     </message>

@@ -16,6 +16,22 @@
         <translation>Recovered %1 recording interrupted by a crash: %2</translation>
     </message>
     <message>
+        <source>DoesNotPlay</source>
+        <translation>it does not play: %1</translation>
+    </message>
+    <message>
+        <source>PlaysOtherLength</source>
+        <translation>it plays %1 s of the %2 s it claims</translation>
+    </message>
+    <message>
+        <source>SettingsForThisRunOnly</source>
+        <translation>%1 Settings are kept for this run only.</translation>
+    </message>
+    <message>
+        <source>NotRecoveredStillBroken</source>
+        <translation>completed, but %1</translation>
+    </message>
+    <message>
         <source>Play</source>
         <translation>Play</translation>
     </message>

@@ -16,6 +16,22 @@
         <translation>%1 enregistrement interrompu par un plantage récupéré : %2</translation>
     </message>
     <message>
+        <source>DoesNotPlay</source>
+        <translation>il ne peut pas être lu : %1</translation>
+    </message>
+    <message>
+        <source>PlaysOtherLength</source>
+        <translation>il ne joue que %1 s des %2 s annoncées</translation>
+    </message>
+    <message>
+        <source>SettingsForThisRunOnly</source>
+        <translation>%1 Les réglages ne valent que pour cette session.</translation>
+    </message>
+    <message>
+        <source>NotRecoveredStillBroken</source>
+        <translation>complété, mais %1</translation>
+    </message>
+    <message>
         <source>Play</source>
         <translation>Lecture</translation>
     </message>

@@ -3,15 +3,18 @@
 #include "app/Application.h"
 #include "itunes/QKTunesController.h"
 #include "library/BVMovieDurationFormatter.h"
+#include "library/LibraryScanner.h"
 #include "library/QBVTrack.h"
 #include "library/QKArrayController.h"
 #include "platform/foundation/Defaults.h"
 #include "platform/foundation/FileNames.h"
+#include "platform/foundation/FilePath.h"
 #include "platform/foundation/LocalizedString.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/ValueTransformer.h"
 #include "platform/media/MovieDuration.h"
+#include "platform/media/PlaybackCheck.h"
 #include "platform/movie/MovieRepair.h"
 #include "platform/movie/RecordingJournal.h"
 #include "recording/QKRecorder.h"
@@ -22,6 +25,8 @@
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
+
+#include <sys/stat.h>
 
 const QString sPreferencesKeyTwoWaySyncing = QStringLiteral("Do Two-Way Sync");
 const QString sPreferencesKeySafeDelete = QStringLiteral("Move Files to Trash");
@@ -146,29 +151,69 @@ void BVController::applicationDidFinishLaunching() {
 }
 
 void BVController::repairInterruptedRecordings(const std::atomic<bool>* stop) {
-    const MovieRepair::Report repair =
-        MovieRepair::repairAtLaunch(QFile::encodeName(pathToRecordingsFolder()),
-                                    QFile::encodeName(pathToLibraryFolder() + QLatin1Char('/') +
-                                                      QLatin1String(RecordingJournal::kFileName)),
-                                    stop);
-    if (!repair.repaired.isEmpty()) {
-        // The user learns what a crash cost and what came back, not only the log.
-        QStringList recovered;
-        for (const QByteArray& name : repair.repaired) {
-            const QString file = FileNames::decode(name);
-            const float seconds =
-                MovieDuration::durationOfFile(pathToRecordingsFolder() + QLatin1Char('/') + file);
-            recovered << QStringLiteral("%1 (%2 s)")
-                             .arg(FileNames::displayName(file), QString::number(seconds, 'f', 2));
+    reportRepairs(MovieRepair::repairAtLaunch(
+        FilePath::fromString(pathToRecordingsFolder()).bytes(),
+        (FilePath::fromString(pathToLibraryFolder()) / QLatin1String(RecordingJournal::kFileName))
+            .bytes(),
+        stop));
+}
+
+void BVController::repairUnfinishedRecordings(std::vector<ScannedEntry>& entries) {
+    // A file that measures nothing may be an interrupted recording brought in from elsewhere
+    // (the journal only knows this library's own recordings): it is checked now. One being
+    // recorded is locked and passed over.
+    MovieRepair::Report found;
+    const FilePath folder = FilePath::fromString(pathToRecordingsFolder());
+    for (ScannedEntry& entry : entries) {
+        if (entry.kind != ScannedEntry::File || entry.duration > 0 ||
+            _recordingsLeftAlone.contains(entry.name))
+            continue;
+        const MovieRepair::Report one =
+            MovieRepair::repairFile(folder.bytes(), FileNames::encode(entry.name));
+        found.repaired += one.repaired;
+        found.leftAlone += one.leftAlone;
+        if (!one.repaired.isEmpty()) {
+            entry.duration = MovieDuration::durationOfFile((folder / entry.name).toString());
+            struct stat info;
+            if (::stat((folder / entry.name).c_str(), &info) == 0)
+                entry.size = quint64(info.st_size);
         }
+    }
+    reportRepairs(found);
+}
+
+void BVController::reportRepairs(const MovieRepair::Report& repair) {
+    // "Recovered" is said only of a file that now plays for as long as it says; the user learns
+    // what a crash cost and what came back, not only the log.
+    QStringList recovered;
+    QList<MovieRepair::LeftAlone> leftAlone = repair.leftAlone;
+    const FilePath folder = FilePath::fromString(pathToRecordingsFolder());
+    for (const QByteArray& name : repair.repaired) {
+        const QString file = FileNames::decode(name);
+        const PlaybackCheck::Result played =
+            PlaybackCheck::check(folder.childBytes(name).toString());
+        if (!played.plays) {
+            bvLog(QStringLiteral("repaired recording still does not play: %1 (%2)")
+                      .arg(FileNames::displayName(file), played.problem));
+            leftAlone.append(
+                {name, BVLocalizedString("NotRecoveredStillBroken").arg(played.problem)});
+            continue;
+        }
+        recovered << QStringLiteral("%1 (%2 s)")
+                         .arg(FileNames::displayName(file),
+                              QString::number(played.reportedSeconds, 'f', 2));
+    }
+    if (!recovered.isEmpty()) {
         tellUser((recovered.size() == 1 ? BVLocalizedString("RecoveredOneRecording")
                                         : BVLocalizedString("RecoveredRecordings"))
                      .arg(recovered.size())
                      .arg(recovered.join(QStringLiteral(", "))));
     }
-    if (!repair.leftAlone.isEmpty())
+    for (const MovieRepair::LeftAlone& file : leftAlone)
+        _recordingsLeftAlone.insert(FileNames::decode(file.name));
+    if (!leftAlone.isEmpty())
         tellUser(tr("Some recordings could not be repaired and were left as they are: %1")
-                     .arg(MovieRepair::describe(repair.leftAlone)));
+                     .arg(MovieRepair::describe(leftAlone)));
 }
 
 void BVController::applicationWillTerminate() {

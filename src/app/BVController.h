@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPixmap>
 #include <QPointer>
+#include <QSet>
 #include <QSize>
 #include <QStringList>
 #include <QUrl>
@@ -44,6 +45,10 @@ class QTextEdit;
 class QTimer;
 class QWidget;
 struct Notification;
+struct ScannedEntry;
+namespace MovieRepair {
+struct Report;
+}
 
 // Preference keys.
 extern const QString sPreferencesKeyTwoWaySyncing;   // "Do Two-Way Sync"
@@ -77,6 +82,9 @@ public:
     // the library's recording journal says one may be) and names those it left alone. A set
     // *stop ends it between two files.
     void repairInterruptedRecordings(const std::atomic<bool>* stop = nullptr);
+    // The same for files a scan found that measure nothing (interrupted recordings copied in
+    // from elsewhere): repaired where they can be, measured again, and the user told.
+    void repairUnfinishedRecordings(std::vector<ScannedEntry>& entries);
     std::vector<std::shared_ptr<QBVTrack>>& fileList() { return _fileList; }
 
     // A library folder given on the command line: used for this run instead of the stored one,
@@ -349,6 +357,11 @@ private:
     void followRenamedNote(const QString& oldName, const QString& newName, bool noteMoved);
     QString _lastRenameRefusal;
     ShownNote* _shownNote = nullptr; // made when first needed
+
+    // Tells the user which recordings came back (only those that now play as long as they
+    // say) and which were left as they are.
+    void reportRepairs(const MovieRepair::Report& repair);
+    QSet<QString> _recordingsLeftAlone; // named once; not checked again this run
 
     // ---- library/: private helpers ----
     QString firstUserCategory() const; // the category a newly listed track is filed under

@@ -59,6 +59,8 @@ void BVController::tellAboutMissingInput() {
 
 void BVController::PrefRestore(QObject*) {
     Defaults& store = Defaults::standard();
+    if (!store.problem().isEmpty())
+        tellUser(BVLocalizedString("SettingsForThisRunOnly").arg(store.problem()));
 
     QString library = _libraryFolderOverride.isEmpty()
                           ? store.stringForKey(sPreferencesKeyLibraryLocation)
@@ -87,7 +89,7 @@ void BVController::PrefRestore(QObject*) {
         _minuteField->setText(textOrDefault(store, QStringLiteral("MinuteField")));
     if (_secondField)
         _secondField->setText(textOrDefault(store, QStringLiteral("SecondField")));
-    restoreTimer(store.integerForKey(QStringLiteral("TimerToggle")) != 0);
+    restoreTimer(store.boolForKey(QStringLiteral("TimerToggle")));
 
     if (_encodingSelectionMenu) {
         const qint64 index = store.hasStoredValue(sPreferencesKeyiTunesEncoding)

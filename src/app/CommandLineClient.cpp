@@ -2,6 +2,7 @@
 
 #include "app/ScriptingService.h"
 #include "library/NoteFormats.h"
+#include "platform/foundation/FileNames.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -14,7 +15,12 @@
 #include <QProcess>
 #include <QTimer>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <signal.h>
+#include <unistd.h>
 
 namespace {
 constexpr int kLaunchTimeoutMs = 20000;
@@ -121,6 +127,10 @@ bool launchInstance(QDBusConnection& bus, const QStringList& launchArguments) {
     return isRunning(bus);
 }
 
+bool anyEscaped(const CommandLineClient::Arguments& given) {
+    return std::any_of(given.names.begin(), given.names.end(), &FileNames::hasEscapedBytes);
+}
+
 // The D-Bus arguments of a library command; false (with the reason on err) when they are
 // wrong or the note's file cannot be read.
 bool libraryCallArguments(CommandLineClient::Command command,
@@ -138,6 +148,13 @@ bool libraryCallArguments(CommandLineClient::Command command,
     }
     for (const QString& name : given.names)
         *call << name;
+    // A name that is not UTF-8 cannot travel as a D-Bus string: the ...Bytes call takes it.
+    if (anyEscaped(given)) {
+        // A category is text, checked before it came here.
+        const qsizetype names = command == C::SetCategory ? 1 : given.names.size();
+        for (qsizetype i = 0; i < names; ++i)
+            (*call)[i] = FileNames::encode(given.names.at(i));
+    }
     if (command == C::Note)
         *call << (given.format.isEmpty() ? QStringLiteral("plain") : given.format);
     if (command != C::SetNote)
@@ -148,10 +165,16 @@ bool libraryCallArguments(CommandLineClient::Command command,
     }
     QFile file;
     const bool fromInput = given.file == QLatin1String("-");
-    const bool opened = fromInput ? file.open(stdin, QIODevice::ReadOnly)
-                                  : (file.setFileName(given.file), file.open(QIODevice::ReadOnly));
+    // By its bytes; a pipe is welcome here (`--set-note NAME <(...)`).
+    const int fd =
+        fromInput ? -1 : ::open(FileNames::encode(given.file).constData(), O_RDONLY | O_CLOEXEC);
+    const bool opened =
+        fromInput ? file.open(stdin, QIODevice::ReadOnly)
+                  : fd >= 0 && file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
     if (!opened) {
-        fail(err, QStringLiteral("%1: %2").arg(given.file, file.errorString()));
+        fail(err, QStringLiteral("%1: %2").arg(FileNames::displayName(given.file),
+                                               fd < 0 ? QString::fromLocal8Bit(std::strerror(errno))
+                                                      : file.errorString()));
         return false;
     }
     const QByteArray bytes = file.readAll();
@@ -220,17 +243,18 @@ int CommandLineClient::run(Command command, const QStringList& launchArguments, 
             return 0;
         }
     }
-    const char* method = nullptr;
+    QString method;
     for (const Named& named : kCommands)
         if (named.command == command)
-            method = named.method;
+            method = QString::fromLatin1(named.method);
+    if (worksOnLibrary(command) && anyEscaped(arguments))
+        method += QLatin1String("Bytes");
     QVariantList callArguments;
     if (!libraryCallArguments(command, arguments, &callArguments, err))
         return 2;
     if (command == Command::Sync)
         brevoir.setTimeout(kSyncTimeoutMs);
-    const QDBusMessage reply =
-        brevoir.callWithArgumentList(QDBus::Block, QString::fromLatin1(method), callArguments);
+    const QDBusMessage reply = brevoir.callWithArgumentList(QDBus::Block, method, callArguments);
     if (reply.type() == QDBusMessage::ErrorMessage)
         return fail(err, reply.errorMessage());
     if (command == Command::Start || command == Command::Stop)

@@ -2,6 +2,7 @@
 
 #include "app/BVController.h"
 #include "brevoir_adaptor.h"
+#include "platform/foundation/FileNames.h"
 #include "platform/foundation/Log.h"
 #include "recording/QKRecorder.h"
 #include "recording/ScriptCommands.h"
@@ -165,6 +166,27 @@ QStringList ScriptingService::Categories() {
 
 void ScriptingService::SetCategory(const QString& name, const QString& category) {
     answer(_controller.setCategoryOfRecording(name, category));
+}
+
+void ScriptingService::RenameRecordingBytes(const QByteArray& oldName, const QByteArray& newName) {
+    RenameRecording(FileNames::decode(oldName), FileNames::decode(newName));
+}
+
+void ScriptingService::DeleteRecordingBytes(const QByteArray& name) {
+    DeleteRecording(FileNames::decode(name));
+}
+
+QString ScriptingService::GetNoteBytes(const QByteArray& name, const QString& format) {
+    return GetNote(FileNames::decode(name), format);
+}
+
+void ScriptingService::SetNoteBytes(const QByteArray& name, const QString& content,
+                                    const QString& format) {
+    SetNote(FileNames::decode(name), content, format);
+}
+
+void ScriptingService::SetCategoryBytes(const QByteArray& name, const QString& category) {
+    SetCategory(FileNames::decode(name), category);
 }
 
 void ScriptingService::Sync() {

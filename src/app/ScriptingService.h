@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDBusContext>
 #include <QObject>
 #include <QString>
@@ -51,6 +52,12 @@ public slots:
     void SetNote(const QString& name, const QString& content, const QString& format);
     QStringList Categories();
     void SetCategory(const QString& name, const QString& category);
+    // The same for names that are not valid UTF-8, given as the file system's bytes.
+    void RenameRecordingBytes(const QByteArray& oldName, const QByteArray& newName);
+    void DeleteRecordingBytes(const QByteArray& name);
+    QString GetNoteBytes(const QByteArray& name, const QString& format);
+    void SetNoteBytes(const QByteArray& name, const QString& content, const QString& format);
+    void SetCategoryBytes(const QByteArray& name, const QString& category);
     // Answers once the sync has ended; an error says why it was refused, failed or stopped.
     void Sync();
 

@@ -4,6 +4,10 @@
 
 #include <algorithm>
 
+namespace {
+constexpr qsizetype kMaxItemsPerAllowed = 3;
+} // namespace
+
 namespace ToolbarStandardItems {
 const QString Space = QStringLiteral("NSToolbarSpaceItem");
 const QString FlexibleSpace = QStringLiteral("NSToolbarFlexibleSpaceItem");
@@ -70,8 +74,13 @@ void ToolbarArrangement::restoreDefaults() {
 }
 
 QStringList ToolbarArrangement::sanitized(const QStringList& items) const {
+    // A toolbar holds what its palette offers, spaces a few times over: a stored list of
+    // thousands is damage, and building it would stall the launch and the quit.
+    const qsizetype most = kMaxItemsPerAllowed * _allowed.size();
     QStringList kept;
     for (const QString& identifier : items) {
+        if (kept.size() >= most)
+            break;
         if (!_allowed.contains(identifier))
             continue;
         if (!ToolbarStandardItems::isRepeatable(identifier) && kept.contains(identifier))

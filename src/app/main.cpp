@@ -1,6 +1,7 @@
 #include "app/Application.h"
 #include "app/CommandLineClient.h"
 #include "library/LibraryListing.h"
+#include "platform/foundation/FileNames.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -75,6 +76,18 @@ bool runsWithoutGui(const QStringList& arguments) {
     return false;
 }
 
+// What is not a recording's name must be text: a folder, a device, a category or a format that
+// is not valid UTF-8 would reach the system as something the user did not give.
+void requireText(const QString& value, const QString& what) {
+    if (!FileNames::hasEscapedBytes(value))
+        return;
+    std::fprintf(stderr,
+                 "brevoir: %s \"%s\" is not valid UTF-8; only the names of recordings may hold "
+                 "such bytes\n",
+                 qPrintable(what), FileNames::displayName(value).toUtf8().constData());
+    std::exit(2);
+}
+
 CommandLine parse(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -93,6 +106,9 @@ CommandLine parse(const QStringList& arguments) {
     parser.process(arguments);
 
     CommandLine line;
+    for (const char* option : {"library", "input-device", "format"})
+        requireText(parser.value(QString::fromLatin1(option)),
+                    QStringLiteral("--%1").arg(QLatin1String(option)));
     if (parser.isSet(QStringLiteral("library")))
         line.libraryFolder = QDir(parser.value(QStringLiteral("library"))).absolutePath();
     line.inputDevice = parser.value(QStringLiteral("input-device"));
@@ -118,6 +134,9 @@ CommandLine parse(const QStringList& arguments) {
             line.commandArguments.names << parser.value(QString::fromLatin1(option));
     }
     const QStringList rest = parser.positionalArguments();
+    if (parser.isSet(QStringLiteral("set-category")))
+        for (const QString& category : rest)
+            requireText(category, QStringLiteral("the category"));
     if (parser.isSet(QStringLiteral("rename")) || parser.isSet(QStringLiteral("set-category")))
         line.commandArguments.names << rest;
     if (parser.isSet(QStringLiteral("set-note")))
@@ -126,10 +145,12 @@ CommandLine parse(const QStringList& arguments) {
     return line;
 }
 
+// Byte-exact: a recording's name that is not UTF-8 keeps its bytes (as the file names of the
+// library do), instead of becoming a name the user did not type.
 QStringList argumentsOf(int argc, char** argv) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << FileNames::decode(QByteArray(argv[i]));
     return arguments;
 }
 

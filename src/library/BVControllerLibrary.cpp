@@ -128,7 +128,9 @@ QString BVController::libraryFolderProblem() const {
 
 void BVController::initializeFileListArray() {
     _fileList.clear();
-    for (const ScannedEntry& entry : scanRecordingsFolder(pathToRecordingsFolder())) {
+    std::vector<ScannedEntry> entries = scanRecordingsFolder(pathToRecordingsFolder());
+    repairUnfinishedRecordings(entries);
+    for (const ScannedEntry& entry : entries) {
         if (entry.kind != ScannedEntry::File) {
             logSkippedEntry(entry);
             continue;
@@ -144,7 +146,9 @@ void BVController::updateFileList() {
         listed.insert(track->name());
     // Listed names are passed over silently: their tracks are not refreshed, and tracks whose
     // files have gone stay.
-    for (const ScannedEntry& entry : scanRecordingsFolder(pathToRecordingsFolder(), listed)) {
+    std::vector<ScannedEntry> entries = scanRecordingsFolder(pathToRecordingsFolder(), listed);
+    repairUnfinishedRecordings(entries);
+    for (const ScannedEntry& entry : entries) {
         if (entry.kind != ScannedEntry::File) {
             logSkippedEntry(entry);
             continue;

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QSettings>
+#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -89,6 +90,20 @@ TEST_F(PreferencesTest, StoredCheckBoxWinsOverAZeroLengthTimer) {
     create();
     controller->PrefRestore(controller.get());
     EXPECT_TRUE(interface->timerUi().timerCheckBox->isChecked());
+}
+
+// Settings written by other hands: a boolean in the store's own spelling reads as such, and
+// an arrangement of 100,000 spaces is cut to what a toolbar holds instead of stalling the launch.
+TEST_F(PreferencesTest, StoredSettingsAreReadInEverySpellingAndWithinBounds) {
+    Defaults::standard().setObject("YES", "TimerToggle");
+    Defaults::standard().setObject(QStringList(100000, "NSToolbarSpaceItem"),
+                                   "Example Toolbar Identifier");
+    create();
+    controller->PrefRestore(controller.get());
+    EXPECT_TRUE(interface->timerUi().timerCheckBox->isChecked());
+    ASSERT_NE(controller->toolbar(), nullptr);
+    EXPECT_LE(controller->toolbar()->actions().size(),
+              3 * controller->toolbarAllowedItemIdentifiers().size());
 }
 
 TEST_F(PreferencesTest, PlaylistNameChangeOnlyLogs) {

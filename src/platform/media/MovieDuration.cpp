@@ -76,6 +76,9 @@ public:
 
     // Only regular files are read: a FIFO or a device could block or never end.
     bool isRegular() const { return _regular; }
+    // The name under which the demuxer opens this very file, even if the one it was opened by
+    // now stands for something else.
+    QByteArray descriptorPath() const { return "/proc/self/fd/" + QByteArray::number(_fd); }
     uint64_t size() const { return _size; }
 
     bool read(uint64_t offset, void* buffer, size_t length) {
@@ -284,14 +287,14 @@ float plausible(double seconds, uint64_t fileSize) {
     return float(seconds);
 }
 
-float durationThroughDemuxer(const QString& path, File& file) {
+float durationThroughDemuxer(File& file) {
     // Judged by content alone: a file that merely carries a movie's extension is no movie,
     // and is not worth the demuxer's complaints.
     const AVInputFormat* format = formatByContent(file);
     if (!format)
         return 0;
     AVFormatContext* context = nullptr;
-    const QByteArray name = FileNames::encodePath(path);
+    const QByteArray name = file.descriptorPath();
     if (avformat_open_input(&context, name.constData(), format, nullptr) < 0)
         return 0; // the context is freed on failure
     const auto close = qScopeGuard([&context] { avformat_close_input(&context); });
@@ -319,7 +322,7 @@ HeaderReading readMovieHeader(const QString& path) {
 
 float durationThroughDemuxer(const QString& path) {
     File file(path);
-    return file.isRegular() ? plausible(durationThroughDemuxer(path, file), file.size()) : 0;
+    return file.isRegular() ? plausible(durationThroughDemuxer(file), file.size()) : 0;
 }
 
 float durationOfFile(const QString& path) {
@@ -336,7 +339,7 @@ float durationOfFile(const QString& path) {
     case HeaderReading::Unusual:
         break;
     }
-    return plausible(durationThroughDemuxer(path, file), file.size());
+    return plausible(durationThroughDemuxer(file), file.size());
 }
 
 } // namespace MovieDuration

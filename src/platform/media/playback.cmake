@@ -6,4 +6,6 @@ target_sources(brevoir_platform PRIVATE
     BVMovieView.h
     PlaybackEngine.cpp
     PlaybackEngine.h
+    PlaybackCheck.cpp
+    PlaybackCheck.h
 )

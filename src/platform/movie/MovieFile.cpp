@@ -311,6 +311,18 @@ Inspection inspect(int fd) {
     return interrupted(dataOnDisk, false);
 }
 
+namespace {
+// The reserve in front of the sound is a plain 'free' atom until a compact movie atom takes
+// it. A damaged header there (a flipped bit in its size) would send every reader past the
+// mdat, so that a completed file still would not play: it is ours, so it is put right.
+int restoreReserveHeader(int fd) {
+    const QByteArray plain = freeHeader(kReserveBytes);
+    if (readAt(fd, kReserveOffset, 8) == plain)
+        return 0;
+    return writeAll(fd, plain.constData(), 8, kReserveOffset);
+}
+} // namespace
+
 int complete(int fd, const RecordingTag& tag, uint64_t dataBytes, QString* error, bool sync) {
     auto fail = [&](int e, const char* what) {
         if (error)
@@ -341,7 +353,10 @@ int complete(int fd, const RecordingTag& tag, uint64_t dataBytes, QString* error
     layout.framesPerChunk = defaultFramesPerChunk(format);
     const QByteArray movie = buildMovie(format, layout, tag.createdUnix);
     int appended = writeAll(fd, movie.constData(), size_t(movie.size()), fileSize);
-    if (appended != 0) {
+    if (appended == 0) {
+        if (int e = restoreReserveHeader(fd))
+            return fail(e, "couldn't write the recording's header");
+    } else {
         // No room after the data: take back the part of the movie atom that got out, and let
         // one chunk keep the movie atom small enough for the reserve.
         if (::ftruncate(fd, off_t(fileSize)) != 0)
@@ -370,6 +385,8 @@ int complete(int fd, const RecordingTag& tag, uint64_t dataBytes, QString* error
 int closeData(int fd, uint64_t dataBytes, QString* error) {
     const QByteArray mdat = mdatHeader(dataBytes);
     int e = writeAll(fd, mdat.constData(), size_t(mdat.size()), kWideOffset);
+    if (e == 0)
+        e = restoreReserveHeader(fd);
     if (e == 0 && ::fdatasync(fd) != 0)
         e = errno;
     if (e != 0 && error)

@@ -124,6 +124,16 @@ Report repairFolder(const QByteArray& folder, const std::atomic<bool>* stop) {
     return report;
 }
 
+Report repairFile(const QByteArray& folder, const QByteArray& name) {
+    Report report;
+    const int folderFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd < 0)
+        return report;
+    repairFile(folderFd, name, report);
+    ::close(folderFd);
+    return report;
+}
+
 Report repairAtLaunch(const QByteArray& folder, const QByteArray& journalPath,
                       const std::atomic<bool>* stop) {
     const RecordingJournal::Reading journal = RecordingJournal::beginRun(journalPath, folder);

@@ -30,6 +30,9 @@ struct Report {
 // *stop ends the check between two files.
 Report repairFolder(const QByteArray& folder, const std::atomic<bool>* stop = nullptr);
 
+// Checks one file of `folder` by name, as repairFolder does each of them.
+Report repairFile(const QByteArray& folder, const QByteArray& name);
+
 // The launch check: reads the recording journal at `journalPath`, checks the folder in full
 // only when the journal says a recording may be unfinished, and begins this run's journal (see
 // RecordingJournal, whose endRun() the caller calls at a clean quit).

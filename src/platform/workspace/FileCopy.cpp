@@ -1,10 +1,14 @@
 #include "platform/workspace/FileCopy.h"
 
+#include "platform/foundation/FilePath.h"
+#include "platform/foundation/SafeFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -96,23 +100,28 @@ bool publish(Staging& staging, int folderFd, const QByteArray& name, int& error)
 
 enum class Transfer { Done, Cancelled, Failed };
 
-Transfer transfer(int in, int out, FileCopyJob::State& state, int& error) {
+// Copies the file as long as it was when it was opened: one that another program keeps
+// writing to is not followed for ever.
+Transfer transfer(int in, int out, qint64 size, FileCopyJob::State& state, int& error) {
     bool kernelCopy = true;
     qint64 ofFile = 0;
     std::vector<char> buffer;
     for (;;) {
         if (state.cancelled.load())
             return Transfer::Cancelled;
+        const qint64 chunk = std::min<qint64>(state.chunkSize, size - ofFile);
+        if (chunk <= 0)
+            return Transfer::Done;
         ssize_t n = -1;
         if (kernelCopy) {
-            n = ::copy_file_range(in, nullptr, out, nullptr, size_t(state.chunkSize), 0);
+            n = ::copy_file_range(in, nullptr, out, nullptr, size_t(chunk), 0);
             if (n < 0 && ofFile == 0 &&
                 (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)) {
                 kernelCopy = false; // across file systems or not offered: plain reads and writes
                 continue;
             }
         } else {
-            buffer.resize(size_t(std::min<qint64>(state.chunkSize, 1 << 20)));
+            buffer.resize(size_t(std::min<qint64>(chunk, 1 << 20)));
             n = ::read(in, buffer.data(), buffer.size());
             for (ssize_t done = 0; n > 0 && done < n;) {
                 const ssize_t w = ::write(out, buffer.data() + done, size_t(n - done));
@@ -159,16 +168,16 @@ FileCopyJob::Result copyOne(qsizetype index, FileCopyJob::State& state) {
         return result;
     }
 
-    const Descriptor in(::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC));
-    if (in.get() < 0)
-        return fail(errno);
+    // Without blocking: a FIFO dropped under a sound file's name would hold the copy for ever.
+    SafeFile::Problem problem;
     struct stat st = {};
-    if (::fstat(in.get(), &st) != 0)
-        return fail(errno);
-    if (!S_ISREG(st.st_mode)) {
+    const Descriptor in(SafeFile::openForReading(FilePath::fromString(source), &problem, &st));
+    if (in.get() < 0 && problem.error == 0) {
         result.outcome = FileCopyJob::Outcome::NotAFile;
         return result;
     }
+    if (in.get() < 0)
+        return fail(problem.error);
     const Descriptor folder(::open(QFile::encodeName(state.destinationFolder).constData(),
                                    O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.get() < 0)
@@ -183,7 +192,7 @@ FileCopyJob::Result copyOne(qsizetype index, FileCopyJob::State& state) {
     int error = 0;
     if (!openStaging(folder.get(), state.destinationFolder, staging, error))
         return fail(error);
-    switch (transfer(in.get(), staging.fd.get(), state, error)) {
+    switch (transfer(in.get(), staging.fd.get(), st.st_size, state, error)) {
     case Transfer::Cancelled:
         result.outcome = FileCopyJob::Outcome::Cancelled;
         return result;

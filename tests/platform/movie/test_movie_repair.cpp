@@ -253,6 +253,8 @@ TEST(MovieRepair, DamagedAndHostileFilesAreRecoveredOrNamedNeverCut) {
         {"a read-only interrupted recording", "read-only.mov", interrupted, Named, 0444},
         {"an interrupted recording whose name is not UTF-8", "Recording \xff\xfe.mov", interrupted,
          Repaired},
+        {"an interrupted recording whose reserve's size has one flipped byte", "reserve.mov",
+         flipped(interrupted, qsizetype(MovieHeader::kReserveOffset) + 2, 0x10), Repaired},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

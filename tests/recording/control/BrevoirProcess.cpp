@@ -117,6 +117,30 @@ int BrevoirProcess::client(const QStringList& arguments, QString* out, QString* 
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
+int BrevoirProcess::clientWithBytes(const QList<QByteArray>& arguments, QString* out, QString* err,
+                                    int timeoutMs) {
+    // QProcess passes arguments as the locale's text; xargs hands them over as they are.
+    QProcess process;
+    process.setProcessEnvironment(environment());
+    process.start(QStringLiteral("xargs"), {"-0", BREVOIR_EXECUTABLE});
+    for (const QByteArray& argument : arguments)
+        process.write(argument + '\0');
+    process.closeWriteChannel();
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        return -1;
+    }
+    if (out)
+        *out = QString::fromUtf8(process.readAllStandardOutput());
+    if (err)
+        *err = QString::fromUtf8(process.readAllStandardError());
+    if (process.exitStatus() != QProcess::NormalExit)
+        return -1;
+    // xargs answers 123 for any status from 1 to 125 and 124 for 255; its own text is on err.
+    return process.exitCode();
+}
+
 int BrevoirProcess::waitForExit(int timeoutMs) {
     if (!_instance.waitForFinished(timeoutMs))
         return -1;

@@ -30,6 +30,10 @@ public:
     QString busAddress() const { return _busAddress; }
     // Runs `brevoir ARGS` as a client; answers its exit code, stdout into *out.
     int client(const QStringList& arguments, QString* out = nullptr, QString* err = nullptr);
+    // The same with arguments given as bytes (which need not be UTF-8), ending it after
+    // timeoutMs (answering -1 then).
+    int clientWithBytes(const QList<QByteArray>& arguments, QString* out = nullptr,
+                        QString* err = nullptr, int timeoutMs = 30000);
     // Waits for the instance to end; answers its exit code (-1: it did not end or crashed).
     int waitForExit(int timeoutMs = 30000);
     void signal(int signalNumber);
