@@ -439,6 +439,10 @@
         <translation>Die Notiz wird geladen …</translation>
     </message>
     <message>
+        <source>NoteLeftUnread</source>
+        <translation>die gespeicherte Notiz konnte nicht gelesen werden und bleibt daher unverändert.</translation>
+    </message>
+    <message>
         <source>NoteNotAFolder</source>
         <translation>%1 ist kein Notizordner; er blieb unverändert.</translation>
     </message>

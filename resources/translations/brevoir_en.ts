@@ -439,6 +439,10 @@
         <translation>Loading the note…</translation>
     </message>
     <message>
+        <source>NoteLeftUnread</source>
+        <translation>the stored note could not be read, so it is left as it is.</translation>
+    </message>
+    <message>
         <source>NoteNotAFolder</source>
         <translation>%1 is not a note folder; it was left as it is.</translation>
     </message>

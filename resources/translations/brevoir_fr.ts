@@ -439,6 +439,10 @@
         <translation>Chargement de la note…</translation>
     </message>
     <message>
+        <source>NoteLeftUnread</source>
+        <translation>la note enregistrée n’a pas pu être lue ; elle est donc laissée telle quelle.</translation>
+    </message>
+    <message>
         <source>NoteNotAFolder</source>
         <translation>%1 n’est pas un dossier de note ; il a été laissé tel quel.</translation>
     </message>

@@ -127,7 +127,7 @@ QString BVController::noteOfRecording(const QString& name, const QString& format
         !refusal.isEmpty())
         return refusal;
     // The note on show may hold what was typed since it was stored.
-    if (_notesTextView && track == firstSelected(*this) && !shownNote().isLoading()) {
+    if (_notesTextView && track == firstSelected(*this) && shownNote().holdsStoredNote()) {
         *note = NoteFormats::toText(*_notesTextView->document(), *format);
         return QString();
     }

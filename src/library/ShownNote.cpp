@@ -60,13 +60,14 @@ ShownNote::~ShownNote() {
 void ShownNote::show(QTextEdit* view, const NoteStore& store, const QString& name) {
     ++_ticket;
     _name = name;
+    _unreadable = false;
     _storedAt = name.isEmpty() ? FilePath() : store.pathOf(name);
     setLoading(view, false);
     if (!view)
         return;
     QTextDocument* document = documentLike(*view->document());
     // Read here when it is quick and no write is queued before it (perhaps of this very note).
-    if (name.isEmpty() || (_writesPending->load() == 0 && !store.isLarge(name))) {
+    if (name.isEmpty() || (!_writing->contains(_storedAt) && !store.isLarge(name))) {
         const NoteStore::Loaded loaded =
             name.isEmpty() ? NoteStore::Loaded() : fill(store, name, document);
         install(view, document);
@@ -112,6 +113,10 @@ bool ShownNote::store(QTextEdit* view, const NoteStore& store, const QString& na
     // held beyond what could be shown.
     if (!document->isModified() && path == _storedAt)
         return true;
+    if (_unreadable) {
+        reportStore(name, false, BVLocalizedString("NoteLeftUnread"), 0);
+        return false;
+    }
     if (mode == Mode::Keep || !NoteStore::isLarge(*document)) {
         QString reason;
         int picturesLeftOut = 0;
@@ -133,18 +138,29 @@ bool ShownNote::store(QTextEdit* view, const NoteStore& store, const QString& na
         int picturesLeftOut = 0;
     };
     auto outcome = std::make_shared<Outcome>();
-    ++*_writesPending;
+    _writing->change(path, +1);
     _worker->run(
-        [store, name, outgoing, outcome, pending = _writesPending] {
+        [store, name, path, outgoing, outcome, writing = _writing] {
             outcome->stored =
                 store.save(name, *outgoing, &outcome->reason, &outcome->picturesLeftOut);
-            --*pending;
+            writing->change(path, -1);
             delete outgoing;
         },
         [this, name, outcome] {
             reportStore(name, outcome->stored, outcome->reason, outcome->picturesLeftOut);
         });
     return true;
+}
+
+bool ShownNote::PendingWrites::contains(const FilePath& path) {
+    std::lock_guard lock(mutex);
+    return count.value(path.bytes()) > 0;
+}
+
+void ShownNote::PendingWrites::change(const FilePath& path, int by) {
+    std::lock_guard lock(mutex);
+    if ((count[path.bytes()] += by) <= 0)
+        count.remove(path.bytes());
 }
 
 void ShownNote::follow(const NoteStore& store, const QString& newName) {
@@ -183,6 +199,7 @@ void ShownNote::dispose(QTextDocument* document) {
 
 void ShownNote::reportLoad(const QString& name, const NoteStore::Loaded& loaded) {
     if (loaded.status == NoteStore::Loaded::Refused) {
+        _unreadable = true;
         bvLog(QStringLiteral("couldn't read the note of %1: %2").arg(name, loaded.reason));
         emit problem(BVLocalizedString("NoteNotReadOf").arg(shownName(name), loaded.reason));
     } else if (loaded.picturesLeftOut > 0) {

@@ -2,11 +2,12 @@
 
 #include "library/NoteStore.h"
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 
-#include <atomic>
 #include <memory>
+#include <mutex>
 
 class QTextDocument;
 class QTextEdit;
@@ -41,6 +42,9 @@ public:
 
     const QString& name() const { return _name; }
     bool isLoading() const { return _loading; }
+    // Whether the view holds the recording's note as stored (read, or there is none): not
+    // while it loads, nor when the stored note could not be read.
+    bool holdsStoredNote() const { return !_loading && !_unreadable; }
     // Blocks until every read and write given to the worker has run.
     void finishWork();
 
@@ -64,6 +68,13 @@ private:
     QString _name;
     FilePath _storedAt; // where the note in the view is stored (or would be)
     bool _loading = false;
-    // Writes handed to the worker and not yet done: a read must wait its turn behind them.
-    std::shared_ptr<std::atomic<int>> _writesPending = std::make_shared<std::atomic<int>>(0);
+    bool _unreadable = false; // the stored note could not be read: it is never written over
+    // The notes being written by the worker: a read of one of them waits its turn behind.
+    struct PendingWrites {
+        std::mutex mutex;
+        QHash<QByteArray, int> count; // by note path
+        bool contains(const FilePath& path);
+        void change(const FilePath& path, int by);
+    };
+    std::shared_ptr<PendingWrites> _writing = std::make_shared<PendingWrites>();
 };

@@ -1,5 +1,6 @@
 #include "platform/foundation/SerialWorker.h"
 
+#include <QCoreApplication>
 #include <QThread>
 
 SerialWorker::SerialWorker(const QString& threadName, QObject* parent) : QObject(parent) {
@@ -37,11 +38,6 @@ void SerialWorker::waitForIdle() {
     _changed.wait(lock, [this] { return _unfinished == 0; });
 }
 
-bool SerialWorker::isIdle() const {
-    std::lock_guard lock(_mutex);
-    return _unfinished == 0;
-}
-
 void SerialWorker::loop() {
     for (;;) {
         std::function<void()> job;
@@ -53,6 +49,9 @@ void SerialWorker::loop() {
             job = std::move(_jobs.front());
             _jobs.pop_front();
         }
+        // Objects moved here (to be worked on or freed) get their moves done first, timers and
+        // all, so that they can be deleted here cleanly.
+        QCoreApplication::sendPostedEvents();
         job();
         {
             std::lock_guard lock(_mutex);

@@ -27,7 +27,6 @@ public:
     void run(std::function<void()> job, std::function<void()> done = {});
     // Blocks until every job given so far has run (their `done` still come later).
     void waitForIdle();
-    bool isIdle() const;
     // The worker's thread: objects a job will own are moved onto it first.
     QThread* workerThread() const { return _thread; }
 
@@ -35,7 +34,7 @@ private:
     void loop();
 
     QThread* _thread = nullptr;
-    mutable std::mutex _mutex;
+    std::mutex _mutex;
     std::condition_variable _changed;
     std::deque<std::function<void()>> _jobs;
     int _unfinished = 0; // given and not yet run to the end

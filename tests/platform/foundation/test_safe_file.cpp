@@ -3,6 +3,7 @@
 #include "platform/foundation/FilePath.h"
 #include "platform/foundation/SafeFile.h"
 #include "support/TestEnvironment.h"
+#include "support/TestMounts.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -12,7 +13,6 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -34,26 +34,6 @@ QStringList entriesOf(const QString& folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
                                   QDir::NoDotAndDotDot);
 }
-
-// A file system of `bytes` (tmpfs), for the disk that fills up; unmounted at the end.
-class SmallFileSystem {
-public:
-    SmallFileSystem(const QString& folder, int bytes) : _folder(folder) {
-        QDir().mkpath(folder);
-        const QByteArray options = "size=" + QByteArray::number(bytes);
-        _mounted = ::mount("tmpfs", folder.toLocal8Bit().constData(), "tmpfs", 0,
-                           options.constData()) == 0;
-    }
-    ~SmallFileSystem() {
-        if (_mounted)
-            ::umount2(_folder.toLocal8Bit().constData(), MNT_DETACH);
-    }
-    bool mounted() const { return _mounted; }
-
-private:
-    QString _folder;
-    bool _mounted = false;
-};
 
 } // namespace
 
