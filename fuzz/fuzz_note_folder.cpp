@@ -2,6 +2,7 @@
 // link leading out: read without a crash, a hang or a sanitizer report, every stand-in refused
 // and left as it is, and what was read written as a note folder and read back with the same
 // text.
+#include "FuzzDocuments.h"
 #include "FuzzFiles.h"
 
 #include "platform/foundation/FilePath.h"
@@ -9,7 +10,6 @@
 #include "platform/text/RtfdFolder.h"
 
 #include <QByteArray>
-#include <QGuiApplication>
 #include <QTextDocument>
 
 #include <cstdlib>
@@ -23,15 +23,10 @@ const FilePath& library() {
     return path;
 }
 
-QString visibleText(const QTextDocument& document) {
-    return document.toRawText().remove(QChar::ObjectReplacementCharacter);
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication application(*argc, *argv);
+    FuzzDocuments::makeApplication(argc, argv);
     // The pictures the seeds name: each a stand-in, reached through a link inside the note.
     const std::string note = FuzzFiles::folder() + "/Fuzz.rtfd";
     if (::mkdir(note.c_str(), 0755) != 0)
@@ -59,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const FilePath again = library() / QStringLiteral("Again.rtfd");
     QTextDocument back;
     if (!Rtfd::write(document, again, nullptr, library()) ||
-        !Rtfd::read(again, &back, nullptr, library()) || visibleText(back) != visibleText(document))
+        !Rtfd::read(again, &back, nullptr, library()) ||
+        FuzzDocuments::visibleText(back) != FuzzDocuments::visibleText(document))
         std::abort();
     return 0;
 }

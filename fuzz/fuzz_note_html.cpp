@@ -1,21 +1,20 @@
 // HTML and Markdown a script might send as a note, read into a document that takes pictures only
 // from data: URLs: no crash, no sanitizer report, no file opened (a FIFO named as a picture or
 // a background would hang the read), and every picture that resolves is one the text holds.
+#include "FuzzDocuments.h"
 #include "FuzzFiles.h"
 
 #include "platform/text/RtfWriter.h"
 #include "platform/text/SelfContainedDocument.h"
 
 #include <QByteArray>
-#include <QGuiApplication>
 #include <QTextBlock>
 #include <QUrl>
 
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication application(*argc, *argv);
+    FuzzDocuments::makeApplication(argc, argv);
     FuzzFiles::standIns(); // made before the first input, so that seeds can name them
     return 0;
 }

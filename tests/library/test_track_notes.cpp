@@ -51,14 +51,6 @@ protected:
         const QString refusal = controller->noteOfRecording(recording, "plain", &note);
         return refusal.isEmpty() ? note.trimmed() : "<refused> " + refusal;
     }
-    void select(const QStringList& names) {
-        std::vector<std::shared_ptr<QBVTrack>> tracks;
-        for (const QString& name : names)
-            tracks.push_back(track(name));
-        list().setSelectedObjects(tracks);
-    }
-    QTextEdit& noteView() const { return *controller->_notesTextView; }
-    QString told() const { return ui->window()->statusBar()->currentMessage(); }
     QMessageBox* confirmation() const {
         return ui->window()->findChild<QMessageBox*>(QStringLiteral("deleteConfirmation"));
     }
@@ -95,9 +87,7 @@ TEST_F(TrackNotes, ARenameFromTheWindowOrAScriptCarriesTheNoteWhetherItIsShownOr
     track("beta.mov")->setCategory(controller->userCategories().first());
     QCoreApplication::processEvents();
     select({"beta.mov"});
-    noteView().setFocus();
-    noteView().moveCursor(QTextCursor::End);
-    QTest::keyClicks(&noteView(), " and more");
+    type(" and more");
     ASSERT_EQ(controller->renameRecording("beta.mov", "gamma.mov"), QString());
     EXPECT_EQ(noteView().toPlainText(), "note of b.mov and more");
     select({"c.mov"});

@@ -63,20 +63,6 @@ protected:
         return document.toPlainText();
     }
 
-    void select(const QStringList& names) {
-        std::vector<std::shared_ptr<QBVTrack>> tracks;
-        for (const QString& name : names)
-            tracks.push_back(track(name));
-        list().setSelectedObjects(tracks);
-    }
-    QTextEdit& noteView() const { return *controller->_notesTextView; }
-    void type(const QString& text) {
-        noteView().setFocus();
-        noteView().moveCursor(QTextCursor::End);
-        QTest::keyClicks(&noteView(), text);
-    }
-    QString told() const { return ui->window()->statusBar()->currentMessage(); }
-
     // The open delete confirmation, or none.
     QMessageBox* confirmation() const {
         return ui->window()->findChild<QMessageBox*>(QStringLiteral("deleteConfirmation"));
