@@ -25,6 +25,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include <cerrno>
 #include <sys/stat.h>
 
 namespace {
@@ -148,10 +149,13 @@ QString BVController::deleteTrack(const std::shared_ptr<QBVTrack>& track) {
     if (!(toTrash ? FileOperations::moveToTrash(path, &failure)
                   : FileOperations::destroy(path, &failure))) {
         logFailedDelete(name, failure.error);
-        const QString refusal =
-            BVLocalizedString("CouldNotDeleteBecause").arg(shown(name), failure.reason);
-        tellUser(refusal);
-        return refusal; // a recording that stays keeps its note
+        // A recording that stays keeps its note; one that had gone already does not.
+        if (failure.error != ENOENT) {
+            const QString refusal =
+                BVLocalizedString("CouldNotDeleteBecause").arg(shown(name), failure.reason);
+            tellUser(refusal);
+            return refusal;
+        }
     }
     // A note being written by the worker goes only once it is whole.
     shownNote().finishWork();

@@ -104,7 +104,8 @@ TEST_F(TrackNotes, ARenameFromTheWindowOrAScriptCarriesTheNoteWhetherItIsShownOr
 
 TEST_F(TrackNotes, ADeleteNeverTakesTheNoteOfAListedRecordingNorOfOneThatStayed) {
     Defaults::standard().setBool(false, sPreferencesKeySafeDelete);
-    launchWith({"Interview.mov", "Interview.mp3", "a.mov"}, {"Interview.mov", "a.mov"});
+    launchWith({"Interview.mov", "Interview.mp3", "a.mov", "gone.mov"},
+               {"Interview.mov", "a.mov", "gone.mov"});
 
     // Of a pair from before notes were kept apart, the one left keeps the note.
     ASSERT_EQ(controller->deleteRecording("Interview.mov"), QString());
@@ -112,6 +113,11 @@ TEST_F(TrackNotes, ADeleteNeverTakesTheNoteOfAListedRecordingNorOfOneThatStayed)
     EXPECT_EQ(scriptNote("Interview.mp3"), "note of Interview.mov");
     ASSERT_EQ(controller->deleteRecording("Interview.mp3"), QString());
     EXPECT_FALSE(hasNoteFolder("Interview"));
+
+    // A recording that went behind the list's back: deleting its track takes the note.
+    ASSERT_TRUE(QFile::remove(recordings() + "/gone.mov"));
+    ASSERT_EQ(controller->deleteRecording("gone.mov"), QString());
+    EXPECT_FALSE(hasNoteFolder("gone"));
 
     // A recording that cannot go keeps its note, and the script is told why.
     ReadOnlyFolder readOnly(recordings());
