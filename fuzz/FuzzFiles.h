@@ -5,21 +5,29 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
-// A private folder for the targets that read files, made once per process.
+// A private folder for the targets that read files, made once per process and removed at its
+// end: in memory where there is a tmpfs, since the targets that write sync every file.
 namespace FuzzFiles {
 
 inline const std::string& folder() {
-    static const std::string path = [] {
-        std::string pattern = "/tmp/brevoir-fuzz.XXXXXX";
+    // Never destroyed, so that it still names the folder when the clean-up runs at exit.
+    static const std::string& path = *new std::string([] {
+        std::string pattern = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm/brevoir-fuzz.XXXXXX"
+                                                              : "/tmp/brevoir-fuzz.XXXXXX";
         if (!::mkdtemp(pattern.data()))
             std::abort();
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(folder(), ignored);
+        });
         return pattern;
-    }();
+    }());
     return path;
 }
 
@@ -39,9 +47,14 @@ inline std::string write(const char* name, const uint8_t* data, size_t size) {
 // they are (standInsIntact()).
 inline const std::vector<std::string>& standIns() {
     static const std::vector<std::string> paths = [] {
-        std::string outside = "/tmp/brevoir-fuzz-outside.XXXXXX";
-        if (!::mkdtemp(outside.data()))
+        // Beside the folder, so that the link leads out of it; removed with it.
+        static const std::string& outside = *new std::string(folder() + "-outside");
+        if (::mkdir(outside.c_str(), 0700) != 0)
             std::abort();
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(outside, ignored);
+        });
         const std::string target = outside + "/secret";
         const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         if (fd < 0 || ::write(fd, "outside", 7) != 7)

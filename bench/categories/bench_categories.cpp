@@ -4,7 +4,7 @@
 // carries through the editor's table. Counts the database writes with inotify.
 #include "app/BVController.h"
 #include "app/MainInterface.h"
-#include "categories/CategoryStore.h"
+#include "categories/CategoryDatabase.h"
 #include "library/QBVTrack.h"
 #include "platform/foundation/PropertyList.h"
 #include "recording/QKRecorder.h"
@@ -44,7 +44,7 @@ public:
                 return writes;
             for (ssize_t at = 0; at < got;) {
                 const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
-                if (event->len && QByteArray(event->name) == CategoryStore::kFileName)
+                if (event->len && QByteArray(event->name) == CategoryDatabase::kFileName)
                     ++writes;
                 at += ssize_t(sizeof(inotify_event) + event->len);
             }
@@ -96,9 +96,10 @@ int main(int argc, char** argv) {
         QFile::copy(tone, recordings + QLatin1Char('/') + name);
         mappings.insert(name, QStringLiteral("Business"));
     }
-    const QString database = library + QLatin1Char('/') + QLatin1String(CategoryStore::kFileName);
+    const QString database =
+        library + QLatin1Char('/') + QLatin1String(CategoryDatabase::kFileName);
     const QByteArray stored =
-        PropertyList::xmlFromDictionary(CategoryStore::dictionaryOf(categories, mappings));
+        PropertyList::xmlFromDictionary(CategoryDatabase::dictionaryOf(categories, mappings));
 
     BVController::initialize();
     BVController::setRecorderFactory([] { return nullptr; });

@@ -1,11 +1,17 @@
 // The window during a long sync: converts a few minutes of recordings through the real
 // controller (Sync as the toolbar runs it) while a 5 ms timer stands for the window's drawing,
 // and reports the longest time the event loop left it waiting, with the conversion's speed.
+// With --playlist-mb, the same for a sync into a long playlist of another player's: how long
+// until the sync starts importing, and what adding an entry costs against rewriting the file.
 #include "app/BVController.h"
 #include "app/MainInterface.h"
+#include "itunes/SyncCoordinator.h"
 #include "platform/foundation/Defaults.h"
+#include "platform/foundation/FilePath.h"
+#include "platform/foundation/SafeFile.h"
 #include "platform/media/AudioFileEncoder.h"
 #include "platform/movie/MovieWriter.h"
+#include "platform/playlists/M3uPlaylistFile.h"
 #include "recording/QKRecorder.h"
 
 #include <QApplication>
@@ -47,6 +53,117 @@ bool writeRecording(const QString& path, double seconds) {
     }
     return writer->complete() == 0;
 }
+// The real controller and interface over `library`, launched without a sound input.
+void launch(BVController& controller, MainInterface& ui, const QString& library) {
+    ui.connect(controller);
+    controller.setLibraryFolderOverride(library);
+    controller.applicationDidFinishLaunching();
+}
+
+// How late each tick of a 5 ms timer comes: the window's stand-in.
+class Ticker {
+public:
+    Ticker() {
+        _timer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&_timer, &QTimer::timeout, [this] {
+            const qint64 now = _clock.nsecsElapsed();
+            _longest = std::max(_longest, now - _last);
+            _last = now;
+        });
+        _clock.start();
+        _timer.start(5);
+    }
+    double longestMs() const { return _longest / 1e6; }
+
+private:
+    QTimer _timer;
+    QElapsedTimer _clock;
+    qint64 _last = 0;
+    qint64 _longest = 0;
+};
+
+// A playlist of about `megabytes` MB with 99,000 entries, as another player writes it.
+QByteArray foreignPlaylist(double megabytes) {
+    const int entries = 99000;
+    const qsizetype perEntry = qsizetype(megabytes * 1e6 / entries);
+    QByteArray bytes = "#EXTM3U\r\n#PLAYLIST:Everything\r\n";
+    bytes.reserve(qsizetype(megabytes * 1e6) + 4096);
+    for (int i = 0; i < entries; ++i) {
+        const QByteArray head = "#EXTINF:215,Artist " + QByteArray::number(i % 997) + " - Track " +
+                                QByteArray::number(i) + "\r\n/srv/music/";
+        const QByteArray tail = "/Track " + QByteArray::number(i) + ".flac\r\n";
+        bytes += head +
+                 QByteArray(std::max<qsizetype>(1, perEntry - head.size() - tail.size()), 'a') +
+                 tail;
+    }
+    return bytes;
+}
+
+// A sync of one new recording into a long playlist: the time to the import, and the cost of
+// the entry appended against a rewrite of the whole file.
+int benchPlaylist(const QString& library, double megabytes) {
+    const QString playlistPath = QDir::homePath() + "/Music/Playlists/Brevoir.m3u";
+    QDir().mkpath(QDir::homePath() + "/Music/Playlists");
+    const QByteArray playlist = foreignPlaylist(megabytes);
+    const FilePath path = FilePath::fromString(playlistPath);
+    SafeFile::Problem problem;
+    if (!SafeFile::replace(path, playlist, &problem))
+        return 1;
+    if (!writeRecording(library + "/Recordings/Recording 1765000001.mov", 2.0))
+        return 1;
+
+    BVController controller;
+    MainInterface ui;
+    launch(controller, ui, library);
+
+    QElapsedTimer clock;
+    qint64 importing = -1;
+    QObject::connect(&controller.syncCoordinator(), &SyncCoordinator::statusChanged,
+                     [&](const QString& status) {
+                         if (importing < 0 && status.startsWith("Syncing"))
+                             importing = clock.nsecsElapsed();
+                     });
+    QString outcome;
+    QEventLoop loop;
+    QObject::connect(&controller, &BVController::syncFinished, [&](const QString& p) {
+        outcome = p;
+        loop.quit();
+    });
+    Ticker ticker;
+    clock.start();
+    controller.handleSync(nullptr);
+    loop.exec();
+    const double total = clock.nsecsElapsed() / 1e6;
+    std::printf("playlist of %.1f MB (%lld bytes, 99,000 entries): %s\n", megabytes,
+                qlonglong(playlist.size()),
+                outcome.isEmpty() ? "synced" : qPrintable("refused: " + outcome));
+    if (importing >= 0)
+        std::printf("sync: import began after %.0f ms, ", importing / 1e6);
+    else
+        std::printf("sync: stopped before importing, ");
+    std::printf("ended after %.0f ms; the event loop's longest wait %.1f ms\n", total,
+                ticker.longestMs());
+    controller.applicationWillTerminate();
+    if (!outcome.isEmpty())
+        return 0;
+
+    // What each file's entry costs, appended or the whole file rewritten.
+    clock.restart();
+    M3uPlaylistFile file = M3uPlaylistFile::read(path);
+    const double read = clock.nsecsElapsed() / 1e6;
+    clock.restart();
+    QString why;
+    file.append({{"/music/Playlists/Brevoir/x.mov", "x", 1}}, &why);
+    const double append = clock.nsecsElapsed() / 1e6;
+    const QByteArray whole = SafeFile::read(path, M3uPlaylist::kMaxBytes).bytes;
+    clock.restart();
+    SafeFile::replace(path, whole + "#EXTINF:1,y\r\n/music/Playlists/Brevoir/y.mov\r\n", &problem);
+    const double rewrite = clock.nsecsElapsed() / 1e6;
+    std::printf("reading it whole: %.0f ms; per file synced: appending its entry %.2f ms, "
+                "rewriting the file %.0f ms\n",
+                read, append, rewrite);
+    return 0;
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -61,7 +178,17 @@ int main(int argc, char** argv) {
     parser.addOption({"minutes", "Minutes of recordings to convert (default 3).", "N", "3"});
     parser.addOption({"files", "Number of recordings (default 3).", "N", "3"});
     parser.addOption({"encoder", "Encoder title (default AAC).", "TITLE", "AAC"});
+    parser.addOption({"playlist-mb",
+                      "Sync into another player's playlist of this many MB "
+                      "instead of converting.",
+                      "MB"});
     parser.process(app);
+    BVController::initialize();
+    BVController::setRecorderFactory([] { return nullptr; });
+    if (parser.isSet("playlist-mb")) {
+        QDir().mkpath(root.path() + "/Library/Recordings");
+        return benchPlaylist(root.path() + "/Library", parser.value("playlist-mb").toDouble());
+    }
     const double minutes = parser.value("minutes").toDouble();
     const int files = std::max(1, parser.value("files").toInt());
     const QString encoder = parser.value("encoder");
@@ -77,13 +204,9 @@ int main(int argc, char** argv) {
                             minutes * 60 / files))
             return 1;
 
-    BVController::initialize();
-    BVController::setRecorderFactory([] { return nullptr; });
     BVController controller;
     MainInterface ui;
-    ui.connect(controller);
-    controller.setLibraryFolderOverride(library);
-    controller.applicationDidFinishLaunching();
+    launch(controller, ui, library);
     controller._encodingSelectionMenu->setCurrentIndex(
         controller._encodingSelectionMenu->findText(encoder));
 

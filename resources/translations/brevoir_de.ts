@@ -200,6 +200,50 @@
         <translation>Die Synchronisation wurde abgebrochen.</translation>
     </message>
     <message>
+        <source>SyncingFiles</source>
+        <translation>%1 Dateien werden synchronisiert.</translation>
+    </message>
+    <message>
+        <source>SyncLeftOut</source>
+        <translation>Nicht synchronisiert, da gerade aufgenommen; folgt bei der nächsten Synchronisation: %1</translation>
+    </message>
+    <message>
+        <source>SyncFinished</source>
+        <translation>Synchronisation abgeschlossen …</translation>
+    </message>
+    <message>
+        <source>SyncMenuItem</source>
+        <translation>Mit Wiedergabeliste s&amp;ynchronisieren</translation>
+    </message>
+    <message>
+        <source>PlaylistTooManyEntries</source>
+        <translation>%1 enthält mehr als %2 Einträge; die Datei wurde so gelassen, wie sie ist.</translation>
+    </message>
+    <message>
+        <source>PlaylistChanged</source>
+        <translation>%1 wurde während der Synchronisation von einem anderen Programm geändert; es wurde nichts mehr hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>PlaylistFolderProtected</source>
+        <translation>Die Wiedergabeliste „%1“ würde ihre Dateien in %2 ablegen; dieser Ordner ist %3, enthält ihn oder liegt darin. Wählen Sie einen anderen Namen für die Wiedergabeliste.</translation>
+    </message>
+    <message>
+        <source>ImportFileShrank</source>
+        <translation>sie wurde beim Kopieren kürzer</translation>
+    </message>
+    <message>
+        <source>ImportBeingWritten</source>
+        <translation>sie wird noch geschrieben</translation>
+    </message>
+    <message>
+        <source>DecoderDamagedPartWay</source>
+        <translation>ihr Ton ist mittendrin beschädigt</translation>
+    </message>
+    <message>
+        <source>DecoderReadFailed</source>
+        <translation>das Lesen schlug mittendrin fehl: %1</translation>
+    </message>
+    <message>
         <source>PositionSliderTip</source>
         <translation>Ziehen, um in der Aufnahme zu springen</translation>
     </message>
@@ -593,6 +637,18 @@
     <message>
         <source>LibraryNotOpen</source>
         <translation>Die Bibliothek ist noch nicht geöffnet.</translation>
+    </message>
+    <message>
+        <source>CategoriesNotSaved</source>
+        <translation>Die Kategorien konnten nicht gesichert werden: %1</translation>
+    </message>
+    <message>
+        <source>CategoriesFileNotAFile</source>
+        <translation>%1 Vorerst gelten die Standardkategorien, und Änderungen an Kategorien können in dieser Bibliothek nicht gesichert werden.</translation>
+    </message>
+    <message>
+        <source>CategoryNameRefused</source>
+        <translation>Die Kategorie wurde nicht umbenannt: Ein Kategoriename darf keine Steuerzeichen enthalten.</translation>
     </message>
     <message>
         <source>NotACategory</source>

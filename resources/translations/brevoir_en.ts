@@ -200,6 +200,50 @@
         <translation>The sync was cancelled.</translation>
     </message>
     <message>
+        <source>SyncingFiles</source>
+        <translation>Syncing %1 files.</translation>
+    </message>
+    <message>
+        <source>SyncLeftOut</source>
+        <translation>Not synced while being recorded, left for the next sync: %1</translation>
+    </message>
+    <message>
+        <source>SyncFinished</source>
+        <translation>Sync finished...</translation>
+    </message>
+    <message>
+        <source>SyncMenuItem</source>
+        <translation>S&amp;ync to Playlist</translation>
+    </message>
+    <message>
+        <source>PlaylistTooManyEntries</source>
+        <translation>%1 holds more than %2 entries; it was left as it is.</translation>
+    </message>
+    <message>
+        <source>PlaylistChanged</source>
+        <translation>%1 was changed by another program during the sync; nothing more was added to it.</translation>
+    </message>
+    <message>
+        <source>PlaylistFolderProtected</source>
+        <translation>The playlist “%1” would keep its files in %2, which is, holds or lies inside %3. Choose another playlist name.</translation>
+    </message>
+    <message>
+        <source>ImportFileShrank</source>
+        <translation>it became shorter while it was copied</translation>
+    </message>
+    <message>
+        <source>ImportBeingWritten</source>
+        <translation>it is still being written</translation>
+    </message>
+    <message>
+        <source>DecoderDamagedPartWay</source>
+        <translation>its sound is damaged part-way</translation>
+    </message>
+    <message>
+        <source>DecoderReadFailed</source>
+        <translation>reading it failed part-way: %1</translation>
+    </message>
+    <message>
         <source>PositionSliderTip</source>
         <translation>Drag to move through the recording</translation>
     </message>
@@ -593,6 +637,18 @@
     <message>
         <source>LibraryNotOpen</source>
         <translation>The library is not open yet.</translation>
+    </message>
+    <message>
+        <source>CategoriesNotSaved</source>
+        <translation>The categories could not be saved: %1</translation>
+    </message>
+    <message>
+        <source>CategoriesFileNotAFile</source>
+        <translation>%1 The default categories are used for now, and changes to categories cannot be saved in this library.</translation>
+    </message>
+    <message>
+        <source>CategoryNameRefused</source>
+        <translation>The category was not renamed: a category name cannot hold control characters.</translation>
     </message>
     <message>
         <source>NotACategory</source>

@@ -200,6 +200,50 @@
         <translation>La synchronisation a été annulée.</translation>
     </message>
     <message>
+        <source>SyncingFiles</source>
+        <translation>Synchronisation de %1 fichiers.</translation>
+    </message>
+    <message>
+        <source>SyncLeftOut</source>
+        <translation>Non synchronisé pendant l’enregistrement, laissé pour la prochaine synchronisation : %1</translation>
+    </message>
+    <message>
+        <source>SyncFinished</source>
+        <translation>Synchronisation terminée…</translation>
+    </message>
+    <message>
+        <source>SyncMenuItem</source>
+        <translation>S&amp;ynchroniser avec la liste de lecture</translation>
+    </message>
+    <message>
+        <source>PlaylistTooManyEntries</source>
+        <translation>%1 contient plus de %2 entrées ; le fichier a été laissé tel quel.</translation>
+    </message>
+    <message>
+        <source>PlaylistChanged</source>
+        <translation>%1 a été modifié par un autre programme pendant la synchronisation ; rien n’y a plus été ajouté.</translation>
+    </message>
+    <message>
+        <source>PlaylistFolderProtected</source>
+        <translation>La liste de lecture « %1 » placerait ses fichiers dans %2, qui est %3, le contient ou s’y trouve. Choisissez un autre nom de liste de lecture.</translation>
+    </message>
+    <message>
+        <source>ImportFileShrank</source>
+        <translation>il a raccourci pendant la copie</translation>
+    </message>
+    <message>
+        <source>ImportBeingWritten</source>
+        <translation>il est encore en cours d’écriture</translation>
+    </message>
+    <message>
+        <source>DecoderDamagedPartWay</source>
+        <translation>son audio est endommagé en cours de route</translation>
+    </message>
+    <message>
+        <source>DecoderReadFailed</source>
+        <translation>la lecture a échoué en cours de route : %1</translation>
+    </message>
+    <message>
         <source>PositionSliderTip</source>
         <translation>Faites glisser pour vous déplacer dans l’enregistrement</translation>
     </message>
@@ -593,6 +637,18 @@
     <message>
         <source>LibraryNotOpen</source>
         <translation>La bibliothèque n’est pas encore ouverte.</translation>
+    </message>
+    <message>
+        <source>CategoriesNotSaved</source>
+        <translation>Les catégories n’ont pas pu être enregistrées : %1</translation>
+    </message>
+    <message>
+        <source>CategoriesFileNotAFile</source>
+        <translation>%1 Les catégories par défaut sont utilisées pour l’instant, et les modifications des catégories ne peuvent pas être enregistrées dans cette bibliothèque.</translation>
+    </message>
+    <message>
+        <source>CategoryNameRefused</source>
+        <translation>La catégorie n’a pas été renommée : un nom de catégorie ne peut pas contenir de caractères de contrôle.</translation>
     </message>
     <message>
         <source>NotACategory</source>

@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "itunes/QKTunesController.h"
+#include "itunes/SyncCoordinator.h"
 #include "library/BVMovieDurationFormatter.h"
 #include "library/LibraryScanner.h"
 #include "library/QBVTrack.h"
@@ -101,7 +102,10 @@ BVController::~BVController() {
     bvLog(QStringLiteral("BVController - dealloc"));
     setDataDirectory(QString());
     _fileList.clear();
-    _sync.reset(); // stops its import before the bridge goes
+    // A sync still running stops before the bridge goes, and tells nobody here.
+    if (_syncCoordinator)
+        disconnect(_syncCoordinator.get(), nullptr, this, nullptr);
+    _syncCoordinator.reset();
     _iTunesController.reset();
     _currentlyPlayingImage.reset();
     _recorder.reset();

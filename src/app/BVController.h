@@ -20,6 +20,7 @@
 #include <vector>
 
 class BVMovieView;
+class CategoryDatabase;
 class QAction;
 class QSplitter;
 class QToolBar;
@@ -44,6 +45,7 @@ class QTableView;
 class QTextEdit;
 class QTimer;
 class QWidget;
+class SyncCoordinator;
 struct Notification;
 struct ScannedEntry;
 namespace MovieRepair {
@@ -179,17 +181,18 @@ public:
     QString noteOfRecording(const QString& name, const QString& format, QString* note);
     QString setNoteOfRecording(const QString& name, const QString& content, const QString& format);
 
-    // ---- categories/: the category store and "Database.plist" ----
-    // Reads the library's database (keeping an unreadable one aside), makes the user list and
-    // the fixed entries, builds the Categories menu and files the listed tracks.
+    // ---- categories/: the category store and "Database.plist" (CategoryDatabase) ----
+    // Reads the library's database, makes the user list and the fixed entries, builds the
+    // Categories menu and files the listed tracks.
     void loadCategories();
-    // Writes the database now.
-    void saveCategories();
+    // Writes the database now; answers why it could not, or empty.
+    QString saveCategories();
     // A track's category changed: the database is written once control returns to the event
     // loop, so that a burst of assignments writes once.
     void scheduleCategoriesSave();
     // Before another library is opened: the pending write goes to this one, and the lists go.
     void unloadCategories();
+    // Track name (exact: FileNames form) -> category, for every track that has one.
     QVariantMap mapTracksToCategories() const;
     void restoreCategoriesToTracks(const QVariantMap& mappings);
     int32_t countOfCategories() const;
@@ -197,7 +200,6 @@ public:
     // The user list followed by the fixed entries: what the category pop-up offers.
     QStringList categories() const;
     QStringList userCategories() const { return _categoriesDynamicItems; }
-    QString pathToCategoryDatabase() const;
 
     // ---- categories/: the Categories menu and the editor ----
     void buildCategoriesMenu();
@@ -216,17 +218,20 @@ public:
     QString setCategoryOfRecording(const QString& name, const QString& category);
 
     // ---- itunes/: sync ----
-    // Copies the recordings the playlist lacks into it (the toolbar's Sync).
+    // Copies the recordings the playlist lacks into it (the toolbar's and the menu's Sync, and
+    // the script command); a refusal is told with syncRefused, the end with syncFinished.
     void handleSync(QObject* sender);
-    // The same for scripts: why it was refused, or empty once it has started; syncFinished
-    // tells its end.
+    // Starts a sync: why it was refused, or empty once it has started.
     QString syncRecordings();
     bool isSyncing() const;
+    // What the running sync does, in English, for scripts; empty when none runs.
+    QString syncProgress() const;
+    // What may be synced, and the running sync (made on first use).
+    SyncCoordinator& syncCoordinator();
     // Stops a running sync after the file in hand, or at once (quit), waiting for it.
     void cancelSync(bool immediately);
     // The playlist's track titles; none when it holds none.
     std::optional<QStringList> getTracksForPlaylist(const QString& name);
-    void importTracksFromList(const std::vector<std::shared_ptr<QBVTrack>>& tracks);
     QString fullUnixPathToAppleScriptPath(const QString& path);
     void iTunesOpenApplication(QObject* sender);
     void handleSyncItunesCommand(QObject* command);
@@ -275,6 +280,8 @@ signals:
 signals:
     // A sync has ended: problem is empty, or what went wrong (or that it was cancelled).
     void syncFinished(const QString& problem);
+    // A sync was asked for and could not start.
+    void syncRefused(const QString& reason);
 
 public: // outlets, connected by the interface (MainInterface::connectOutlets)
     QDialog* timerWindow = nullptr;
@@ -321,12 +328,7 @@ private:
     QString _dataDirectory;
     QStringList _categoriesStaticItems;
     QStringList _categoriesDynamicItems;
-    struct CategoryDatabaseState {
-        bool loaded = false;      // nothing is written before the library's file was read
-        bool writable = true;     // false: an unreadable file could not be moved aside
-        bool savePending = false; // a write is queued for the event loop
-    };
-    CategoryDatabaseState _categoryDatabase;
+    CategoryDatabase* _categoryDatabase = nullptr; // a child, made when categories first load
     void reloadCategoriesTable();
     std::unique_ptr<QPixmap> _currentlyPlayingImage;
     QUrl _previouslyPlayedURL;
@@ -336,9 +338,9 @@ private:
 
     void buildToolbar();
 
-    // ---- itunes/: the running sync ----
-    std::shared_ptr<class SyncSession> _sync;
-    void finishSync();
+    // ---- itunes/: what may be synced, and the running sync ----
+    std::unique_ptr<SyncCoordinator> _syncCoordinator;
+    void finishSync(const QString& problem);
 
     // ---- library/: track operation helpers ----
     // The listed track of a name a script gave, or why there is none.

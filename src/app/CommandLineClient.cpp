@@ -240,6 +240,9 @@ int CommandLineClient::run(Command command, const QStringList& launchArguments, 
                     qPrintable(clockText(brevoir.property("ElapsedTime").toDouble())),
                     brevoir.property("RecordingFile").toString().toLocal8Bit().constData());
             }
+            // A sync runs beside a recording, too.
+            if (const QString sync = brevoir.property("SyncProgress").toString(); !sync.isEmpty())
+                std::fprintf(out, "sync: %s\n", sync.toLocal8Bit().constData());
             return 0;
         }
     }

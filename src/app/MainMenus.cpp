@@ -3,6 +3,7 @@
 #include "app/BVController.h"
 #include "library/QBVTableView.h"
 #include "library/QKArrayController.h"
+#include "platform/foundation/LocalizedString.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/media/BVMovieView.h"
 #include "recording/QKRecorder.h"
@@ -38,6 +39,7 @@ MainMenus::MainMenus(Ui::MainWindow& ui, QMainWindow& window, BVController& cont
     connectFileAndEdit();
     connectViewAndHelp();
     connectRecordingAndPlayback();
+    addSyncItem();
     for (QMenu* menu :
          {ui.menuFile, ui.menuEdit, ui.menuView, ui.menuRecording, ui.menuPlayback, ui.menuHelp})
         connect(menu, &QMenu::aboutToShow, this, &MainMenus::validate);
@@ -124,6 +126,17 @@ void MainMenus::connectRecordingAndPlayback() {
     _ui.fileTableView->addAction(_ui.actionPlayPause);
 }
 
+void MainMenus::addSyncItem() {
+    _syncItem = new QAction(BVLocalizedString("SyncMenuItem"), &_window);
+    _syncItem->setObjectName(QStringLiteral("actionSync"));
+    _syncItem->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+    // Before the separator that sets Quit apart.
+    const QList<QAction*> items = _ui.menuFile->actions();
+    const qsizetype quit = items.indexOf(_ui.actionQuit);
+    _ui.menuFile->insertAction(quit > 0 ? items[quit - 1] : _ui.actionQuit, _syncItem);
+    connectAction(_syncItem, &BVController::handleSync);
+}
+
 void MainMenus::validate() {
     _validationScheduled = false;
     if (!_controller)
@@ -140,6 +153,7 @@ void MainMenus::validate() {
                                      c._notesTextView->document()->characterCount() > 1);
     _ui.actionRename->setEnabled(selection);
     _ui.actionDelete->setEnabled(selection);
+    _syncItem->setEnabled(!c.isSyncing());
     _ui.actionFind->setEnabled(_ui.searchField->isVisibleTo(&_window));
     QToolBar* toolbar = c.toolbar();
     _ui.actionShowToolbar->setChecked(toolbar && !toolbar->isHidden());

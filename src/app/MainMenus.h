@@ -33,6 +33,8 @@ private:
     void connectFileAndEdit();
     void connectViewAndHelp();
     void connectRecordingAndPlayback();
+    // File > Sync to Playlist, so that the window can sync without the toolbar's item.
+    void addSyncItem();
     void validateEditItems();
     // Revalidates once control returns to the event loop, after the event that asked for it
     // has done its work; a burst of requests validates once.
@@ -41,5 +43,6 @@ private:
     Ui::MainWindow& _ui;
     QMainWindow& _window;
     QPointer<BVController> _controller;
+    QAction* _syncItem = nullptr;
     bool _validationScheduled = false;
 };

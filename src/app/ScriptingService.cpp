@@ -14,6 +14,9 @@
 #include <QMainWindow>
 #include <QTimer>
 
+#include <array>
+#include <memory>
+
 const QString ScriptingService::kServiceName = QStringLiteral("org.brevoir.Brevoir");
 const QString ScriptingService::kObjectPath = QStringLiteral("/org/brevoir/Brevoir");
 const QString ScriptingService::kInterface = QStringLiteral("org.brevoir.Brevoir");
@@ -27,6 +30,9 @@ ScriptingService::ScriptingService(BVController& controller, QObject* parent)
     _announcedState = State();
     if (QKRecorder* recorder = _controller.recorder())
         connect(recorder, &QKRecorder::stateChanged, this, &ScriptingService::recorderStateChanged);
+    // A sync beginning or ending changes the state too.
+    connect(&_controller, &BVController::interfaceStateChanged, this,
+            &ScriptingService::recorderStateChanged);
 }
 
 void ScriptingService::recorderStateChanged() {
@@ -76,16 +82,21 @@ ScriptingService::Registration ScriptingService::registerOnSessionBus() {
 }
 
 QString ScriptingService::State() const {
+    // A recording is told before a sync: scripts pause and stop by it.
     const QKRecorder* recorder = _controller.recorder();
-    if (!recorder)
-        return QStringLiteral("idle");
-    if (recorder->isPaused())
+    if (recorder && recorder->isPaused())
         return QStringLiteral("paused");
-    if (recorder->isRecording())
+    if (recorder && recorder->isRecording())
         return QStringLiteral("recording");
-    if (recorder->isPreviewing())
+    if (_controller.isSyncing())
+        return QStringLiteral("syncing");
+    if (recorder && recorder->isPreviewing())
         return QStringLiteral("previewing");
     return QStringLiteral("idle");
+}
+
+QString ScriptingService::SyncProgress() const {
+    return _controller.syncProgress();
 }
 
 double ScriptingService::ElapsedTime() const {
@@ -199,20 +210,16 @@ void ScriptingService::Sync() {
         call = message();
         bus = connection();
     }
-    auto finished = std::make_shared<QMetaObject::Connection>();
-    const auto reply = [fromBus, call, bus](const QString& problem) {
+    // A refusal comes at once, inside the command; the end of a sync that started, later.
+    auto ends = std::make_shared<std::array<QMetaObject::Connection, 2>>();
+    const auto reply = [fromBus, call, bus, ends](const QString& problem) {
+        QObject::disconnect((*ends)[0]);
+        QObject::disconnect((*ends)[1]);
         if (fromBus)
             bus.send(problem.isEmpty() ? call.createReply()
                                        : call.createErrorReply(kRefusedError, problem));
     };
-    *finished = connect(&_controller, &BVController::syncFinished, this,
-                        [finished, reply](const QString& problem) mutable {
-                            QObject::disconnect(*finished);
-                            reply(problem);
-                        });
-    const QString refusal = _controller.syncRecordings();
-    if (refusal.isEmpty())
-        return;
-    QObject::disconnect(*finished);
-    reply(refusal);
+    (*ends)[0] = connect(&_controller, &BVController::syncFinished, this, reply);
+    (*ends)[1] = connect(&_controller, &BVController::syncRefused, this, reply);
+    BVSyncItunesCommand().performDefaultImplementation();
 }

@@ -15,6 +15,7 @@ class ScriptingService : public QObject, protected QDBusContext {
     Q_PROPERTY(QString State READ State)
     Q_PROPERTY(double ElapsedTime READ ElapsedTime)
     Q_PROPERTY(QString RecordingFile READ RecordingFile)
+    Q_PROPERTY(QString SyncProgress READ SyncProgress)
 
 public:
     static const QString kServiceName;       // "org.brevoir.Brevoir"
@@ -32,6 +33,7 @@ public:
     QString State() const;
     double ElapsedTime() const;
     QString RecordingFile() const;
+    QString SyncProgress() const;
 
 signals:
     void RecordingStarted(const QString& path);
@@ -58,7 +60,8 @@ public slots:
     QString GetNoteBytes(const QByteArray& name, const QString& format);
     void SetNoteBytes(const QByteArray& name, const QString& content, const QString& format);
     void SetCategoryBytes(const QByteArray& name, const QString& category);
-    // Answers once the sync has ended; an error says why it was refused, failed or stopped.
+    // Sends the sync command; answers once the sync has ended, or with an error that says why
+    // it was refused, failed or stopped.
     void Sync();
 
 private:

@@ -4,22 +4,22 @@
 #include "platform/foundation/LocalizedString.h"
 
 #include "categories/BVMenuItem.h"
+#include "categories/CategoryDatabase.h"
 #include "categories/CategoryListModel.h"
 #include "categories/CategoryStore.h"
 #include "library/QBVTrack.h"
 #include "library/QKArrayController.h"
 #include "library/TrackNames.h"
 #include "platform/foundation/Beep.h"
+#include "platform/foundation/FilePath.h"
 #include "platform/foundation/Log.h"
 
 #include <QDialog>
-#include <QFileInfo>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QTableView>
-#include <QTimer>
 
 namespace {
 QString plainTitle(const QAction* action) {
@@ -41,69 +41,40 @@ QMenu* submenuTitled(const QList<QAction*>& actions, const QString& title) {
 
 } // namespace
 
-QString BVController::pathToCategoryDatabase() const {
-    if (_dataDirectory.isNull())
-        return QString();
-    return _dataDirectory + QLatin1Char('/') + QLatin1String(CategoryStore::kFileName);
-}
-
 void BVController::loadCategories() {
-    const QString path = pathToCategoryDatabase();
-    _categoryDatabase = {};
-    CategoryStore::Loaded loaded;
-    if (path.isNull())
-        _categoryDatabase.writable = false;
-    else
-        loaded = CategoryStore::load(path);
-    if (loaded.status == CategoryStore::Loaded::Unreadable) {
-        // The user's categories may still be in there: never write over it.
-        const QString kept = CategoryStore::keepAside(path, QDateTime::currentDateTime());
-        if (kept.isEmpty()) {
-            _categoryDatabase.writable = false;
-            tellUser(BVLocalizedString("CategoriesFileStuck").arg(path, loaded.problem));
-        } else {
-            tellUser(BVLocalizedString("CategoriesFileKeptAside")
-                         .arg(loaded.problem, QFileInfo(kept).fileName()));
-        }
+    if (!_categoryDatabase) {
+        _categoryDatabase = new CategoryDatabase(
+            [this] {
+                return CategoryDatabase::Snapshot{_categoriesDynamicItems, mapTracksToCategories()};
+            },
+            this);
+        connect(_categoryDatabase, &CategoryDatabase::problemToTell, this, &BVController::tellUser);
     }
+    const CategoryDatabase::Opened opened =
+        _categoryDatabase->open(FilePath::fromString(pathToLibraryFolder()));
     _categoriesDynamicItems =
-        loaded.contents.categories.value_or(CategoryStore::defaultCategories());
+        opened.contents.categories.value_or(CategoryStore::defaultCategories());
     _categoriesStaticItems = {CategoryStore::kSeparator, CategoryStore::editEntry()};
-    _categoryDatabase.loaded = true;
     buildCategoriesMenu();
     reloadCategoriesTable();
-    if (loaded.contents.mappings)
-        restoreCategoriesToTracks(*loaded.contents.mappings);
+    if (opened.contents.mappings)
+        restoreCategoriesToTracks(*opened.contents.mappings);
 }
 
 void BVController::unloadCategories() {
-    if (_categoryDatabase.savePending)
-        saveCategories();
-    _categoryDatabase = {};
+    if (_categoryDatabase)
+        _categoryDatabase->close();
     _categoriesDynamicItems.clear();
     _categoriesStaticItems.clear();
 }
 
-void BVController::saveCategories() {
-    _categoryDatabase.savePending = false;
-    if (!_categoryDatabase.loaded || !_categoryDatabase.writable)
-        return;
-    QString problem;
-    if (!CategoryStore::save(pathToCategoryDatabase(), _categoriesDynamicItems,
-                             mapTracksToCategories(), &problem)) {
-        // Memory keeps everything; the next write tries again.
-        bvLog(QStringLiteral("couldn't write %1: %2").arg(pathToCategoryDatabase(), problem));
-    }
+QString BVController::saveCategories() {
+    return _categoryDatabase ? _categoryDatabase->write() : QString();
 }
 
 void BVController::scheduleCategoriesSave() {
-    if (_categoryDatabase.savePending)
-        return;
-    _categoryDatabase.savePending = true;
-    QTimer::singleShot(0, this, [this] {
-        if (_categoryDatabase.savePending)
-            saveCategories();
-    });
+    if (_categoryDatabase)
+        _categoryDatabase->scheduleWrite();
 }
 
 QVariantMap BVController::mapTracksToCategories() const {
@@ -251,6 +222,13 @@ void BVController::tableViewSetObjectValueForTableColumnRow(QTableView*, const Q
     const QString old = _categoriesDynamicItems.at(row);
     if (value == old)
         return;
+    // It would be written into the categories file, which could then not be read back.
+    if (!CategoryDatabase::nameCanBeStoredAsText(value)) {
+        Beep();
+        tellUser(BVLocalizedString("CategoryNameRefused"));
+        reloadCategoriesTable();
+        return;
+    }
     _categoriesDynamicItems[row] = value;
     for (const auto& track : _fileList) {
         if (track->category() == old)
@@ -274,7 +252,7 @@ void BVController::reloadCategoriesTable() {
 }
 
 QString BVController::setCategoryOfRecording(const QString& name, const QString& category) {
-    if (!_categoryDatabase.loaded)
+    if (!_categoryDatabase || !_categoryDatabase->isOpen())
         return BVLocalizedString("LibraryNotOpen");
     if (!_categoriesDynamicItems.contains(category) || category == CategoryStore::kSeparator ||
         category == CategoryStore::editEntry())
@@ -285,7 +263,6 @@ QString BVController::setCategoryOfRecording(const QString& name, const QString&
     track->setCategory(category);
     if (_fileListArrayController)
         _fileListArrayController->rearrangeObjects();
-    // The caller may read the file as soon as we answer.
-    saveCategories();
-    return QString();
+    // The caller may read the file as soon as we answer, or learns why it cannot.
+    return saveCategories();
 }

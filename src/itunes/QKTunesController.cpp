@@ -12,6 +12,9 @@ const QString sScriptName = QStringLiteral("iTunesController");
 const QString sScriptType = QStringLiteral("scpt");
 
 namespace {
+// Items of a list answer logged one by one; the rest are counted.
+constexpr int kItemsLogged = 100;
+
 HandlerDescriptor text(const QString& value) {
     return HandlerDescriptor::descriptorWithString(value);
 }
@@ -76,11 +79,19 @@ QStringList QKTunesController::callForTexts(const char* handler, const HandlerDe
     const int count = result.numberOfItems();
     bvLog(QStringLiteral("results: %1").arg(count));
     QStringList items;
+    items.reserve(count);
     for (int i = 1; i <= count; ++i) {
         const QString item = result.descriptorAtIndex(i).stringValue();
-        bvLog(QStringLiteral("%1 %2: %3").arg(QLatin1String(itemLine)).arg(i).arg(item));
+        // A playlist of 100,000 tracks would take seconds of log lines.
+        if (i <= kItemsLogged)
+            bvLog(QStringLiteral("%1 %2: %3").arg(QLatin1String(itemLine)).arg(i).arg(item));
         items << item;
     }
+    if (count > kItemsLogged)
+        bvLog(QStringLiteral("%1s %2 to %3 not logged")
+                  .arg(QLatin1String(itemLine))
+                  .arg(kItemsLogged + 1)
+                  .arg(count));
     return items;
 }
 
@@ -150,4 +161,8 @@ void QKTunesController::cancelImport(bool immediately) {
 
 void QKTunesController::clearCancel() {
     _iTunesControllerScpt->clearCancel();
+}
+
+void QKTunesController::setProtectedFolders(const QStringList& folders) {
+    _iTunesControllerScpt->setProtectedFolders(folders);
 }

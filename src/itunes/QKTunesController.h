@@ -50,6 +50,8 @@ public:
     // until clearCancel(), which whoever starts an import calls first.
     void cancelImport(bool immediately);
     void clearCancel();
+    // Folders the component must never write into, nor keep its files around.
+    void setProtectedFolders(const QStringList& folders);
 
 private:
     HandlerDescriptor callHandler(const char* handler, const HandlerDescriptor& arguments,

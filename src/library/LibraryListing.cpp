@@ -1,7 +1,7 @@
 #include "library/LibraryListing.h"
 
 #include "app/BVController.h"
-#include "categories/CategoryStore.h"
+#include "categories/CategoryDatabase.h"
 #include "library/BVMovieDurationFormatter.h"
 #include "library/LibraryScanner.h"
 #include "library/QKFileSizeFormatter.h"
@@ -55,9 +55,8 @@ int runLibraryListing(const QString& libraryFolder, FILE* out) {
         return 1;
     }
     // Listing only reads: a database that cannot be read lists no categories.
-    const CategoryStore::Contents categories =
-        CategoryStore::load(library + QLatin1Char('/') + QLatin1String(CategoryStore::kFileName))
-            .contents;
+    const CategoryDatabase::Contents categories =
+        CategoryDatabase::read(FilePath::fromString(library));
     const QKFileSizeFormatter sizeFormatter;
     const BVMovieDurationFormatter durationFormatter;
     for (const ScannedEntry& entry :
@@ -69,7 +68,7 @@ int runLibraryListing(const QString& libraryFolder, FILE* out) {
         const QByteArray sizeText = sizeFormatter.stringForObjectValue(entry.size).toUtf8();
         const QByteArray durationText =
             durationFormatter.transformedValue(entry.duration).toString().toUtf8();
-        const QString category = CategoryStore::categoryOfRecording(categories, entry.name);
+        const QString category = CategoryDatabase::categoryOfRecording(categories, entry.name);
         const QByteArray categoryField =
             category.isEmpty() ? QByteArray() : '\t' + escapedText(category);
         std::fprintf(out, "%s\t%llu\t%.3f\t%s\t%s%s\n", escapedName(entry.name).constData(),

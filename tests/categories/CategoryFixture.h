@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/BVController.h"
+#include "categories/CategoryDatabase.h"
 #include "categories/CategoryStore.h"
 #include "library/LibraryFixture.h"
 #include "platform/foundation/PropertyList.h"
@@ -43,13 +44,15 @@ protected:
         ASSERT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
     }
 
-    // What Python's plistlib reads from the file, or an invalid value when it refuses it.
+    // What Python's plistlib reads from the file (data as hex text), or an invalid value when it
+    // refuses it.
     static QVariant readWithPython(const QString& path) {
         QProcess python;
         python.start(QStringLiteral("python3"),
                      {QStringLiteral("-c"),
                       QStringLiteral("import plistlib,json,sys\n"
-                                     "print(json.dumps(plistlib.load(open(sys.argv[1],'rb'))))"),
+                                     "print(json.dumps(plistlib.load(open(sys.argv[1],'rb')),"
+                                     "default=lambda b: b.hex()))"),
                       path});
         if (!python.waitForFinished(30000) || python.exitCode() != 0)
             return {};

@@ -1,6 +1,10 @@
 // "Database.plist": files of other property-list writers load, what we write other readers
-// read, damaged files are kept aside, writes are coalesced, and each library keeps its own.
+// read, damaged files are kept aside, writes are coalesced, each library keeps its own, and a
+// write that fails is reported.
 #include "CategoryFixture.h"
+
+#include "platform/foundation/LocalizedString.h"
+#include "platform/foundation/Log.h"
 
 #include <QDirIterator>
 
@@ -99,8 +103,8 @@ TEST_F(CategoryFixture, FilesOfOtherWritersLoadAndWhatWeWriteTheyReadBack) {
 }
 
 TEST_F(CategoryFixture, DamagedFilesGiveTheDefaultsAndAreKeptAsideUntouched) {
-    const QByteArray valid = PropertyList::xmlFromDictionary(
-        CategoryStore::dictionaryOf({"Talks", "Songs"}, {{"a.mov", "Talks"}, {"b.mov", "Songs"}}));
+    const QByteArray valid = PropertyList::xmlFromDictionary(CategoryDatabase::dictionaryOf(
+        {"Talks", "Songs"}, {{"a.mov", "Talks"}, {"b.mov", "Songs"}}));
     QByteArray garbage(3000, '\0');
     std::mt19937 random(7);
     for (char& byte : garbage)
@@ -124,6 +128,13 @@ TEST_F(CategoryFixture, DamagedFilesGiveTheDefaultsAndAreKeptAsideUntouched) {
         {"a binary list (not read)", binaryOf(valid)},
         {"an unknown element", "<plist version=\"1.0\"><dict><key>categories</key><array>"
                                "<set/></array></dict></plist>"},
+        {"a name by its bytes given as text",
+         "<plist version=\"1.0\"><dict><key>category mappings by name bytes</key><array><dict>"
+         "<key>name</key><string>a.mov</string><key>category</key><string>Talks</string>"
+         "</dict></array></dict></plist>"},
+        {"a raw control character", "<plist version=\"1.0\"><dict><key>category mappings</key>"
+                                    "<dict><key>a\x01.mov</key><string>Talks</string></dict>"
+                                    "</dict></plist>"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -154,7 +165,7 @@ TEST_F(CategoryFixture, ReaderSurvivesThousandsOfMutatedFiles) {
     for (int i = 0; i < 40; ++i)
         mappings.insert(QStringLiteral("Recording %1.mov").arg(i), i % 2 ? "Talks" : "Ü ♪ &");
     const QByteArray xml = PropertyList::xmlFromDictionary(
-        CategoryStore::dictionaryOf({"Talks", "Ü ♪ &", "-"}, mappings));
+        CategoryDatabase::dictionaryOf({"Talks", "Ü ♪ &", "-"}, mappings));
     const QString pythonPath = scratch(QStringLiteral("python.plist"));
     writeWithPython(pythonPath,
                     R"({"categories": ["R&D <x>", "\u00fc \u266a"], "n": -3, "r": 1.5, "t": true,
@@ -193,7 +204,7 @@ TEST_F(CategoryFixture, ReaderSurvivesThousandsOfMutatedFiles) {
         }
         const std::optional<QVariantMap> dictionary = PropertyList::dictionaryFromBytes(bytes);
         if (dictionary)
-            ++parsed, (void)CategoryStore::contentsOfDictionary(*dictionary);
+            ++parsed, (void)CategoryDatabase::contentsOfDictionary(*dictionary);
         else
             ++refused;
     }
@@ -215,7 +226,7 @@ TEST_F(CategoryFixture, TheStoreAtLaunchAndAtQuit) {
     returnToEventLoop();
     EXPECT_FALSE(QFile::exists(database()));
     controller->applicationWillTerminate();
-    EXPECT_EQ(stored(), CategoryStore::dictionaryOf(kDefaults, {}));
+    EXPECT_EQ(stored(), CategoryDatabase::dictionaryOf(kDefaults, {}));
     quit();
 
     // An empty list stays empty: nothing is filed, the pop-up offers only the fixed entries,
@@ -243,7 +254,7 @@ TEST_F(CategoryFixture, TheStoreAtLaunchAndAtQuit) {
     launch();
     EXPECT_TRUE(stored().contains("note"));
     returnToEventLoop();
-    EXPECT_EQ(stored(), CategoryStore::dictionaryOf({"Talks"}, {{"a.mov", "Talks"}}));
+    EXPECT_EQ(stored(), CategoryDatabase::dictionaryOf({"Talks"}, {{"a.mov", "Talks"}}));
 }
 
 TEST_F(CategoryFixture, ChangingTheLibraryKeepsBothDatabases) {
@@ -251,7 +262,7 @@ TEST_F(CategoryFixture, ChangingTheLibraryKeepsBothDatabases) {
     ASSERT_TRUE(QDir().mkpath(other + QStringLiteral("/Recordings")));
     writeFile(other + QStringLiteral("/Recordings/o.mov"), "o");
     const QVariantMap otherDatabase =
-        CategoryStore::dictionaryOf({"Lectures", "Songs"}, {{"o.mov", "Songs"}});
+        CategoryDatabase::dictionaryOf({"Lectures", "Songs"}, {{"o.mov", "Songs"}});
     writeFile(other + QStringLiteral("/Database.plist"),
               PropertyList::xmlFromDictionary(otherDatabase));
 
@@ -259,7 +270,7 @@ TEST_F(CategoryFixture, ChangingTheLibraryKeepsBothDatabases) {
     launch();
     track("a.mov")->setCategory(QStringLiteral("Business")); // written later, to this library
     controller->locationOpenPanelDidEndReturnCodeContextInfo(other, 1, nullptr);
-    EXPECT_EQ(stored(), CategoryStore::dictionaryOf(kDefaults, {{"a.mov", "Business"}}));
+    EXPECT_EQ(stored(), CategoryDatabase::dictionaryOf(kDefaults, {{"a.mov", "Business"}}));
     EXPECT_EQ(controller->userCategories(), (QStringList{"Lectures", "Songs"}));
     EXPECT_EQ(trackCategories(), QStringList{"Songs"});
     returnToEventLoop();
@@ -270,4 +281,62 @@ TEST_F(CategoryFixture, ChangingTheLibraryKeepsBothDatabases) {
     controller->locationOpenPanelDidEndReturnCodeContextInfo(library, 1, nullptr);
     EXPECT_EQ(controller->userCategories(), kDefaults);
     EXPECT_EQ(trackCategories(), QStringList{"Business"});
+}
+
+TEST_F(CategoryFixture, ARenamedRecordingIsStoredUnderItsNewNameAtTheNextWrite) {
+    makeRecordings({"a.mov", "b.mov"});
+    writeFile(database(), PropertyList::xmlFromDictionary(CategoryDatabase::dictionaryOf(
+                              kDefaults, {{"a.mov", "Business"}, {"b.mov", "Personal"}})));
+    launch();
+    returnToEventLoop();
+    ASSERT_EQ(controller->renameRecording("a.mov", "renamed.mov"), QString());
+    // A rename asks for the same coalesced write as a category change.
+    controller->scheduleCategoriesSave();
+    returnToEventLoop();
+    EXPECT_EQ(stored().value("category mappings").toMap(),
+              (QVariantMap{{"renamed.mov", "Business"}, {"b.mov", "Personal"}}));
+}
+
+TEST_F(CategoryFixture, AWriteThatFailsIsTheScriptsErrorAndIsToldOnce) {
+    makeRecordings({"a.mov", "b.mov"});
+    launch();
+    ASSERT_EQ(controller->setCategoryOfRecording("a.mov", "Business"), QString());
+    const QVariantMap before = stored();
+
+    // Something else takes the file's place while the library is open.
+    ASSERT_TRUE(QFile::remove(database()));
+    ASSERT_TRUE(QDir().mkdir(database()));
+    LogCapture log;
+    const QString refusal = controller->setCategoryOfRecording("b.mov", "Project1");
+    EXPECT_TRUE(refusal.contains(QLatin1String("folder"))) << refusal.toStdString();
+    EXPECT_EQ(track("b.mov")->category(), QStringLiteral("Project1")) << "memory keeps it";
+    track("a.mov")->setCategory(QStringLiteral("Project2"));
+    returnToEventLoop();
+    EXPECT_FALSE(controller->setCategoryOfRecording("a.mov", "Personal").isEmpty());
+    controller->applicationWillTerminate();
+    EXPECT_EQ(told(), refusal);
+    EXPECT_EQ(log.count(refusal), 1) << log.lines().join('\n').toStdString();
+
+    // Once the folder is gone, the next write stores everything memory kept.
+    ASSERT_TRUE(QDir().rmdir(database()));
+    EXPECT_EQ(controller->saveCategories(), QString());
+    EXPECT_NE(stored(), before);
+    EXPECT_EQ(stored().value("category mappings").toMap(),
+              (QVariantMap{{"a.mov", "Personal"}, {"b.mov", "Project1"}}));
+}
+
+TEST_F(CategoryFixture, ACategoryNameTheFileCannotKeepIsRefused) {
+    launch();
+    const QString refused[] = {QStringLiteral("Tab\x01"), QStringLiteral("line\rend"),
+                               QStringLiteral("x") + QChar(0xDCFF)};
+    for (const QString& name : refused) {
+        controller->tableViewSetObjectValueForTableColumnRow(controller->_categoriesTable, name, 0,
+                                                             1);
+        EXPECT_EQ(controller->userCategories(), kDefaults);
+        EXPECT_EQ(told(), BVLocalizedString("CategoryNameRefused"));
+    }
+    controller->tableViewSetObjectValueForTableColumnRow(controller->_categoriesTable,
+                                                         QStringLiteral("Work ♪"), 0, 1);
+    EXPECT_EQ(controller->userCategories(),
+              (QStringList{"Personal", "Work ♪", "Project1", "Project2"}));
 }

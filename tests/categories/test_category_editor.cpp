@@ -19,7 +19,7 @@ protected:
     void launchWith(const QStringList& categories, const QVariantMap& mappings) {
         makeRecordings({"a.mov", "b.mov", "c.mov"});
         writeFile(database(), PropertyList::xmlFromDictionary(
-                                  CategoryStore::dictionaryOf(categories, mappings)));
+                                  CategoryDatabase::dictionaryOf(categories, mappings)));
         launch();
         ui->window()->show();
         list().setSortDescriptor(QBVTrackTableModel::NameColumn, Qt::AscendingOrder);

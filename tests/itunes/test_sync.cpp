@@ -1,5 +1,7 @@
 // Sync through the real controller, widgets and playlist files: what it imports, what it
 // skips, what the status panel says, cancelling, and running without a playlist component.
+#include "app/ScriptingService.h"
+#include "itunes/SyncCoordinator.h"
 #include "library/LibraryFixture.h"
 #include "platform/foundation/Beep.h"
 #include "platform/foundation/LocalizedString.h"
@@ -9,11 +11,14 @@
 #include "platform/playlists/PlaylistComponent.h"
 #include "platform/playlists/RecordingFiles.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QSignalSpy>
+#include <QToolBar>
 
 namespace {
 class Sync : public LibraryFixture {
@@ -47,12 +52,12 @@ protected:
     // and what the end reported.
     QString sync(QString* problem = nullptr) {
         QSignalSpy finished(controller.get(), &BVController::syncFinished);
+        QSignalSpy status(&controller->syncCoordinator(), &SyncCoordinator::statusChanged);
         controller->handleSync(nullptr);
-        const QString status = controller->_syncStatusText->text();
         EXPECT_TRUE(finished.count() > 0 || finished.wait(60000));
         if (problem && !finished.isEmpty())
             *problem = finished.first().first().toString();
-        return status;
+        return status.isEmpty() ? QString() : status.last().first().toString();
     }
 
     // Lines of the log from `first` on.
@@ -76,7 +81,8 @@ TEST_F(Sync, ImportsWhatThePlaylistLacksAndNothingTwice) {
     EXPECT_EQ(titles("Brevoir"),
               (QStringList{"Recording 1765000001", "Recording 1765000002", "Réunion à 9 h"}));
     for (const auto& entry : playlist("Brevoir")) {
-        EXPECT_TRUE(entry.path.startsWith(music() + "/Brevoir/")) << entry.path.toStdString();
+        EXPECT_TRUE(entry.path.startsWith(music() + "/Playlists/Brevoir/"))
+            << entry.path.toStdString();
         EXPECT_EQ(entry.seconds, 1);
         EXPECT_EQ(QFileInfo(entry.path).size(),
                   QFileInfo(recordings() + "/" + entry.title + ".mov").size());
@@ -102,7 +108,7 @@ TEST_F(Sync, ImportsWhatThePlaylistLacksAndNothingTwice) {
     EXPECT_EQ(from(third, "tracks to import:").mid(0, 3),
               (QStringList{"tracks to import:", " - Recording 1765000003.mov", "results: 1"}));
     EXPECT_EQ(titles("Brevoir").size(), 4);
-    EXPECT_EQ(QDir(music() + "/Brevoir").entryList(QDir::Files | QDir::Hidden).size(), 4);
+    EXPECT_EQ(QDir(music() + "/Playlists/Brevoir").entryList(QDir::Files | QDir::Hidden).size(), 4);
 }
 
 TEST_F(Sync, TitlesMatchCaseSensitivelyInThePlaylistTheFieldNames) {
@@ -138,8 +144,10 @@ TEST_F(Sync, ConvertsWithTheChosenEncoderAndStopsCleanlyWhenCancelled) {
     encoders.setCurrentIndex(encoders.findText("FLAC"));
 
     QSignalSpy finished(controller.get(), &BVController::syncFinished);
+    QSignalSpy converting(&controller->syncCoordinator(), &SyncCoordinator::progressChanged);
     controller->handleSync(nullptr);
     ASSERT_TRUE(controller->isSyncing());
+    ASSERT_TRUE(converting.wait(30000));
     // A second Sync while one runs is refused.
     const int beeps = beepCount();
     EXPECT_EQ(controller->syncRecordings(), BVLocalizedString("SyncRunning"));
@@ -150,7 +158,8 @@ TEST_F(Sync, ConvertsWithTheChosenEncoderAndStopsCleanlyWhenCancelled) {
     EXPECT_EQ(finished.first().first().toString(), BVLocalizedString("SyncCancelled"));
     EXPECT_FALSE(controller->isSyncing());
 
-    const QStringList files = QDir(music() + "/Long talks").entryList(QDir::Files | QDir::Hidden);
+    const QStringList files =
+        QDir(music() + "/Playlists/Long talks").entryList(QDir::Files | QDir::Hidden);
     EXPECT_LT(files.size(), 3);
     EXPECT_EQ(files.size(), qsizetype(playlist("Long talks").size())) << "no partial output";
     for (const QString& name : files)
@@ -164,6 +173,38 @@ TEST_F(Sync, ConvertsWithTheChosenEncoderAndStopsCleanlyWhenCancelled) {
     EXPECT_EQ(probe.codec, "flac");
     EXPECT_EQ(probe.title, last.title);
     EXPECT_EQ(last.seconds, 60);
+}
+
+TEST_F(Sync, TheFileMenuSyncsAndScriptsSeeTheSyncRunning) {
+    record("Recording A", 2.0);
+    launch();
+    controller->_iTunesPlaylistName->setText("Menu");
+    // The toolbar's item gone, the menu still syncs, with its shortcut.
+    controller->toolbar()->clear();
+    auto* item = controller->mainWindow->findChild<QAction*>("actionSync");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->shortcut(), QKeySequence("Ctrl+Shift+S"));
+    ScriptingService scripting(*controller);
+    EXPECT_EQ(scripting.State(), "idle");
+    QSignalSpy finished(controller.get(), &BVController::syncFinished);
+    item->trigger();
+    EXPECT_EQ(scripting.State(), "syncing");
+    EXPECT_EQ(scripting.SyncProgress(), "preparing");
+    EXPECT_FALSE(item->isEnabled()) << "one sync at a time";
+    ASSERT_TRUE(finished.wait(30000));
+    EXPECT_EQ(scripting.State(), "idle");
+    EXPECT_EQ(scripting.SyncProgress(), "");
+    EXPECT_TRUE(item->isEnabled());
+    EXPECT_EQ(titles("Menu"), QStringList{"Recording A"});
+
+    // The script command starts the same sync and hears a refusal.
+    QSignalSpy refused(controller.get(), &BVController::syncRefused);
+    scripting.Sync();
+    EXPECT_TRUE(controller->isSyncing());
+    scripting.Sync();
+    ASSERT_EQ(refused.size(), 1);
+    EXPECT_EQ(refused.first().first().toString(), BVLocalizedString("SyncRunning"));
+    ASSERT_TRUE(finished.wait(30000));
 }
 
 TEST_F(Sync, WithoutAPlaylistComponentTheAppRunsAndSyncSaysWhy) {

@@ -123,6 +123,16 @@ TEST_F(Bridge, ListAnswersAreUnpackedAndLoggedItemByItem) {
     // An answer that is not a list holds no tracks.
     component->answer = text("not a list");
     EXPECT_TRUE(bridge->getTracksForPlaylist("P").isEmpty());
+
+    // A long playlist is answered whole; its first hundred tracks are logged, the rest counted.
+    component->answer = HandlerDescriptor::listDescriptor();
+    for (int i = 1; i <= 5000; ++i)
+        component->answer.insertDescriptorAtIndex(text(qPrintable(QString::number(i))), 0);
+    log.clear();
+    EXPECT_EQ(bridge->getTracksForPlaylist("P").size(), 5000);
+    EXPECT_EQ(log.lines().size(), 102);
+    EXPECT_EQ(log.lines().mid(100),
+              (QStringList{"track 100: 100", "tracks 101 to 5000 not logged"}));
 }
 
 TEST_F(Bridge, AFailingCallBeepsLogsItsNumberAndAnswersNothing) {

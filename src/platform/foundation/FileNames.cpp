@@ -1,5 +1,7 @@
 #include "platform/foundation/FileNames.h"
 
+#include <QUtf8StringView>
+
 namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00; // an invalid byte b (0x80..0xFF) becomes kEscapeBase + b
@@ -53,6 +55,10 @@ bool isEscape(char16_t unit) {
 namespace FileNames {
 
 QString decode(const QByteArray& bytes) {
+    // Most text is valid UTF-8 without a byte-order mark: Qt's decoder reads it the same, at
+    // once (a long playlist is megabytes of it).
+    if (QUtf8StringView(bytes).isValidUtf8() && !bytes.contains("\xEF\xBB\xBF"))
+        return QString::fromUtf8(bytes);
     QString name;
     name.reserve(bytes.size());
     qsizetype i = 0;

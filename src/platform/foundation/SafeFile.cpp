@@ -6,14 +6,23 @@
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
+#include <mutex>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace SafeFile {
+
+void ignoreFileSizeSignal() {
+    static std::once_flag once;
+    std::call_once(once, [] { std::signal(SIGXFSZ, SIG_IGN); });
+}
+
 namespace {
 
 bool fail(Problem* problem, int error, const QString& reason) {
@@ -80,11 +89,36 @@ mode_t currentUmask() {
     return 022;
 }
 
+// The status of a descriptor opened without blocking, which must be a regular file; otherwise
+// it is closed and the answer is false.
+bool keepIfRegular(int fd, const FilePath& path, struct stat* status, Problem* problem) {
+    if (::fstat(fd, status) != 0) {
+        failNotRead(problem, errno, path);
+        ::close(fd);
+        return false;
+    }
+    if (!S_ISREG(status->st_mode)) {
+        fail(problem, 0, notARegularFileReason(path, status->st_mode));
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+
+int readyToUse(int fd, const struct stat& status, struct stat* info) {
+    // Regular files never block; the flag goes so that callers read and write as usual.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (info)
+        *info = status;
+    return fd;
+}
+
 // A new file beside `path` holding `bytes`, written and synced, not yet named: its
 // descriptor, or -1. With O_TMPFILE it has no name at all until it is linked, so a crash
 // leaves nothing behind; `temporary` is empty then.
 int writeBeside(const FilePath& path, const QByteArray& bytes, mode_t mode, QByteArray* temporary,
                 Problem* problem) {
+    ignoreFileSizeSignal();
     const FilePath folder = path.parent().isEmpty() ? FilePath(QByteArray(".")) : path.parent();
     int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
     if (fd < 0) {
@@ -114,6 +148,21 @@ int writeBeside(const FilePath& path, const QByteArray& bytes, mode_t mode, QByt
 
 } // namespace
 
+mode_t newFileMode() {
+    return 0666 & ~currentUmask();
+}
+
+bool isLockedForWriting(int fd) {
+    // A shared lock is refused only while someone holds the file exclusively.
+    int result;
+    while ((result = ::flock(fd, LOCK_SH | LOCK_NB)) != 0 && errno == EINTR) {
+    }
+    if (result != 0)
+        return errno == EWOULDBLOCK;
+    ::flock(fd, LOCK_UN);
+    return false;
+}
+
 QString systemReason(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
@@ -135,16 +184,8 @@ int openForReading(const FilePath& path, Problem* problem, struct stat* info,
         return -1;
     }
     struct stat status;
-    if (::fstat(fd, &status) != 0) {
-        failNotRead(problem, errno, path);
-        ::close(fd);
+    if (!keepIfRegular(fd, path, &status, problem))
         return -1;
-    }
-    if (!S_ISREG(status.st_mode)) {
-        fail(problem, 0, notARegularFileReason(path, status.st_mode));
-        ::close(fd);
-        return -1;
-    }
     if (!confinedTo.isEmpty()) {
         const QByteArray base = realPathOf(confinedTo);
         const QByteArray reached = pathOfDescriptor(fd);
@@ -155,11 +196,31 @@ int openForReading(const FilePath& path, Problem* problem, struct stat* info,
             return -1;
         }
     }
-    // Regular files never block; the flag goes so that callers read as usual.
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    if (info)
-        *info = status;
-    return fd;
+    return readyToUse(fd, status, info);
+}
+
+int openForAppending(const FilePath& path, Problem* problem, struct stat* info, mode_t mode) {
+    ignoreFileSizeSignal();
+    // Judged before opening: opening a device may already do something.
+    struct stat status;
+    if (::lstat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+        fail(problem, 0, notARegularFileReason(path, status.st_mode));
+        return -1;
+    }
+    const int fd =
+        ::open(path.c_str(),
+               O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, mode);
+    if (fd < 0) {
+        // Something took its place in the meantime: a link (ELOOP) or a folder (EISDIR).
+        if (::lstat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
+            fail(problem, 0, notARegularFileReason(path, status.st_mode));
+        else
+            failNotRead(problem, errno, path);
+        return -1;
+    }
+    if (!keepIfRegular(fd, path, &status, problem))
+        return -1;
+    return readyToUse(fd, status, info);
 }
 
 bool readUpTo(int fd, qint64 size, QByteArray* bytes, Problem* problem, const FilePath& path) {
@@ -183,7 +244,7 @@ bool readUpTo(int fd, qint64 size, QByteArray* bytes, Problem* problem, const Fi
 
 Contents read(const FilePath& path, qint64 maxBytes, const FilePath& confinedTo) {
     Contents contents;
-    struct stat info;
+    struct stat& info = contents.info;
     const int fd = openForReading(path, &contents.problem, &info, confinedTo);
     if (fd < 0) {
         contents.status = contents.problem.error == ENOENT ? Contents::Missing : Contents::Refused;
@@ -203,7 +264,7 @@ Contents read(const FilePath& path, qint64 maxBytes, const FilePath& confinedTo)
 }
 
 bool replace(const FilePath& path, const QByteArray& bytes, Problem* problem) {
-    mode_t mode = 0666 & ~currentUmask();
+    mode_t mode = newFileMode();
     struct stat existing;
     if (::lstat(path.c_str(), &existing) == 0) {
         if (!S_ISREG(existing.st_mode))
@@ -256,6 +317,7 @@ bool replace(const FilePath& path, const QByteArray& bytes, Problem* problem) {
 
 bool createNew(const FilePath& path, const QByteArray& bytes, Problem* problem, mode_t mode,
                Sync sync) {
+    ignoreFileSizeSignal();
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
     if (fd < 0)
         return failNotWritten(problem, errno, path);

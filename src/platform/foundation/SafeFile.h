@@ -32,11 +32,19 @@ struct Problem {
 int openForReading(const FilePath& path, Problem* problem, struct stat* info = nullptr,
                    const FilePath& confinedTo = {});
 
+// Opens the regular file at `path` for reading and appending, creating it (with `mode` less the
+// umask) when it is not there. Whatever stands in its place otherwise (a link, a folder, a
+// FIFO, a device) is refused with the reason without being opened, and left as it is. Answers
+// a blocking, close-on-exec descriptor with the file's status in *info, or -1.
+int openForAppending(const FilePath& path, Problem* problem, struct stat* info = nullptr,
+                     mode_t mode = 0644);
+
 struct Contents {
     enum Status { Missing, Read, Refused };
     Status status = Missing;
     QByteArray bytes;
-    Problem problem; // when Refused (and Missing: ENOENT)
+    Problem problem;     // when Refused (and Missing: ENOENT)
+    struct stat info {}; // of the file read (when Read)
 };
 // The whole of a regular file, as long as fstat says it is and at most `maxBytes` (a larger
 // file is refused unread).
@@ -47,7 +55,8 @@ bool readUpTo(int fd, qint64 size, QByteArray* bytes, Problem* problem, const Fi
 
 // Replaces (or creates) the file at `path` with `bytes`, all or nothing. A path that is a
 // link, a folder or anything but a regular file is refused and left as it is. The new file
-// keeps the old one's permissions; a new one gets 0666 less the umask.
+// keeps the old one's permissions; a new one gets 0666 less the umask. Writing ignores
+// SIGXFSZ from then on, so that a file size limit fails the write instead of ending the process.
 bool replace(const FilePath& path, const QByteArray& bytes, Problem* problem);
 
 // Creates the file at `path`, which must not exist, with `bytes`; every write and the fsync
@@ -60,6 +69,18 @@ bool createNew(const FilePath& path, const QByteArray& bytes, Problem* problem, 
 // Syncs everything written to the file system that holds `folder`, and the folder itself;
 // false with the reason when a write did not reach the disk.
 bool syncFileSystem(const FilePath& folder, Problem* problem);
+
+// The permissions of a new file: 0666 less the umask, as every file we make gets.
+mode_t newFileMode();
+
+// Whether the file open at `fd` is locked for writing (flock) through another descriptor, as a
+// recording is while it is written. Checked without waiting.
+bool isLockedForWriting(int fd);
+
+// The default action of SIGXFSZ ends the process: a write past a file size limit must fail
+// instead, as on a full disk, so that the caller can keep what it has and say why. Every writer
+// of ours calls this before it writes.
+void ignoreFileSizeSignal();
 
 // The reasons people are given, for callers that judge files themselves.
 QString notARegularFileReason(const FilePath& path, mode_t mode);

@@ -1,7 +1,8 @@
 #include "platform/media/AudioFileDecoder.h"
 
-#include "platform/foundation/FileNames.h"
+#include "platform/foundation/FilePath.h"
 #include "platform/foundation/LocalizedString.h"
+#include "platform/foundation/SafeFile.h"
 
 #include <QCoreApplication>
 
@@ -13,10 +14,17 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 // Damaged packets in a row that are skipped before the rest of the file is given up.
 constexpr int kMaxDecodeErrors = 64;
+constexpr int kReadBufferBytes = 64 * 1024;
+
+std::atomic<AudioFileDecoder::ReadFunction> gRead{nullptr};
 
 QString describe(int code) {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
@@ -38,16 +46,84 @@ AudioFileDecoder::~AudioFileDecoder() {
     av_packet_free(&_packet);
     avcodec_free_context(&_codec);
     avformat_close_input(&_format);
+    if (_io) {
+        av_freep(&_io->buffer);
+        avio_context_free(&_io);
+    }
+    if (_fd >= 0)
+        ::close(_fd);
 }
 
-bool AudioFileDecoder::open(const QString& path, QString* error) {
-    int result =
-        avformat_open_input(&_format, FileNames::encodePath(path).constData(), nullptr, nullptr);
+void AudioFileDecoder::setReadFunctionForTesting(ReadFunction read) {
+    gRead.store(read);
+}
+
+int AudioFileDecoder::readPacket(void* opaque, uint8_t* buffer, int size) {
+    auto* self = static_cast<AudioFileDecoder*>(opaque);
+    const ReadFunction read = gRead.load();
+    for (;;) {
+        const ssize_t got =
+            read ? read(self->_fd, buffer, size_t(size)) : ::read(self->_fd, buffer, size_t(size));
+        if (got > 0)
+            return int(got);
+        if (got == 0)
+            return AVERROR_EOF;
+        if (errno == EINTR)
+            continue;
+        // Remembered: a demuxer may take any failed read for the end of the file.
+        self->_readError = errno;
+        return AVERROR(errno);
+    }
+}
+
+int64_t AudioFileDecoder::seekPacket(void* opaque, int64_t offset, int whence) {
+    auto* self = static_cast<AudioFileDecoder*>(opaque);
+    if (whence & AVSEEK_SIZE) {
+        struct stat info;
+        return ::fstat(self->_fd, &info) == 0 ? int64_t(info.st_size) : AVERROR(errno);
+    }
+    const off_t at = ::lseek(self->_fd, off_t(offset), whence & ~AVSEEK_FORCE);
+    return at < 0 ? AVERROR(errno) : int64_t(at);
+}
+
+bool AudioFileDecoder::openInput(const QString& path, QString* error) {
+    const FilePath file = FilePath::fromString(path);
+    SafeFile::Problem problem;
+    _fd = SafeFile::openForReading(file, &problem);
+    if (_fd < 0) {
+        setError(error, problem.reason);
+        return false;
+    }
+    auto* buffer = static_cast<unsigned char*>(av_malloc(kReadBufferBytes));
+    if (buffer)
+        _io = avio_alloc_context(buffer, kReadBufferBytes, 0, this, &readPacket, nullptr,
+                                 &seekPacket);
+    _format = _io ? avformat_alloc_context() : nullptr;
+    if (!_format) {
+        if (!_io)
+            av_free(buffer);
+        setError(error, BVLocalizedString("OutOfMemory"));
+        return false;
+    }
+    _format->pb = _io;
+    // The name still helps to tell the format.
+    const int result = avformat_open_input(&_format, file.c_str(), nullptr, nullptr);
     if (result < 0) {
         setError(error, describe(result));
         return false;
     }
-    result = avformat_find_stream_info(_format, nullptr);
+    return true;
+}
+
+void AudioFileDecoder::fail(const QString& why) {
+    if (_failure.isEmpty())
+        _failure = why;
+}
+
+bool AudioFileDecoder::open(const QString& path, QString* error) {
+    if (!openInput(path, error))
+        return false;
+    int result = avformat_find_stream_info(_format, nullptr);
     if (result < 0) {
         setError(error, describe(result));
         return false;
@@ -90,7 +166,7 @@ bool AudioFileDecoder::open(const QString& path, QString* error) {
     _startTime = stream->start_time != AV_NOPTS_VALUE ? stream->start_time : 0;
     // A file is only taken when some of its sound actually decodes.
     if (!receiveFrame()) {
-        setError(error, BVLocalizedString("DecoderCannotDecode"));
+        setError(error, failed() ? _failure : BVLocalizedString("DecoderCannotDecode"));
         return false;
     }
     _hasPendingFrame = true;
@@ -138,16 +214,23 @@ bool AudioFileDecoder::receiveFrame() {
         if (result == AVERROR_EOF)
             return false;
         if (result != AVERROR(EAGAIN)) {
-            if (++errors > kMaxDecodeErrors)
+            if (++errors > kMaxDecodeErrors) {
+                fail(BVLocalizedString("DecoderDamagedPartWay"));
                 return false;
+            }
             continue;
         }
         if (_inputEnded)
             return false;
         result = av_read_frame(_format, _packet);
         if (result < 0) {
-            // The end of the file, or a read error: what the decoder holds still comes out.
+            // What the decoder holds still comes out; anything but the end is a failure.
             _inputEnded = true;
+            if (_readError != 0)
+                fail(
+                    BVLocalizedString("DecoderReadFailed").arg(SafeFile::systemReason(_readError)));
+            else if (result != AVERROR_EOF)
+                fail(BVLocalizedString("DecoderReadFailed").arg(describe(result)));
             avcodec_send_packet(_codec, nullptr);
             continue;
         }
@@ -158,8 +241,10 @@ bool AudioFileDecoder::receiveFrame() {
         result = avcodec_send_packet(_codec, _packet);
         av_packet_unref(_packet);
         // A damaged packet is skipped, as players do; too many in a row end the file.
-        if (result < 0 && result != AVERROR(EAGAIN) && ++errors > kMaxDecodeErrors)
+        if (result < 0 && result != AVERROR(EAGAIN) && ++errors > kMaxDecodeErrors) {
+            fail(BVLocalizedString("DecoderDamagedPartWay"));
             return false;
+        }
     }
 }
 
@@ -280,6 +365,8 @@ bool AudioFileDecoder::seek(int64_t frame) {
     _inputEnded = false;
     _finished = false;
     _locateAfterSeek = true;
+    _readError = 0;
+    _failure.clear();
     _seekTarget = frame;
     _skipFrames = 0;
     return true;

@@ -344,6 +344,9 @@ AudioFileEncoder::Result AudioFileEncoder::encodeFile(const QString& source,
             if (!encoding.encode(samples, !more, &error))
                 return failed(error);
         }
+        // Cut short by a read error or damage: not a conversion of the whole recording.
+        if (decoder.failed())
+            return failed(decoder.failure());
         if (frames == 0)
             return failed(BVLocalizedString("EncoderNoSound"));
         if (!encoding.finish(&error))

@@ -1,6 +1,8 @@
 #include "platform/movie/RecordingJournal.h"
 
+#include "platform/foundation/FilePath.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/SafeFile.h"
 
 #include <QHash>
 
@@ -23,6 +25,7 @@ constexpr qint64 kMaxBytes = 1024 * 1024;
 struct Run {
     std::mutex mutex;
     int fd = -1;
+    FilePath path;
     QByteArray folder;
     bool exclusive = false; // no other run holds the journal: it may be rewritten
     bool ended = false;     // the clean end is noted
@@ -55,30 +58,64 @@ bool appendTo(int fd, const QByteArray& bytes) {
     return true;
 }
 
-QByteArray readAll(int fd) {
+QByteArray readAll(int fd, const FilePath& path) {
     struct stat st {};
     if (::fstat(fd, &st) != 0 || st.st_size > kMaxBytes)
         return QByteArray("\xff", 1); // unreadable or far too long: parses as damaged
-    QByteArray bytes(qsizetype(st.st_size), '\0');
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pread(fd, bytes.data() + done, size_t(bytes.size() - done), done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += n;
-    }
-    bytes.truncate(done);
+    QByteArray bytes;
+    SafeFile::Problem problem;
+    if (!SafeFile::readUpTo(fd, st.st_size, &bytes, &problem, path))
+        return QByteArray("\xff", 1);
     return bytes;
 }
 
-// Rewrites the journal as one run begun, with the recordings this process still writes.
-void rewrite(int fd) {
-    QByteArray bytes = record('j', kMagic) + record('r');
-    if (::ftruncate(fd, 0) != 0 || !appendTo(fd, bytes))
-        bvLog(QStringLiteral("couldn't rewrite the recording journal: %1")
-                  .arg(qt_error_string(errno)));
+// Opens the journal and takes the run's lock on it: exclusive when no other run holds it,
+// shared otherwise. The file locked must still be the one at the path, since a run that
+// rewrote the journal meanwhile put a new file there. -1 when the journal cannot be used.
+int openLocked(const FilePath& path, bool* exclusive, QString* why) {
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        SafeFile::Problem problem;
+        struct stat opened {};
+        const int fd = SafeFile::openForAppending(path, &problem, &opened);
+        if (fd < 0) {
+            *why = problem.reason;
+            return -1;
+        }
+        *exclusive = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+        if (!*exclusive) {
+            while (::flock(fd, LOCK_SH) != 0 && errno == EINTR) {
+            }
+        }
+        struct stat now {};
+        if (::lstat(path.c_str(), &now) == 0 && now.st_dev == opened.st_dev &&
+            now.st_ino == opened.st_ino)
+            return fd;
+        ::close(fd);
+    }
+    *why = QStringLiteral("it keeps being replaced");
+    return -1;
+}
+
+// Rewrites the journal as one run begun, all or nothing, and answers the descriptor the run
+// goes on with: the new file's, locked shared, or `fd` itself when the old journal stays.
+int rewrite(const FilePath& path, int fd) {
+    SafeFile::Problem problem;
+    if (!SafeFile::replace(path, record('j', kMagic) + record('r'), &problem)) {
+        bvLog(QStringLiteral("couldn't rewrite the recording journal: %1").arg(problem.reason));
+        // The old journal is whole: this run is noted in it as usual.
+        appendTo(fd, record('r'));
+        return fd;
+    }
+    bool exclusive = false;
+    QString why;
+    const int fresh = openLocked(path, &exclusive, &why);
+    if (fresh < 0) {
+        bvLog(QStringLiteral("couldn't reopen the recording journal: %1").arg(why));
+        return fd;
+    }
+    ::flock(fresh, LOCK_SH);
+    ::close(fd);
+    return fresh;
 }
 
 QByteArray nameIn(const QByteArray& folder, const QByteArray& filePath) {
@@ -101,6 +138,7 @@ void endLocked(Run& r, bool clean) {
         bvLog(QStringLiteral("couldn't note the end of the run in the recording journal"));
     ::close(r.fd); // releases its lock
     r.fd = -1;
+    r.path = FilePath();
     r.folder.clear();
     r.exclusive = false;
     r.ended = false;
@@ -169,28 +207,27 @@ Reading beginRun(const QByteArray& journalPath, const QByteArray& folder) {
     Run& r = run();
     std::lock_guard lock(r.mutex);
     endLocked(r, true);
-    const int fd =
-        ::open(journalPath.constData(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW, 0644);
+    const FilePath path(journalPath);
+    bool exclusive = false;
+    QString why;
+    int fd = openLocked(path, &exclusive, &why);
     if (fd < 0) {
+        // Whatever stands in its place is left alone; every recording is checked instead.
         Reading reading;
-        reading.why = QStringLiteral("the recording journal cannot be opened (%1)")
-                          .arg(qt_error_string(errno));
+        reading.why = QStringLiteral("the recording journal cannot be used: %1").arg(why);
         return reading;
     }
-    // Each run holds a shared lock for its life; whoever gets it exclusively is alone.
-    r.exclusive = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
-    if (!r.exclusive) {
-        while (::flock(fd, LOCK_SH) != 0 && errno == EINTR) {
-        }
-    }
-    Reading reading = parse(readAll(fd));
-    if (r.exclusive && !reading.needsCheck)
-        rewrite(fd); // nothing to settle: start from a small journal
-    else
+    // Each run holds a shared lock for its life; whoever got it exclusively is alone.
+    Reading reading = parse(readAll(fd, path));
+    if (exclusive && !reading.needsCheck) {
+        fd = rewrite(path, fd); // nothing to settle: start from a small journal
+        exclusive = false;
+    } else {
         appendTo(fd, record('r'));
-    if (r.exclusive && !reading.needsCheck)
-        ::flock(fd, LOCK_SH);
+    }
     r.fd = fd;
+    r.path = path;
+    r.exclusive = exclusive;
     r.folder = withoutTrailingSlash(folder);
     return reading;
 }
@@ -200,8 +237,7 @@ void checked() {
     std::lock_guard lock(r.mutex);
     if (r.fd < 0 || !r.exclusive)
         return;
-    rewrite(r.fd);
-    ::fdatasync(r.fd);
+    r.fd = rewrite(r.path, r.fd);
     ::flock(r.fd, LOCK_SH);
     r.exclusive = false;
 }

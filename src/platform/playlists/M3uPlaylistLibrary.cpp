@@ -2,32 +2,22 @@
 
 #include "platform/foundation/FileNames.h"
 #include "platform/foundation/LocalizedString.h"
+#include "platform/foundation/SafeFile.h"
 #include "platform/media/AudioFileEncoder.h"
-#include "platform/media/MovieDuration.h"
+#include "platform/playlists/FileImport.h"
+#include "platform/playlists/TrackTitle.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
-#include <cerrno>
-#include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
+#include <climits>
+#include <cstdlib>
+#include <memory>
+#include <sys/stat.h>
 
 const QString M3uPlaylistLibrary::kNoTracksFound = QStringLiteral("no tracks found");
 
 namespace {
-constexpr qint64 kMaxPlaylistBytes = 64 * 1024 * 1024;
-constexpr int kMaxNumberedNames = 10000;
-
-QString errnoText(int code) {
-    return QString::fromLocal8Bit(std::strerror(code));
-}
-
 QStringList textsOf(const HandlerDescriptor& list) {
     QStringList texts;
     for (int i = 1; i <= list.numberOfItems(); ++i)
@@ -42,54 +32,41 @@ HandlerDescriptor listOfTexts(const QStringList& texts) {
     return list;
 }
 
-// Copies in chunks, so that an abort is seen within one.
-bool copyFile(int from, int to, const std::atomic<bool>* abort, QString* error) {
-    std::vector<char> buffer(1 << 20);
-    for (;;) {
-        if (abort->load()) {
-            *error = BVLocalizedString("ImportCancelled");
-            return false;
+// The path with every link of the part that exists followed, so that a folder reached
+// through a link is known for the folder it is.
+FilePath resolved(const FilePath& path) {
+    FilePath existing = path;
+    QList<QByteArray> rest;
+    while (!existing.isEmpty()) {
+        std::unique_ptr<char, decltype(&std::free)> real(::realpath(existing.c_str(), nullptr),
+                                                         &std::free);
+        if (real) {
+            FilePath result{QByteArray(real.get())};
+            for (const QByteArray& name : rest)
+                result = result.childBytes(name);
+            return result;
         }
-        const ssize_t got = ::read(from, buffer.data(), buffer.size());
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            *error = errnoText(errno);
-            return false;
-        }
-        if (got == 0)
-            return true;
-        for (ssize_t done = 0; done < got;) {
-            const ssize_t put = ::write(to, buffer.data() + done, size_t(got - done));
-            if (put < 0 && errno == EINTR)
-                continue;
-            if (put < 0) {
-                *error = errnoText(errno);
-                return false;
-            }
-            done += put;
-        }
+        const FilePath parent = existing.parent();
+        if (parent == existing)
+            break;
+        rest.prepend(existing.fileNameBytes());
+        existing = parent;
     }
+    return path;
 }
 
-// Gives the finished file at `temporary` its name in the folder: "TITLE.EXT", or "TITLE 2.EXT"
-// and on when that is taken. Never replaces a file.
-QString publish(const QByteArray& temporary, const QString& folder, const QString& title,
-                const QString& extension, QString* error) {
-    for (int number = 1; number <= kMaxNumberedNames; ++number) {
-        const QString name = number == 1 ? title : QStringLiteral("%1 %2").arg(title).arg(number);
-        const QString path = folder + QLatin1Char('/') + name + QLatin1Char('.') + extension;
-        const QByteArray bytes = FileNames::encodePath(path);
-        if (::renameat2(AT_FDCWD, temporary.constData(), AT_FDCWD, bytes.constData(),
-                        RENAME_NOREPLACE) == 0)
-            return path;
-        if (errno != EEXIST) {
-            *error = errnoText(errno);
-            return {};
-        }
-    }
-    *error = BVLocalizedString("ImportTooManyNames");
-    return {};
+bool meets(const FilePath& a, const FilePath& b) {
+    return a.isWithin(b) || b.isWithin(a);
+}
+
+// A folder for the playlist's files: made when missing, and a real folder.
+bool makeFolder(const QString& folder, QString* problem) {
+    const FilePath path = FilePath::fromString(folder);
+    struct stat info;
+    if (QDir().mkpath(folder) && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+        return true;
+    *problem = BVLocalizedString("ImportFolderNotMade").arg(path.display());
+    return false;
 }
 } // namespace
 
@@ -123,7 +100,27 @@ QString M3uPlaylistLibrary::playlistPath(const QString& name) const {
 }
 
 QString M3uPlaylistLibrary::importFolder(const QString& name) const {
-    return _musicFolder + QLatin1Char('/') + name;
+    return _musicFolder + QStringLiteral("/Playlists/") + name;
+}
+
+QString M3uPlaylistLibrary::placeProblem(const QString& name) const {
+    if (const QString problem = playlistNameProblem(name); !problem.isEmpty())
+        return problem;
+    const FilePath folder = FilePath::fromString(importFolder(name));
+    const FilePath playlist = FilePath::fromString(playlistPath(name));
+    for (const QString& kept : protectedFolders()) {
+        const FilePath protectedFolder = FilePath::fromString(kept);
+        for (const FilePath& guarded : {protectedFolder, resolved(protectedFolder)}) {
+            const bool filesMeet = meets(folder, guarded) || meets(resolved(folder), guarded);
+            const bool playlistInside =
+                playlist.isWithin(guarded) || resolved(playlist).isWithin(guarded);
+            if (filesMeet || playlistInside)
+                return BVLocalizedString("PlaylistFolderProtected")
+                    .arg(name, (filesMeet ? folder : playlist).display(),
+                         protectedFolder.display());
+        }
+    }
+    return {};
 }
 
 HandlerDescriptor M3uPlaylistLibrary::executeAppleEvent(const HandlerEvent& event,
@@ -161,42 +158,25 @@ HandlerDescriptor M3uPlaylistLibrary::executeAppleEvent(const HandlerEvent& even
     return result;
 }
 
-std::vector<M3uPlaylist::Entry> M3uPlaylistLibrary::readPlaylist(const QString& name,
-                                                                 bool* exists) const {
-    QFile file(playlistPath(name));
-    *exists = file.exists();
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    std::vector<M3uPlaylist::Entry> entries = M3uPlaylist::parse(file.read(kMaxPlaylistBytes));
-    // Paths relative to the playlist, as other writers may put them.
-    const QDir folder = QFileInfo(file.fileName()).absoluteDir();
-    for (M3uPlaylist::Entry& entry : entries)
-        if (QDir::isRelativePath(entry.path) && !entry.path.contains(QLatin1String("://")))
-            entry.path = folder.filePath(entry.path);
-    return entries;
-}
-
-bool M3uPlaylistLibrary::writePlaylist(const QString& name,
-                                       const std::vector<M3uPlaylist::Entry>& entries,
-                                       QString* error) const {
-    QDir().mkpath(_musicFolder + QStringLiteral("/Playlists"));
-    QSaveFile file(playlistPath(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(M3uPlaylist::serialize(entries)) < 0 ||
-        !file.commit()) {
-        *error =
-            BVLocalizedString("PlaylistNotWritten").arg(playlistPath(name), file.errorString());
-        return false;
-    }
-    return true;
+M3uPlaylistFile& M3uPlaylistLibrary::readPlaylist(const QString& name) {
+    const FilePath path = FilePath::fromString(playlistPath(name));
+    // A long playlist is read once for a sync's titles and its import.
+    if (!_lastRead || _lastRead->path() != path || !_lastRead->isUnchangedOnDisk())
+        _lastRead = M3uPlaylistFile::read(path);
+    return *_lastRead;
 }
 
 HandlerDescriptor M3uPlaylistLibrary::createPlaylist(const QString& name, Failure* failure) {
-    failure->message = playlistNameProblem(name);
+    failure->message = placeProblem(name);
     if (!failure->message.isEmpty())
         return {};
-    if (QFile::exists(playlistPath(name)))
+    const FilePath path = FilePath::fromString(playlistPath(name));
+    // Whatever stands there (a playlist, or something that cannot be one) is left to the read.
+    struct stat info;
+    if (::lstat(path.c_str(), &info) == 0)
         return HandlerDescriptor::descriptorWithInt32(0);
-    if (!writePlaylist(name, {}, &failure->message))
+    if (!makeFolder(_musicFolder + QStringLiteral("/Playlists"), &failure->message) ||
+        !M3uPlaylistFile::create(path, &failure->message))
         return {};
     return HandlerDescriptor::descriptorWithInt32(1);
 }
@@ -205,64 +185,23 @@ HandlerDescriptor M3uPlaylistLibrary::tracksOfPlaylist(const QString& name, Fail
     failure->message = playlistNameProblem(name);
     if (!failure->message.isEmpty())
         return {};
-    bool exists = false;
+    const M3uPlaylistFile& playlist = readPlaylist(name);
+    if (playlist.state() == M3uPlaylistFile::State::Refused) {
+        failure->message = playlist.problem();
+        return {};
+    }
     QStringList titles;
-    for (const M3uPlaylist::Entry& entry : readPlaylist(name, &exists))
+    titles.reserve(qsizetype(playlist.entries().size()));
+    for (const M3uPlaylist::Entry& entry : playlist.entries())
         titles << entry.title;
     if (titles.isEmpty())
         titles << kNoTracksFound;
     return listOfTexts(titles);
 }
 
-std::optional<M3uPlaylist::Entry>
-M3uPlaylistLibrary::importOne(const QString& source, const QString& title, const QString& folder,
-                              const std::optional<AudioEncoder>& encoder, QString* error) {
-    QByteArray temporary = FileNames::encodePath(folder + QStringLiteral("/.import-XXXXXX"));
-    const int out = ::mkstemp(temporary.data());
-    if (out < 0) {
-        *error = errnoText(errno);
-        return std::nullopt;
-    }
-    double seconds = -1;
-    bool written = false;
-    if (encoder) {
-        ::close(out);
-        const AudioFileEncoder::Result encoded = AudioFileEncoder::encodeFile(
-            source, FileNames::decode(temporary), *encoder, title, abortFlag());
-        written = encoded.ok;
-        seconds = encoded.seconds;
-        *error = encoded.error;
-    } else {
-        const int in = ::open(FileNames::encodePath(source).constData(), O_RDONLY | O_CLOEXEC);
-        if (in < 0)
-            *error = errnoText(errno);
-        else
-            written = copyFile(in, out, abortFlag(), error);
-        if (in >= 0)
-            ::close(in);
-        if (::close(out) != 0 && written) {
-            *error = errnoText(errno);
-            written = false;
-        }
-    }
-    if (!written) {
-        ::unlink(temporary.constData());
-        return std::nullopt;
-    }
-    const QString extension = encoder ? encoder->extension : QFileInfo(source).suffix();
-    const QString path = publish(temporary, folder, title, extension, error);
-    if (path.isEmpty()) {
-        ::unlink(temporary.constData());
-        return std::nullopt;
-    }
-    if (seconds < 0)
-        seconds = MovieDuration::durationOfFile(path);
-    return M3uPlaylist::Entry{path, title, int(std::lround(seconds))};
-}
-
 HandlerDescriptor M3uPlaylistLibrary::importFiles(const QStringList& paths, const QString& name,
                                                   const QString& encoderTitle, Failure* failure) {
-    failure->message = playlistNameProblem(name);
+    failure->message = placeProblem(name);
     if (!failure->message.isEmpty())
         return {};
     std::optional<AudioEncoder> encoder;
@@ -273,35 +212,39 @@ HandlerDescriptor M3uPlaylistLibrary::importFiles(const QStringList& paths, cons
             return {};
         }
     }
-    const QString folder = importFolder(name);
-    if (!QDir().mkpath(folder)) {
-        failure->message = BVLocalizedString("ImportFolderNotMade").arg(folder);
+    if (readPlaylist(name).state() == M3uPlaylistFile::State::Missing &&
+        createPlaylist(name, failure).isNull())
         return {};
-    }
-    bool exists = false;
-    std::vector<M3uPlaylist::Entry> entries = readPlaylist(name, &exists);
+    // Only a playlist read whole, and writable in place, gets anything.
+    M3uPlaylistFile& playlist = readPlaylist(name);
+    const QString folder = importFolder(name);
+    if (!playlist.checkWritable(&failure->message) || !makeFolder(folder, &failure->message))
+        return {};
+    FileImport::removeLeftovers(folder);
     QStringList skipped;
     int imported = 0;
     for (int i = 0; i < paths.size() && !cancelRequested(); ++i) {
         const QString& source = paths[i];
-        const QString title = FileNames::displayName(QFileInfo(source).completeBaseName());
+        const QString title = TrackTitle::ofFileName(source.mid(source.lastIndexOf(u'/') + 1));
         reportProgress({i + 1, int(paths.size()), title, encoder.has_value()});
-        QString error;
-        std::optional<M3uPlaylist::Entry> entry;
+        FileImport::Result result;
         // A playlist line cannot hold a line break.
         if (source.contains(u'\n') || source.contains(u'\r'))
-            error = BVLocalizedString("ImportLineBreak");
+            result.error = BVLocalizedString("ImportLineBreak");
         else
-            entry = importOne(source, title, folder, encoder, &error);
-        if (!entry) {
+            result = FileImport::importInto(source, title, folder, encoder, abortFlag());
+        if (result.path.isEmpty()) {
             if (!abortFlag()->load())
-                skipped << QStringLiteral("%1 (%2)").arg(title, error);
+                skipped << QStringLiteral("%1 (%2)").arg(title, result.error);
             continue;
         }
-        entries.push_back(*entry);
-        // Written after every file, so that the playlist names every file that arrived.
-        if (!writePlaylist(name, entries, &failure->message))
+        // Listed as soon as it is there; a file the playlist cannot list goes again, so that
+        // the next sync brings it.
+        const int seconds = result.seconds < 0 ? -1 : int(result.seconds + 0.5);
+        if (!playlist.append({{result.path, title, seconds}}, &failure->message)) {
+            ::unlink(FilePath::fromString(result.path).c_str());
             return HandlerDescriptor::descriptorWithInt32(imported);
+        }
         ++imported;
     }
     if (!skipped.isEmpty())
@@ -313,18 +256,32 @@ HandlerDescriptor M3uPlaylistLibrary::importFiles(const QStringList& paths, cons
 HandlerDescriptor M3uPlaylistLibrary::removeTracks(const QStringList& titles, Failure* failure) {
     int removed = 0;
     const QDir playlists(_musicFolder + QStringLiteral("/Playlists"));
-    for (const QFileInfo& file : playlists.entryInfoList({QStringLiteral("*.m3u")}, QDir::Files)) {
-        const QString name = file.completeBaseName();
-        bool exists = false;
-        std::vector<M3uPlaylist::Entry> entries = readPlaylist(name, &exists);
-        const size_t before = entries.size();
-        std::erase_if(entries,
-                      [&](const M3uPlaylist::Entry& e) { return titles.contains(e.title); });
-        if (entries.size() == before)
+    QStringList problems;
+    for (const QString& fileName : playlists.entryList({QStringLiteral("*.m3u")}, QDir::Files)) {
+        const FilePath path = FilePath::fromString(playlists.filePath(fileName));
+        const SafeFile::Contents contents = SafeFile::read(path, M3uPlaylist::kMaxBytes);
+        bool tooMany = false;
+        const size_t before = contents.status == SafeFile::Contents::Read
+                                  ? M3uPlaylist::parse(contents.bytes, &tooMany).size()
+                                  : 0;
+        if (contents.status != SafeFile::Contents::Read || tooMany) {
+            problems << (tooMany ? BVLocalizedString("PlaylistTooManyEntries")
+                                       .arg(path.display())
+                                       .arg(M3uPlaylist::kMaxEntries)
+                                 : contents.problem.reason);
             continue;
-        if (!writePlaylist(name, entries, &failure->message))
-            break;
-        removed += int(before - entries.size());
+        }
+        const QByteArray kept = M3uPlaylist::withoutEntries(
+            contents.bytes, [&](const M3uPlaylist::Entry& e) { return titles.contains(e.title); });
+        if (kept.size() == contents.bytes.size())
+            continue;
+        SafeFile::Problem problem;
+        if (!SafeFile::replace(path, kept, &problem)) {
+            problems << problem.reason;
+            continue;
+        }
+        removed += int(before - M3uPlaylist::parse(kept).size());
     }
+    failure->message = problems.join(u' ');
     return HandlerDescriptor::descriptorWithInt32(removed);
 }

@@ -47,6 +47,16 @@ void PlaylistComponent::clearCancel() {
     _abort.store(false);
 }
 
+void PlaylistComponent::setProtectedFolders(const QStringList& folders) {
+    std::lock_guard lock(_observerLock);
+    _protectedFolders = folders;
+}
+
+QStringList PlaylistComponent::protectedFolders() const {
+    std::lock_guard lock(_observerLock);
+    return _protectedFolders;
+}
+
 namespace {
 std::map<QString, PlaylistComponents::Factory> builtInFactories() {
     return {{QStringLiteral("iTunesController.scpt"), [] {

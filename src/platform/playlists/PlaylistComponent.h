@@ -3,6 +3,7 @@
 #include "platform/playlists/HandlerDescriptor.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 
 #include <atomic>
@@ -48,13 +49,20 @@ public:
     // Before an import is started, so that a cancel arriving as it starts is not lost.
     void clearCancel();
 
+    // Folders the component must never write into, nor keep a playlist's files in a folder that
+    // holds one (the folder the files come from). A call that would is refused with the reason.
+    // Safe from any thread.
+    void setProtectedFolders(const QStringList& folders);
+    QStringList protectedFolders() const;
+
 protected:
     void reportProgress(const Progress& progress);
     bool cancelRequested() const { return _cancel.load(); }
     const std::atomic<bool>* abortFlag() const { return &_abort; }
 
 private:
-    std::mutex _observerLock;
+    mutable std::mutex _observerLock; // also guards the protected folders
+    QStringList _protectedFolders;
     ProgressObserver _observer;
     std::atomic<bool> _cancel{false};
     std::atomic<bool> _abort{false};

@@ -2,6 +2,7 @@
 // links) and real failures (a full file system, a file size limit).
 #include "platform/foundation/FilePath.h"
 #include "platform/foundation/SafeFile.h"
+#include "support/SmallFileSystem.h"
 #include "support/TestEnvironment.h"
 #include "support/TestMounts.h"
 

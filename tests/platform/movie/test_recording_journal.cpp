@@ -1,8 +1,10 @@
+#include "platform/foundation/FilePath.h"
 #include "platform/foundation/Log.h"
 #include "platform/movie/MovieRepair.h"
 #include "platform/movie/MovieTestTools.h"
 #include "platform/movie/MovieWriter.h"
 #include "platform/movie/RecordingJournal.h"
+#include "support/StandIns.h"
 
 #include <QDir>
 #include <QFile>
@@ -93,4 +95,34 @@ TEST(RecordingJournal, ALaunchChecksTheRecordingsOnlyWhenOneMayBeUnfinished) {
     EXPECT_FALSE(report.checkedAll);
     EXPECT_EQ(report.filesOpened, 0);
     RecordingJournal::endRun();
+}
+
+TEST(RecordingJournal, WhatStandsInItsPlaceIsLeftAloneAndEveryRecordingIsChecked) {
+    QTemporaryDir root;
+    const QString recordings = root.filePath("library/Recordings");
+    ASSERT_TRUE(QDir().mkpath(recordings));
+    ASSERT_TRUE(record(recordings + "/Recording 1.mov", true));
+    const QByteArray folder = QFile::encodeName(recordings);
+    const FilePath journal = FilePath::fromString(root.filePath("library")) /
+                             QString::fromLatin1(RecordingJournal::kFileName);
+    // A clean journal elsewhere, for the link that leads to it.
+    const FilePath outside = FilePath::fromString(root.filePath("outside-journal"));
+    const QByteArray clean = records({"jbrevoir recording journal 1", "r", "q"});
+    ASSERT_TRUE(writeFile(outside.toString(), clean));
+    for (const StandIns::StandIn& standIn : StandIns::kAll) {
+        SCOPED_TRACE(standIn.what);
+        ASSERT_TRUE(StandIns::make(standIn.kind, journal, outside));
+        const QByteArray before = StandIns::describe(journal);
+        const MovieRepair::Report report = MovieRepair::repairAtLaunch(folder, journal.bytes());
+        EXPECT_TRUE(report.checkedAll);
+        EXPECT_EQ(report.filesOpened, 1);
+        // Nothing of this run is noted in it, and nothing goes through a link.
+        EXPECT_FALSE(RecordingJournal::noteBegun(folder + "/Recording 2.mov"));
+        RecordingJournal::endRun();
+        EXPECT_EQ(StandIns::describe(journal), before);
+        ASSERT_EQ(::remove(journal.c_str()), 0);
+    }
+    QFile kept(outside.toString());
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), clean);
 }

@@ -1,14 +1,24 @@
 // M3U playlists: reading other writers' files, our own round trip, and the playlist library's
 // refusals and names.
+#include "platform/foundation/SafeFile.h"
+#include "platform/movie/MovieWriter.h"
 #include "platform/playlists/M3uPlaylist.h"
 #include "platform/playlists/M3uPlaylistLibrary.h"
 #include "platform/playlists/RecordingFiles.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using Entry = M3uPlaylist::Entry;
 
@@ -129,9 +139,9 @@ TEST(M3uPlaylistLibrary, ImportsNeverReplaceAFileAndSkipWhatCannotBeRead) {
     const QString music = TestEnvironment::root() + QStringLiteral("/music-import");
     const QString recordings = TestEnvironment::root() + QStringLiteral("/recordings");
     ASSERT_TRUE(RecordingFiles::writeRecording(recordings + "/Réunion à 9 h.mov", 2.0));
-    QDir().mkpath(music + "/Talks");
+    QDir().mkpath(music + "/Playlists/Talks");
     {
-        QFile mine(music + "/Talks/Réunion à 9 h.mov");
+        QFile mine(music + "/Playlists/Talks/Réunion à 9 h.mov");
         ASSERT_TRUE(mine.open(QIODevice::WriteOnly));
         mine.write("the user's own file");
     }
@@ -144,13 +154,140 @@ TEST(M3uPlaylistLibrary, ImportsNeverReplaceAFileAndSkipWhatCannotBeRead) {
     EXPECT_EQ(imported.int32Value(), 1);
     EXPECT_TRUE(error.contains("gone")) << error.toStdString();
 
-    EXPECT_EQ(readAll(music + "/Talks/Réunion à 9 h.mov"), "the user's own file");
-    const QString copy = music + "/Talks/Réunion à 9 h 2.mov";
+    EXPECT_EQ(readAll(music + "/Playlists/Talks/Réunion à 9 h.mov"), "the user's own file");
+    const QString copy = music + "/Playlists/Talks/Réunion à 9 h 2.mov";
     EXPECT_EQ(readAll(copy), readAll(recordings + "/Réunion à 9 h.mov"));
     EXPECT_EQ(M3uPlaylist::parse(readAll(music + "/Playlists/Talks.m3u")),
               (std::vector<Entry>{{copy, "Réunion à 9 h", 2}}));
     EXPECT_EQ(textsOf(call(library, "get_tracks_for_playlist", {"Talks"})),
               QStringList{"Réunion à 9 h"});
     // Nothing half-written stays behind.
-    EXPECT_EQ(QDir(music + "/Talks").entryList(QDir::Files | QDir::Hidden).size(), 2);
+    EXPECT_EQ(QDir(music + "/Playlists/Talks").entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+TEST(M3uPlaylistLibrary, NeverWritesIntoOrAroundAProtectedFolder) {
+    const QString root = TestEnvironment::root() + QStringLiteral("/protected");
+    const QString music = root + "/Music";
+    const QString recording = root + "/Recordings/Take.mov";
+    ASSERT_TRUE(RecordingFiles::writeRecording(recording, 1.0));
+    QDir().mkpath(root + "/Library");
+    QDir().mkpath(music + "/Playlists");
+    ASSERT_EQ(::symlink(QString(root + "/Library").toUtf8().constData(),
+                        QString(music + "/Playlists/Linked").toUtf8().constData()),
+              0);
+    struct Case {
+        const char* what;
+        QString playlist;
+        QString protectedFolder;
+    };
+    const Case cases[] = {
+        {"the folder itself", "Talks", music + "/Playlists/Talks"},
+        {"a folder inside it", "Talks", music + "/Playlists/Talks/Library"},
+        {"a folder holding it and the playlist", "Talks", music + "/Playlists"},
+        {"the folder reached through a link", "Linked", root + "/Library"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        M3uPlaylistLibrary library(music);
+        library.setProtectedFolders({c.protectedFolder});
+        QString error;
+        call(library, "create_playlist_named", {c.playlist}, &error);
+        EXPECT_TRUE(error.contains("would keep its files")) << error.toStdString();
+        call(library, "import_files_to_playlist", {QStringList{recording}, c.playlist}, &error);
+        EXPECT_TRUE(error.contains("would keep its files")) << error.toStdString();
+        EXPECT_FALSE(QFile::exists(library.playlistPath(c.playlist)));
+        EXPECT_FALSE(QDir(music + "/Playlists/Talks").exists());
+        EXPECT_TRUE(QDir(root + "/Library").isEmpty());
+    }
+    // The library where it is by default, beside the playlists: nothing in it is touched.
+    M3uPlaylistLibrary library(music);
+    library.setProtectedFolders({music + "/Brevoir"});
+    QString error;
+    EXPECT_EQ(call(library, "import_files_to_playlist", {QStringList{recording}, "Brevoir"}, &error)
+                  .int32Value(),
+              1)
+        << error.toStdString();
+    EXPECT_TRUE(QFile::exists(music + "/Playlists/Brevoir/Take.mov"));
+}
+
+TEST(M3uPlaylistLibrary, ImportsAreReadableByOthersAndLeaveNothingHalfDone) {
+    const QString music = TestEnvironment::root() + QStringLiteral("/music-modes");
+    const QString recordings = TestEnvironment::root() + QStringLiteral("/recordings-modes");
+    const QString folder = music + "/Playlists/Talks";
+    QDir().mkpath(folder);
+    // What syncs killed part-way left: ours goes, what is not ours or still held stays.
+    for (const char* name : {".import-Ab12Cd", ".import-Zz99Yy", ".import-kept", "mine.mov"})
+        RecordingFiles::writeRecording(folder + "/" + name, 0.1);
+    const int held = ::open(QString(folder + "/.import-Zz99Yy").toUtf8().constData(), O_RDONLY);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    // A pipe and a recording still being written stand among the sources.
+    QDir().mkpath(recordings);
+    ASSERT_EQ(::mkfifo(QString(recordings + "/pipe.mov").toUtf8().constData(), 0644), 0);
+    SoundFormat format;
+    auto writing = MovieWriter::create(recordings + "/writing.mov", format);
+    ASSERT_TRUE(writing);
+
+    struct Case {
+        mode_t umask;
+        mode_t mode;
+    };
+    for (const Case c : {Case{022, 0644}, Case{027, 0640}}) {
+        SCOPED_TRACE(c.umask);
+        const QString source = recordings + QStringLiteral("/take %1.mov").arg(c.umask, 0, 8);
+        ASSERT_TRUE(RecordingFiles::writeRecording(source, 1.0));
+        const mode_t saved = ::umask(c.umask);
+        M3uPlaylistLibrary library(music);
+        QString error;
+        QElapsedTimer clock;
+        clock.start();
+        const int imported =
+            call(library, "import_files_to_playlist",
+                 {QStringList{recordings + "/pipe.mov", recordings + "/writing.mov", source},
+                  "Talks"},
+                 &error)
+                .int32Value();
+        ::umask(saved);
+        EXPECT_LT(clock.elapsed(), 5000);
+        EXPECT_EQ(imported, 1);
+        EXPECT_TRUE(error.contains("pipe")) << error.toStdString();
+        EXPECT_TRUE(error.contains("still being written")) << error.toStdString();
+        struct stat info;
+        const QString published = folder + QStringLiteral("/take %1.mov").arg(c.umask, 0, 8);
+        ASSERT_EQ(::stat(published.toUtf8().constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, c.mode);
+    }
+    ::close(held);
+    EXPECT_EQ(
+        QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+        (QStringList{".import-Zz99Yy", ".import-kept", "mine.mov", "take 22.mov", "take 27.mov"}));
+}
+
+TEST(M3uPlaylistLibrary, AFileItsPlaylistCannotListIsTakenAwayAgain) {
+    const QString music = TestEnvironment::root() + QStringLiteral("/music-limit");
+    const QString recording = TestEnvironment::root() + QStringLiteral("/limit/Take.mov");
+    ASSERT_TRUE(RecordingFiles::writeRecording(recording, 0.5, 22050, 1));
+    QDir().mkpath(music + "/Playlists");
+    // Longer than the recording, so that the copy fits under the limit and the entry does not.
+    const QByteArray playlist = "#EXTM3U\n# " + QByteArray(200 * 1024, 'x') + "\n/m/a.mp3\n";
+    {
+        QFile file(music + "/Playlists/Talks.m3u");
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(playlist);
+    }
+    M3uPlaylistLibrary library(music);
+    std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit saved;
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    struct rlimit limited = saved;
+    limited.rlim_cur = rlim_t(playlist.size() + 10);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    QString error;
+    const int imported =
+        call(library, "import_files_to_playlist", {QStringList{recording}, "Talks"}, &error)
+            .int32Value();
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &saved), 0);
+    EXPECT_EQ(imported, 0);
+    EXPECT_TRUE(error.contains(SafeFile::systemReason(EFBIG))) << error.toStdString();
+    EXPECT_EQ(readAll(music + "/Playlists/Talks.m3u"), playlist);
+    EXPECT_TRUE(QDir(music + "/Playlists/Talks").isEmpty()) << "the copy went with its entry";
 }

@@ -11,11 +11,16 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 class Mpd {
 public:
-    explicit Mpd(const QString& music) : _root(TestEnvironment::root() + "/mpd") {
+    // As its own user when we may start it so (`user`), as music daemons usually run.
+    Mpd(const QString& music, const QString& user) : _root(TestEnvironment::root() + "/mpd") {
         QDir().mkpath(_root);
+        ::chmod(_root.toUtf8().constData(), 0777); // its database and socket
         QFile conf(_root + "/mpd.conf");
         if (!conf.open(QIODevice::WriteOnly))
             return;
@@ -24,6 +29,8 @@ public:
                                   "audio_output {\n type \"null\"\n name \"none\"\n}\n")
                        .arg(music, _root)
                        .toUtf8());
+        if (!user.isEmpty())
+            conf.write(QStringLiteral("user \"%1\"\n").arg(user).toUtf8());
         conf.close();
         _daemon.setProcessChannelMode(QProcess::MergedChannels);
         _daemon.start(QStringLiteral("mpd"), {QStringLiteral("--no-daemon"), conf.fileName()});
@@ -57,16 +64,30 @@ public:
 
     QString output() { return QString::fromUtf8(_daemon.readAll()); }
 
+    // The user the daemon reads the files as.
+    uid_t uid() const {
+        QFile status(QStringLiteral("/proc/%1/status").arg(_daemon.processId()));
+        if (!status.open(QIODevice::ReadOnly))
+            return uid_t(-1);
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("Uid:"))
+                return uid_t(line.mid(4).simplified().split(' ').value(1).toUInt());
+        return uid_t(-1);
+    }
+
 private:
     QString _root;
     QProcess _daemon;
 };
 } // namespace
 
-TEST(PlaylistsInMpd, MpdListsThePlaylistWithItsTitlesAndLengths) {
+TEST(PlaylistsInMpd, MpdListsThePlaylistWithItsTitlesAndLengthsAfterTheUsersOwnEntries) {
     REQUIRE_OR_SKIP_OUTSIDE_RIG(!QStandardPaths::findExecutable("mpd").isEmpty() &&
                                     !QStandardPaths::findExecutable("mpc").isEmpty(),
                                 "mpd and mpc (scripts/setup.sh installs them)");
+    // Where a daemon of its own user can reach the files: folders others may pass through.
+    const mode_t savedMask = ::umask(022);
+    ::chmod(TestEnvironment::root().toUtf8().constData(), 0711);
     const QString music = TestEnvironment::root() + "/Music";
     const QString recordings = TestEnvironment::root() + "/Recordings";
     const QStringList titles = {"Recording 1765000001", "Réunion à 9 h", "Interview"};
@@ -75,6 +96,17 @@ TEST(PlaylistsInMpd, MpdListsThePlaylistWithItsTitlesAndLengths) {
     for (int i = 0; i < titles.size(); ++i) {
         files << recordings + "/" + titles[i] + ".mov";
         ASSERT_TRUE(RecordingFiles::writeRecording(files.last(), seconds[i]));
+    }
+    // The user's own playlist of that name, as another player wrote it (without a byte-order
+    // mark, which MPD would take for part of a path).
+    ASSERT_TRUE(RecordingFiles::writeRecording(music + "/Mix/Evening talk.mov", 4.0));
+    QDir().mkpath(music + "/Playlists");
+    const QByteArray theirs = "#EXTM3U\r\n#PLAYLIST:Evening\r\n#EXTINF:4,Evening talk\r\n"
+                              "#EXTGRP:talks\r\nMix/Evening talk.mov\r\n";
+    {
+        QFile file(music + "/Playlists/Brevoir.m3u");
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(theirs);
     }
     M3uPlaylistLibrary library(music);
     HandlerDescriptor names = HandlerDescriptor::listDescriptor();
@@ -85,19 +117,24 @@ TEST(PlaylistsInMpd, MpdListsThePlaylistWithItsTitlesAndLengths) {
     arguments.insertDescriptorAtIndex(HandlerDescriptor::descriptorWithString("Brevoir"), 2);
     arguments.insertDescriptorAtIndex(HandlerDescriptor::descriptorWithString("FLAC"), 3);
     QVariantMap error;
-    ASSERT_EQ(library
-                  .callHandlerWithArgumentsErrorInfo("import_files_to_playlist_with_conversion",
-                                                     arguments, &error)
-                  .int32Value(),
-              3)
+    const int imported = library
+                             .callHandlerWithArgumentsErrorInfo(
+                                 "import_files_to_playlist_with_conversion", arguments, &error)
+                             .int32Value();
+    ::umask(savedMask);
+    ASSERT_EQ(imported, 3)
         << error.value(PlaylistComponent::kErrorMessage).toString().toStdString();
 
-    Mpd mpd(music);
+    Mpd mpd(music, ::geteuid() == 0 ? QStringLiteral("nobody") : QString());
     ASSERT_TRUE(mpd.waitUntilAnswering()) << mpd.output().toStdString();
+    if (::geteuid() == 0) {
+        EXPECT_EQ(mpd.uid(), 65534u) << "reading as nobody";
+    }
     ASSERT_FALSE(mpd.mpc({"--wait", "update"}).isNull());
     EXPECT_EQ(mpd.mpc({"lsplaylists"}).split('\n', Qt::SkipEmptyParts), QStringList{"Brevoir"});
-    EXPECT_EQ(
-        mpd.mpc({"-f", "%title% = %time%", "playlist", "Brevoir"}).split('\n', Qt::SkipEmptyParts),
-        (QStringList{"Recording 1765000001 = 0:02", "Réunion à 9 h = 0:03", "Interview = 0:05"}))
+    EXPECT_EQ(mpd.mpc({"-f", "[%title%|%file%] = %time%", "playlist", "Brevoir"})
+                  .split('\n', Qt::SkipEmptyParts),
+              (QStringList{"Mix/Evening talk.mov = 0:04", "Recording 1765000001 = 0:02",
+                           "Réunion à 9 h = 0:03", "Interview = 0:05"}))
         << mpd.output().toStdString();
 }

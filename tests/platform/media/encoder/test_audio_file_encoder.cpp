@@ -1,15 +1,38 @@
 // Converting recordings in process: every installed encoder, judged by ffprobe.
+#include "platform/foundation/FileNames.h"
+#include "platform/media/AudioFileDecoder.h"
 #include "platform/media/AudioFileEncoder.h"
 #include "platform/playlists/RecordingFiles.h"
 #include "support/TestEnvironment.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
 #include <cmath>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
+std::atomic<qint64> gReadBudget{0};
+
+// A disk that fails once the budget is read.
+ssize_t readThenFail(int fd, void* buffer, size_t size) {
+    const qint64 left = gReadBudget.load();
+    if (left <= 0) {
+        errno = EIO;
+        return -1;
+    }
+    const ssize_t got = ::read(fd, buffer, std::min<size_t>(size, size_t(left)));
+    if (got > 0)
+        gReadBudget -= got;
+    return got;
+}
+
 QString scratch(const QString& name) {
     return TestEnvironment::root() + QStringLiteral("/") + name;
 }
@@ -76,27 +99,38 @@ TEST(AudioFileEncoder, AFailedOrCancelledConversionLeavesNoFile) {
         file.write(QByteArray(4096, 'x'));
     }
     const QString sound = scratch(QStringLiteral("sound.mov"));
-    ASSERT_TRUE(RecordingFiles::writeRecording(sound, 1.0));
+    ASSERT_TRUE(RecordingFiles::writeRecording(sound, 4.0));
+    const QString pipe = scratch(QStringLiteral("pipe.mov"));
+    ASSERT_EQ(::mkfifo(FileNames::encodePath(pipe).constData(), 0644), 0);
     const std::atomic<bool> abortNow{true};
+    // Half of the recording reads, then the disk fails.
+    gReadBudget = QFileInfo(sound).size() / 2;
 
     struct Case {
         const char* what;
         QString input;
         const std::atomic<bool>* abort;
         bool aborted;
+        AudioFileDecoder::ReadFunction read;
+        const char* reason;
     };
     const Case cases[] = {
-        {"not sound", notSound, nullptr, false},
-        {"missing", scratch(QStringLiteral("missing.mov")), nullptr, false},
-        {"cancelled", sound, &abortNow, true},
+        {"not sound", notSound, nullptr, false, nullptr, ""},
+        {"missing", scratch(QStringLiteral("missing.mov")), nullptr, false, nullptr, ""},
+        {"cancelled", sound, &abortNow, true, nullptr, ""},
+        {"a pipe in its place", pipe, nullptr, false, nullptr, "pipe"},
+        {"a read error part-way", sound, nullptr, false, &readThenFail, "part-way"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const QString output = scratch(QStringLiteral("failed-%1.flac").arg(QLatin1String(c.what)));
+        AudioFileDecoder::setReadFunctionForTesting(c.read);
         const AudioFileEncoder::Result result =
             AudioFileEncoder::encodeFile(c.input, output, *flac, QStringLiteral("t"), c.abort);
+        AudioFileDecoder::setReadFunctionForTesting(nullptr);
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.aborted, c.aborted);
+        EXPECT_TRUE(result.error.contains(QLatin1String(c.reason))) << result.error.toStdString();
         EXPECT_FALSE(result.error.isEmpty());
         EXPECT_FALSE(QFile::exists(output));
     }
