@@ -9,8 +9,8 @@
 #include "library/ShownNote.h"
 #include "platform/foundation/LocalizedString.h"
 #include "platform/foundation/SafeFile.h"
+#include "support/ReadOnlyFolder.h"
 #include "support/TestEnvironment.h"
-#include "support/TestMounts.h"
 
 #include <QAbstractButton>
 #include <QMainWindow>

@@ -4,7 +4,6 @@
 #include "platform/foundation/SafeFile.h"
 #include "support/SmallFileSystem.h"
 #include "support/TestEnvironment.h"
-#include "support/TestMounts.h"
 
 #include <QDir>
 #include <QTemporaryDir>

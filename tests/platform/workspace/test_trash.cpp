@@ -4,8 +4,9 @@
 #include "platform/foundation/FilePath.h"
 #include "platform/foundation/SafeFile.h"
 #include "platform/workspace/Trash.h"
+#include "support/ReadOnlyFolder.h"
+#include "support/SmallFileSystem.h"
 #include "support/TestEnvironment.h"
-#include "support/TestMounts.h"
 
 #include <QDir>
 
