@@ -6,7 +6,7 @@
 #include <QDateTime>
 #include <QString>
 
-// The desktop's trash as the freedesktop trash specification lays it out, written by bytes:
+// The desktop's trash as freedesktop.org lays it out for every desktop, written by bytes:
 // the trash of the item's own file system (the home trash, or the volume's top-directory trash
 // ".Trash/UID" or ".Trash-UID"), an "info/NAME.trashinfo" written whole first, then the item
 // renamed into "files/NAME". Nothing is ever copied, replaced or retried without end.

@@ -128,7 +128,7 @@ TEST_F(TrashTest, TheHomeTrashTakesEveryNameByItsBytesAndNeverReplacesAnEntry) {
     EXPECT_EQ(entriesIn(Trash::homeTrash() / "files"), 2 * std::size(names));
 }
 
-TEST_F(TrashTest, AVolumeOfItsOwnUsesItsTopDirectoryTrashAsTheSpecificationOrders) {
+TEST_F(TrashTest, AVolumeOfItsOwnUsesItsTopDirectoryTrashAsEveryDesktopLooksForIt) {
     const FilePath volume = _folder / "volume";
     SmallFileSystem mounted(volume.toString(), 1 << 20);
     REQUIRE_OR_SKIP_OUTSIDE_RIG(mounted.mounted(), "permission to mount a tmpfs (root)");
