@@ -1,5 +1,7 @@
 #include "library/TrackNames.h"
 
+#include "library/NoteStore.h"
+
 #include "platform/foundation/FileNames.h"
 #include "platform/foundation/LocalizedString.h"
 
@@ -30,17 +32,10 @@ QString TrackNames::renameRefusal(const QString& folder, const QString& newName)
         return BVLocalizedString("NameNotPlain").arg(FileNames::displayName(newName));
     const long longest = longestNameIn(folder);
     if (FileNames::encode(newName).size() > longest ||
-        FileNames::encode(noteFileName(newName)).size() > longest)
+        FileNames::encode(NoteStore::noteFileName(newName)).size() > longest)
         return BVLocalizedString("NameTooLong").arg(longest);
     struct stat info;
     if (::lstat(FileNames::encodePath(folder + QLatin1Char('/') + newName).constData(), &info) == 0)
         return BVLocalizedString("NameTaken").arg(FileNames::displayName(newName));
     return QString();
-}
-
-QString TrackNames::noteFileName(const QString& trackName) {
-    const qsizetype dot = trackName.lastIndexOf(QLatin1Char('.'));
-    // A leading dot starts a hidden name, not an extension.
-    const QString base = dot > 0 ? trackName.left(dot) : trackName;
-    return base + QStringLiteral(".rtfd");
 }

@@ -13,8 +13,4 @@ bool isPlainFileName(const QString& name);
 // or its note), and a name already taken in the folder.
 QString renameRefusal(const QString& folder, const QString& newName);
 
-// The note's file name: the name less its last extension, plus "rtfd" ("a.b.mov" -> "a.b.rtfd",
-// "take" -> "take.rtfd").
-QString noteFileName(const QString& trackName);
-
 } // namespace TrackNames
