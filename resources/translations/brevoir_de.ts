@@ -767,6 +767,10 @@
         <translation>Ein Dateiname darf kein NUL-Zeichen enthalten.</translation>
     </message>
     <message>
+        <source>NameHoldsControl</source>
+        <translation>Ein Name darf kein Steuerzeichen (etwa einen Zeilenumbruch oder Tabulator) enthalten: die Bibliothek könnte ihn nicht speichern.</translation>
+    </message>
+    <message>
         <source>NameNotPlain</source>
         <translation>„%1“ kann kein Dateiname sein: Namen dürfen weder „.“ noch „..“ sein und kein „/“ enthalten.</translation>
     </message>

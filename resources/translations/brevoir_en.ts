@@ -767,6 +767,10 @@
         <translation>A file name cannot hold a NUL character.</translation>
     </message>
     <message>
+        <source>NameHoldsControl</source>
+        <translation>A name cannot hold a control character (such as a line break or tab): the library could not store it.</translation>
+    </message>
+    <message>
         <source>NameNotPlain</source>
         <translation>"%1" cannot be a file name: names may not be "." or ".." or hold "/".</translation>
     </message>

@@ -767,6 +767,10 @@
         <translation>Un nom de fichier ne peut pas contenir de caractère NUL.</translation>
     </message>
     <message>
+        <source>NameHoldsControl</source>
+        <translation>Un nom ne peut pas contenir de caractère de contrôle (comme un saut de ligne ou une tabulation) : la bibliothèque ne pourrait pas l’enregistrer.</translation>
+    </message>
+    <message>
         <source>NameNotPlain</source>
         <translation>« %1 » ne peut pas être un nom de fichier : un nom ne peut être ni « . » ni « .. », ni contenir « / ».</translation>
     </message>

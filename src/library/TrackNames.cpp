@@ -18,6 +18,18 @@ long longestNameIn(const QString& folder) {
 }
 } // namespace
 
+bool TrackNames::holdsControlCharacter(const QString& name) {
+    // The category database is XML, which cannot carry these (a carriage return only as a
+    // reference that other programs turn into a line feed); lists and playlists are
+    // line-based, so a line feed or tab in a name would break them too.
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        if ((u >= 0x01 && u <= 0x1F) || u == 0x7F || u == 0xFFFE || u == 0xFFFF)
+            return true;
+    }
+    return false;
+}
+
 bool TrackNames::isPlainFileName(const QString& name) {
     return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
            !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
@@ -30,6 +42,8 @@ QString TrackNames::renameRefusal(const QString& folder, const QString& newName)
         return BVLocalizedString("NameHoldsNul");
     if (!isPlainFileName(newName))
         return BVLocalizedString("NameNotPlain").arg(FileNames::displayName(newName));
+    if (holdsControlCharacter(newName))
+        return BVLocalizedString("NameHoldsControl");
     const long longest = longestNameIn(folder);
     if (FileNames::encode(newName).size() > longest ||
         FileNames::encode(NoteStore::noteFileName(newName)).size() > longest)

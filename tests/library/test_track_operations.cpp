@@ -149,6 +149,8 @@ TEST_F(TrackOperations, RenameMovesTheFileOrRefusesAndSaysWhy) {
         {"dot dot", QStringLiteral("..")},
         {"slash leaves the folder", QStringLiteral("../escaped.mov")},
         {"NUL", QStringLiteral("x") + QChar(0) + QStringLiteral("y")},
+        {"control character", QStringLiteral("x\x01y.mov")},
+        {"carriage return", QStringLiteral("x\ry.mov")},
         {"too long", QString(300, QLatin1Char('n'))},
         {"taken", QStringLiteral("b.mov")},
     };
