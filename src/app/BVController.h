@@ -210,8 +210,13 @@ public:
     // an empty string when it was done.
     QString renameRecording(const QString& oldName, const QString& newName);
     QString deleteRecording(const QString& name);
-    QString noteOfRecording(const QString& name, const QString& format, QString* note);
-    QString setNoteOfRecording(const QString& name, const QString& content, const QString& format);
+    // Notes answer through `answer` (why refused, or empty; and the note's text): at once for
+    // small notes, later through the event loop for large ones, which are read and written
+    // on the note worker so that the window keeps drawing.
+    using NoteAnswer = std::function<void(const QString& refusal, const QString& note)>;
+    void noteOfRecording(const QString& name, const QString& format, NoteAnswer answer);
+    void setNoteOfRecording(const QString& name, const QString& content, const QString& format,
+                            NoteAnswer answer);
 
     // ---- categories/: the category store and "Database.plist" (CategoryDatabase) ----
     // Reads the library's database, makes the user list and the fixed entries, builds the
