@@ -26,6 +26,8 @@ class QAction;
 class QSplitter;
 class QToolBar;
 class MainInterface;
+class NoteStore;
+class ShownNote;
 class QBVTableView;
 class QBVTrack;
 class QCheckBox;
@@ -211,14 +213,21 @@ public:
     // Stores the note shown in the note view (on quit and when the window closes), under the
     // rule that an emptied note is never written.
     void storeShownNote();
-    QString pathToNoteOfTrack(const QBVTrack& track) const;
+    // The library's notes, and the note view's side of them.
+    NoteStore noteStore() const;
+    ShownNote& shownNote();
 
     // The same operations for scripts, by recording name. Each answers why it was refused, or
     // an empty string when it was done.
     QString renameRecording(const QString& oldName, const QString& newName);
     QString deleteRecording(const QString& name);
-    QString noteOfRecording(const QString& name, const QString& format, QString* note);
-    QString setNoteOfRecording(const QString& name, const QString& content, const QString& format);
+    // Notes answer through `answer` (why refused, or empty; and the note's text): at once for
+    // small notes, later through the event loop for large ones, which are read and written
+    // on the note worker so that the window keeps drawing.
+    using NoteAnswer = std::function<void(const QString& refusal, const QString& note)>;
+    void noteOfRecording(const QString& name, const QString& format, NoteAnswer answer);
+    void setNoteOfRecording(const QString& name, const QString& content, const QString& format,
+                            NoteAnswer answer);
 
     // ---- categories/: the category store and "Database.plist" (CategoryDatabase) ----
     // Reads the library's database, makes the user list and the fixed entries, builds the
@@ -402,10 +411,13 @@ private:
     // Why the track's file may not be renamed or deleted now (it is being recorded or
     // played), or empty.
     QString busyReason(const QBVTrack& track, bool forDelete) const;
-    // Removes the track from the list and its recording and note from the library.
-    void deleteTrack(const std::shared_ptr<QBVTrack>& track);
+    // Removes the track from the list and its recording, then its note, from the library;
+    // answers why the recording could not go (its note then stays), or empty.
+    QString deleteTrack(const std::shared_ptr<QBVTrack>& track);
+    // After a rename: the note view follows the renamed recording's note.
+    void followRenamedNote(const QString& oldName, const QString& newName, bool noteMoved);
     QString _lastRenameRefusal;
-    QString _shownNotePath; // the note file the note view was loaded from (or would be)
+    ShownNote* _shownNote = nullptr; // made when first needed
 
     // Tells the user which recordings came back (only those that now play as long as they
     // say) and which were left as they are.

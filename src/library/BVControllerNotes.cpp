@@ -1,16 +1,19 @@
 // Notes: the note view shows the note of the first selected track; it is stored in the
 // library's "Notes" folder when the selection moves on (and at quit), and can be exported.
+// Where notes live and whose they are is NoteStore's; the view's side is ShownNote's.
 #include "app/BVController.h"
 #include "platform/foundation/LocalizedString.h"
 
 #include "library/NoteFormats.h"
+#include "library/NoteStore.h"
 #include "library/QBVTableView.h"
 #include "library/QBVTrack.h"
 #include "library/QKArrayController.h"
-#include "library/TrackNames.h"
+#include "library/ShownNote.h"
 #include "platform/foundation/Beep.h"
-#include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
+#include "platform/text/RtfReader.h"
+#include "platform/text/SelfContainedDocument.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -27,66 +30,39 @@ std::shared_ptr<QBVTrack> firstSelected(const BVController& controller) {
     const auto selection = controller._fileListArrayController->selectedObjects();
     return selection.empty() ? nullptr : selection.front();
 }
-
-// Loads without leaving an undo step or a "modified" mark: what is shown is what is stored.
-void showDocument(QTextEdit& view, const std::function<void(QTextDocument&)>& fill) {
-    QTextDocument& document = *view.document();
-    document.setUndoRedoEnabled(false);
-    fill(document);
-    document.setUndoRedoEnabled(true);
-    document.setModified(false);
-}
 } // namespace
 
-QString BVController::pathToNoteOfTrack(const QBVTrack& track) const {
-    return pathToNotesFolder() + QLatin1Char('/') + TrackNames::noteFileName(track.name());
+NoteStore BVController::noteStore() const {
+    return NoteStore(pathToLibraryFolder(), pathToNotesFolder());
+}
+
+ShownNote& BVController::shownNote() {
+    if (!_shownNote) {
+        _shownNote = new ShownNote(this);
+        connect(_shownNote, &ShownNote::problem, this,
+                [this](const QString& message) { tellUser(message); });
+    }
+    return *_shownNote;
 }
 
 void BVController::handleChangingTableSelection(const Notification& notification) {
     if (!fileTableView || notification.object != fileTableView)
         return;
-    storeShownNote();
+    // The view moves on to another note at once: a large one is written by the worker.
+    if (const auto track = firstSelected(*this))
+        shownNote().store(_notesTextView, noteStore(), track->name(), ShownNote::Mode::HandOver);
 }
 
 void BVController::storeShownNote() {
-    if (!_notesTextView)
-        return;
-    const auto track = firstSelected(*this);
-    if (!track)
-        return;
-    QTextDocument& document = *_notesTextView->document();
-    // An emptied note is never written: the stored one stays as it was.
-    if (document.characterCount() <= 1)
-        return;
-    const QString path = pathToNoteOfTrack(*track);
-    // Unchanged and still under the same name: rewriting could only lose what a damaged file
-    // held beyond what could be shown.
-    if (!document.isModified() && path == _shownNotePath)
-        return;
-    QString error;
-    if (!NoteFormats::writeFile(document, path, NoteFormats::Format::Rtfd, &error)) {
-        tellUser(BVLocalizedString("NoteNotSaved").arg(track->name(), error));
-        return;
-    }
-    document.setModified(false);
-    _shownNotePath = path;
+    if (const auto track = firstSelected(*this))
+        shownNote().store(_notesTextView, noteStore(), track->name(), ShownNote::Mode::Keep);
 }
 
 void BVController::handleChangeInTableSelection(const Notification& notification) {
     if (!fileTableView || notification.object != fileTableView || !_notesTextView)
         return;
     const auto track = firstSelected(*this);
-    const QString path = track ? pathToNoteOfTrack(*track) : QString();
-    _shownNotePath = path;
-    if (track && QFileInfo::exists(path)) {
-        showDocument(*_notesTextView, [&](QTextDocument& document) {
-            QString error;
-            if (!NoteFormats::readRtfd(path, &document, &error))
-                bvLog(QStringLiteral("couldn't read the note %1: %2").arg(path, error));
-        });
-        return;
-    }
-    showDocument(*_notesTextView, [](QTextDocument& document) { document.clear(); });
+    shownNote().show(_notesTextView, noteStore(), track ? track->name() : QString());
 }
 
 void BVController::exportNote(QObject*) {
@@ -107,7 +83,7 @@ void BVController::exportNote(QObject*) {
     // In the documents folder, where people look for what they wrote, as a document.
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     panel->setDirectory(QFileInfo(documents).isDir() ? documents : QDir::homePath());
-    panel->selectFile(QFileInfo(TrackNames::noteFileName(track->name())).completeBaseName() +
+    panel->selectFile(QFileInfo(NoteStore::noteFileName(track->name())).completeBaseName() +
                       QLatin1Char('.') + NoteFormats::exportTypes().front().suffix);
     panel->setWindowModality(Qt::WindowModal);
     panel->setAttribute(Qt::WA_DeleteOnClose);
@@ -133,7 +109,8 @@ void BVController::exportSavePanelDidEndReturnCodeContextInfo(const QString& pat
         return;
     const NoteFormats::Format format = NoteFormats::exportTypeForFilter(nameFilter).format;
     QString error;
-    if (!NoteFormats::writeFile(*_notesTextView->document(), path, format, &error))
+    if (!NoteFormats::writeFile(*_notesTextView->document(), FilePath::fromString(path), format,
+                                &error))
         tellUser(BVLocalizedString("NoteNotExported").arg(error));
 }
 
@@ -148,48 +125,79 @@ QString BVController::noteRequestForScript(const QString& name, const QString& f
     return recordingForScript(name, track);
 }
 
-QString BVController::noteOfRecording(const QString& name, const QString& formatName,
-                                      QString* note) {
-    std::optional<NoteFormats::Format> format;
-    std::shared_ptr<QBVTrack> track;
-    if (const QString refusal = noteRequestForScript(name, formatName, &format, &track);
-        !refusal.isEmpty())
-        return refusal;
-    // The note on show may hold what was typed since it was stored.
-    if (_notesTextView && track == firstSelected(*this)) {
-        *note = NoteFormats::toText(*_notesTextView->document(), *format);
-        return QString();
-    }
+namespace {
+// Reads the note of `name` as text; answers why it could not.
+QString readNoteText(const NoteStore& store, const QString& name, NoteFormats::Format format,
+                     QString* text) {
     QTextDocument document;
-    const QString path = pathToNoteOfTrack(*track);
-    QString error;
-    if (QFileInfo::exists(path) && !NoteFormats::readRtfd(path, &document, &error))
-        return BVLocalizedString("NoteNotReadOf").arg(name, error);
-    *note = NoteFormats::toText(document, *format);
+    const NoteStore::Loaded loaded = store.load(name, &document);
+    if (loaded.status == NoteStore::Loaded::Refused)
+        return BVLocalizedString("NoteNotReadOf")
+            .arg(FilePath::fromString(name).display(), loaded.reason);
+    *text = NoteFormats::toText(document, format);
     return QString();
 }
 
-QString BVController::setNoteOfRecording(const QString& name, const QString& content,
-                                         const QString& formatName) {
+// Makes a note of `content` and stores it as the note of `name`; answers why it could not, or
+// that pictures were left out (it was stored then).
+QString storeNoteText(const NoteStore& store, const QString& name, const QString& content,
+                      NoteFormats::Format format, bool* stored) {
+    SelfContainedDocument document;
+    QString error;
+    if (!NoteFormats::fromText(content, format, &document, &error))
+        return BVLocalizedString("NoteNotRead").arg(error);
+    if (document.characterCount() <= 1)
+        return BVLocalizedString("EmptyNoteNotStored");
+    int picturesLeftOut = 0;
+    if (!store.save(name, document, &error, &picturesLeftOut))
+        return BVLocalizedString("NoteNotSaved").arg(FilePath::fromString(name).display(), error);
+    *stored = true;
+    if (picturesLeftOut > 0)
+        return BVLocalizedString("NotePicturesLeftOut")
+            .arg(FilePath::fromString(name).display())
+            .arg(Rtf::kMaxPictures);
+    return QString();
+}
+} // namespace
+
+void BVController::noteOfRecording(const QString& name, const QString& formatName,
+                                   NoteAnswer answer) {
     std::optional<NoteFormats::Format> format;
     std::shared_ptr<QBVTrack> track;
     if (const QString refusal = noteRequestForScript(name, formatName, &format, &track);
         !refusal.isEmpty())
-        return refusal;
-    QTextDocument document;
-    QString error;
-    if (!NoteFormats::fromText(content, *format, &document, &error))
-        return BVLocalizedString("NoteNotRead").arg(error);
-    if (document.characterCount() <= 1)
-        return BVLocalizedString("EmptyNoteNotStored");
-    const QString path = pathToNoteOfTrack(*track);
-    if (!NoteFormats::writeFile(document, path, NoteFormats::Format::Rtfd, &error))
-        return BVLocalizedString("NoteNotSaved").arg(name, error);
-    // Shown at once when it is the note on show.
-    if (_notesTextView && track == firstSelected(*this)) {
-        showDocument(*_notesTextView,
-                     [&](QTextDocument& shown) { NoteFormats::readRtfd(path, &shown, nullptr); });
-        _shownNotePath = path;
-    }
-    return QString();
+        return answer(refusal, QString());
+    // The note on show may hold what was typed since it was stored.
+    if (_notesTextView && track == firstSelected(*this) && shownNote().holdsStoredNote())
+        return answer(QString(), NoteFormats::toText(*_notesTextView->document(), *format));
+    const NoteStore store = noteStore();
+    auto text = std::make_shared<QString>();
+    shownNote().runInOrder(
+        store.pathOf(name), !store.isLarge(name), false,
+        [store, name, format = *format, text] {
+            return readNoteText(store, name, format, text.get());
+        },
+        [answer = std::move(answer), text](const QString& refusal) { answer(refusal, *text); });
+}
+
+void BVController::setNoteOfRecording(const QString& name, const QString& content,
+                                      const QString& formatName, NoteAnswer answer) {
+    std::optional<NoteFormats::Format> format;
+    std::shared_ptr<QBVTrack> track;
+    if (const QString refusal = noteRequestForScript(name, formatName, &format, &track);
+        !refusal.isEmpty())
+        return answer(refusal, QString());
+    const NoteStore store = noteStore();
+    auto stored = std::make_shared<bool>(false);
+    shownNote().runInOrder(
+        store.pathOf(name), !NoteStore::isLargeText(content), true,
+        [store, name, content, format = *format, stored] {
+            return storeNoteText(store, name, content, format, stored.get());
+        },
+        [this, answer = std::move(answer), stored, track, name](const QString& refusal) {
+            // Shown at once when it is the note on show.
+            if (*stored && _notesTextView && track == firstSelected(*this))
+                shownNote().show(_notesTextView, noteStore(), name);
+            answer(refusal, QString());
+        });
 }
