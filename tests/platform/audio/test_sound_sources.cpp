@@ -1,15 +1,20 @@
-// The sound server's sources as people know them, their gain, and the deadline every wait for
-// the server has; and the level blocks the history is drawn from.
+// The sound server's sources as people know them, their gain (on the server and in the sound
+// settings), and the deadline every wait for the server has; and the level blocks the history is
+// drawn from.
 #include "platform/audio/CaptureStream.h"
 #include "platform/audio/LevelBlocks.h"
 #include "platform/audio/SoundServerConnection.h"
+#include "platform/audio/SoundSettingsDialog.h"
 #include "platform/audio/SoundSources.h"
 #include "support/TestEnvironment.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QSlider>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -192,4 +197,53 @@ TEST(SoundSources, ListsByDescriptionFollowsChangesAndSetsTheGainTheServerReport
     pactl({"unload-module", module});
     pactl({"unload-module", feed});
     EXPECT_TRUE(QTest::qWaitFor([&] { return !listed(); }, 5000));
+}
+
+TEST(SoundSettingsDialog, ListsSourcesApartSetsGainsAtOnceAndPutsThemBackOnCancel) {
+    using Kind = AudioDevices::Input::Kind;
+    SoundSettingsDialog dialog;
+    dialog.setDevices(QList<AudioDevices::Input>{
+        {"hw_card", "hw_card", Kind::Device, false, {}},
+        {"out.monitor", "Monitor of Speakers", Kind::Monitor, false, "Speakers"},
+        {"usb_mic", "Blue Yeti Analog Stereo", Kind::Source, true, {}},
+    });
+    QHash<QString, double> gains{{"usb_mic", 0.8}, {"out.monitor", 1.0}};
+    QList<std::pair<QString, double>> sets;
+    dialog.setGainControl(
+        [&](const QString& device) -> std::optional<double> {
+            if (!gains.contains(device))
+                return std::nullopt;
+            return gains.value(device);
+        },
+        [&](const QString& device, double gain) {
+            sets.append({device, gain});
+            gains[device] = gain;
+            return true;
+        });
+    auto* device = dialog.findChild<QComboBox*>("inputDevice");
+    auto* gain = dialog.findChild<QSlider*>("inputGain");
+    ASSERT_TRUE(device && gain);
+    // The default input with the sources, then the monitors, then the devices, set apart.
+    QStringList shown;
+    for (int i = 0; i < device->count(); ++i)
+        shown << (device->itemText(i).isEmpty() ? QStringLiteral("|") : device->itemText(i));
+    EXPECT_EQ(shown.mid(1),
+              (QStringList{"Blue Yeti Analog Stereo", "|", "Monitor of Speakers", "|", "hw_card"}));
+
+    ChannelSettings s;
+    s.inputDevice = "usb_mic";
+    dialog.setSettings(s);
+    EXPECT_TRUE(gain->isEnabled());
+    EXPECT_EQ(gain->value(), 80);
+    gain->setValue(120); // heard at once, as the mixer would
+    EXPECT_DOUBLE_EQ(gains.value("usb_mic"), 1.2);
+    // A device of ALSA's own has no gain on the server.
+    device->setCurrentIndex(device->findData("hw_card"));
+    EXPECT_FALSE(gain->isEnabled());
+    device->setCurrentIndex(device->findData("out.monitor"));
+    gain->setValue(50);
+    dialog.reject();
+    // Both put back as they were before the dialog.
+    EXPECT_DOUBLE_EQ(gains.value("usb_mic"), 0.8);
+    EXPECT_DOUBLE_EQ(gains.value("out.monitor"), 1.0);
 }
