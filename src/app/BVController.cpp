@@ -95,6 +95,10 @@ BVController::BVController() {
                        [this](const Notification& n) { handleChangingTableSelection(n); });
     center.addObserver(this, QKRecorderCaptureProblem,
                        [this](const Notification& n) { handleCaptureProblem(n); });
+    center.addObserver(this, QKRecorderVoiceDetected,
+                       [this](const Notification&) { handleVoiceDetected(); });
+    center.addObserver(this, QKRecorderSilenceDetected,
+                       [this](const Notification&) { handleSilenceDetected(); });
 
     sSharedInstance = this;
 }
@@ -161,6 +165,9 @@ void BVController::applicationDidFinishLaunching() {
     if (_fileListArrayController)
         _fileListArrayController->setContent(&_fileList);
     loadCategories();
+    // What waits for its moment or for sound, once the library is ready to take recordings.
+    restoreSchedule();
+    restoreVoiceActivation();
 }
 
 void BVController::repairInterruptedRecordings(const std::atomic<bool>* stop) {

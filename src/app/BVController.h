@@ -1,6 +1,8 @@
 #pragma once
 
 #include "library/NoteFormats.h"
+#include "recording/RecordingSchedule.h"
+#include "recording/VoiceActivation.h"
 
 #include <QCache>
 #include <QObject>
@@ -145,6 +147,24 @@ public:
     // The stored timer at launch: its fields are already in place; on is the stored toggle.
     void restoreTimer(bool on);
     void restrictTimerFields();
+
+    // ---- recording/: a scheduled start ----
+    // Arms a recording to start at `start` and last `lengthSeconds` (0: as the timer says);
+    // answers why not, or empty. Kept in the preferences until it starts or is cancelled.
+    QString scheduleRecording(const QDateTime& start, double lengthSeconds);
+    void cancelSchedule();
+    std::optional<RecordingSchedule::Plan> scheduledRecording() const;
+    // At launch: arms the stored schedule, or tells that its moment passed meanwhile.
+    void restoreSchedule();
+    RecordingSchedule& recordingSchedule();
+
+    // ---- recording/: voice activation ----
+    // Applies and stores the settings (listening starts or stops); answers why not, or empty.
+    QString setVoiceActivation(const VoiceActivation::Settings& settings);
+    const VoiceActivation::Settings& voiceActivation() const { return _voiceActivation; }
+    void restoreVoiceActivation();
+    void handleVoiceDetected();
+    void handleSilenceDetected();
 
     // ---- recording/: scripting additions ----
     void handleStartRecordingCommand(QObject* command);
@@ -418,6 +438,18 @@ private:
     // The recording just finished becomes the selection, unless a note is being typed.
     void selectFinishedRecording(const QString& path);
 
+    // ---- recording/: schedule and voice activation ----
+    RecordingSchedule* _schedule = nullptr; // a child, made on first use
+    QTimer* _countdownTimer = nullptr;
+    // The length of the next recording started, in place of the timer's (a scheduled one).
+    std::optional<int32_t> _nextRecordingTicks;
+    bool _timerOverridden = false; // the running recording has such a length
+    VoiceActivation::Settings _voiceActivation;
+    void startScheduledRecording(const RecordingSchedule::Plan& plan);
+    // Counts down on the clock while a schedule waits, and says so in the title.
+    void followSchedule();
+    void showCountdown();
+
     // ---- recording/: status display helpers ----
     void handleCaptureProblem(const Notification& notification);
     bool applyTimerFields(); // false: refused, the previous length stays
@@ -437,6 +469,8 @@ private:
     // last shown; redrawn only when the state or the whole second changes.
     void showRecordingState();
     void describeLevels(int left, int right);
+    // Where the meter marks voice activation's threshold; -1 while it is off.
+    int meterThreshold() const;
     // What the time text and the meter last showed, so that statuses arriving faster than
     // the display is worth redrawing are not drawn.
     struct StatusDisplay {
@@ -450,7 +484,7 @@ private:
         int64_t shownSecond = -1; // the whole second last put in the title
         int describedLevels = -1; // the meter's levels last told to screen readers
         // The meter's pictures of recent level pairs: a steady sound moves among a few dozen.
-        QCache<quint32, QPixmap> meterPictures{64};
+        QCache<quint64, QPixmap> meterPictures{64};
     };
     StatusDisplay _statusDisplay;
 };
