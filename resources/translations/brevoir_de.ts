@@ -8,6 +8,78 @@
         <translation>Der gespeicherte Timer (%1) ist ungültig und daher ausgeschaltet. Stellen Sie ihn unter „Timer“ neu ein.</translation>
     </message>
     <message>
+        <source>ScheduleNeedsAStart</source>
+        <translation>Geben Sie an, wann die Aufnahme beginnen soll.</translation>
+    </message>
+    <message>
+        <source>ScheduleLengthOutOfRange</source>
+        <translation>Die Dauer muss zwischen 0 und 9942 Stunden liegen.</translation>
+    </message>
+    <message>
+        <source>ScheduleStartPassed</source>
+        <translation>Die Startzeit %1 ist bereits vorbei.</translation>
+    </message>
+    <message>
+        <source>ScheduleRefusedWhileListening</source>
+        <translation>Die Sprachaktivierung ist eingeschaltet; schalten Sie sie aus, um eine Aufnahme zu planen.</translation>
+    </message>
+    <message>
+        <source>ScheduleMissed</source>
+        <translation>Die für %1 geplante Aufnahme hat nicht begonnen: Brevoir lief zu diesem Zeitpunkt nicht.</translation>
+    </message>
+    <message>
+        <source>ScheduleFoundRecording</source>
+        <translation>Die geplante Aufnahme hat nicht begonnen, weil bereits eine Aufnahme lief.</translation>
+    </message>
+    <message>
+        <source>StateListening</source>
+        <translation>Wartet auf Ton</translation>
+    </message>
+    <message>
+        <source>StateScheduled</source>
+        <translation>Geplant %1</translation>
+    </message>
+    <message>
+        <source>VoiceThresholdOutOfRange</source>
+        <translation>Die Schwelle muss zwischen −60 und 0 dBFS liegen.</translation>
+    </message>
+    <message>
+        <source>VoiceSilenceOutOfRange</source>
+        <translation>Die Stille muss zwischen 0,1 und 3600 Sekunden dauern.</translation>
+    </message>
+    <message>
+        <source>VoicePreRollOutOfRange</source>
+        <translation>Die vor dem Ton behaltene Zeit muss zwischen 0 und 3 Sekunden liegen.</translation>
+    </message>
+    <message>
+        <source>VoiceUnknownSetting</source>
+        <translation>Die Sprachaktivierung hat keine Einstellung „%1“.</translation>
+    </message>
+    <message>
+        <source>VoiceSettingNotUnderstood</source>
+        <translation>Der Wert von „%1“ wurde nicht verstanden.</translation>
+    </message>
+    <message>
+        <source>VoiceRefusedWhileScheduled</source>
+        <translation>Eine Aufnahme ist geplant; brechen Sie sie ab, um die Sprachaktivierung zu nutzen.</translation>
+    </message>
+    <message>
+        <source>VoiceRefusedWhileMonitoring</source>
+        <translation>Beenden Sie das Abhören des Eingangs, bevor Sie die Sprachaktivierung einschalten.</translation>
+    </message>
+    <message>
+        <source>VoiceRefusedWhileRecording</source>
+        <translation>Beenden Sie die laufende Aufnahme, bevor Sie die Sprachaktivierung einschalten.</translation>
+    </message>
+    <message>
+        <source>VoiceCouldNotListen</source>
+        <translation>Die Sprachaktivierung konnte den Eingang nicht abhören: %1</translation>
+    </message>
+    <message>
+        <source>VoiceNotRestored</source>
+        <translation>Die Sprachaktivierung ist diesmal aus: %1</translation>
+    </message>
+    <message>
         <source>RecoveredRecordings</source>
         <translation>%1 durch einen Absturz unterbrochene Aufnahmen wiederhergestellt: %2</translation>
     </message>

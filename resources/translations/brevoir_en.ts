@@ -8,6 +8,78 @@
         <translation>The saved timer (%1) cannot be used, so the timer is off. Set it again in Timer.</translation>
     </message>
     <message>
+        <source>ScheduleNeedsAStart</source>
+        <translation>Give the time at which the recording is to start.</translation>
+    </message>
+    <message>
+        <source>ScheduleLengthOutOfRange</source>
+        <translation>The length must lie between 0 and 9942 hours.</translation>
+    </message>
+    <message>
+        <source>ScheduleStartPassed</source>
+        <translation>The start time %1 has already passed.</translation>
+    </message>
+    <message>
+        <source>ScheduleRefusedWhileListening</source>
+        <translation>Voice activation is on; turn it off to schedule a recording.</translation>
+    </message>
+    <message>
+        <source>ScheduleMissed</source>
+        <translation>The recording scheduled for %1 did not start: Brevoir was not running at that time.</translation>
+    </message>
+    <message>
+        <source>ScheduleFoundRecording</source>
+        <translation>The scheduled recording did not start because a recording was already running.</translation>
+    </message>
+    <message>
+        <source>StateListening</source>
+        <translation>Waiting for sound</translation>
+    </message>
+    <message>
+        <source>StateScheduled</source>
+        <translation>Scheduled %1</translation>
+    </message>
+    <message>
+        <source>VoiceThresholdOutOfRange</source>
+        <translation>The threshold must lie between −60 and 0 dBFS.</translation>
+    </message>
+    <message>
+        <source>VoiceSilenceOutOfRange</source>
+        <translation>The silence must last between 0.1 and 3600 seconds.</translation>
+    </message>
+    <message>
+        <source>VoicePreRollOutOfRange</source>
+        <translation>The time kept before the sound must lie between 0 and 3 seconds.</translation>
+    </message>
+    <message>
+        <source>VoiceUnknownSetting</source>
+        <translation>Voice activation has no setting “%1”.</translation>
+    </message>
+    <message>
+        <source>VoiceSettingNotUnderstood</source>
+        <translation>The value of “%1” was not understood.</translation>
+    </message>
+    <message>
+        <source>VoiceRefusedWhileScheduled</source>
+        <translation>A recording is scheduled; cancel it to use voice activation.</translation>
+    </message>
+    <message>
+        <source>VoiceRefusedWhileMonitoring</source>
+        <translation>Stop monitoring the input before you turn voice activation on.</translation>
+    </message>
+    <message>
+        <source>VoiceRefusedWhileRecording</source>
+        <translation>Stop the running recording before you turn voice activation on.</translation>
+    </message>
+    <message>
+        <source>VoiceCouldNotListen</source>
+        <translation>Voice activation could not listen to the input: %1</translation>
+    </message>
+    <message>
+        <source>VoiceNotRestored</source>
+        <translation>Voice activation is off this time: %1</translation>
+    </message>
+    <message>
         <source>RecoveredRecordings</source>
         <translation>Recovered %1 recordings interrupted by a crash: %2</translation>
     </message>

@@ -8,6 +8,78 @@
         <translation>Le minuteur enregistré (%1) n’est pas utilisable ; il est donc désactivé. Réglez-le à nouveau dans « Minuteur ».</translation>
     </message>
     <message>
+        <source>ScheduleNeedsAStart</source>
+        <translation>Indiquez l’heure à laquelle l’enregistrement doit commencer.</translation>
+    </message>
+    <message>
+        <source>ScheduleLengthOutOfRange</source>
+        <translation>La durée doit être comprise entre 0 et 9942 heures.</translation>
+    </message>
+    <message>
+        <source>ScheduleStartPassed</source>
+        <translation>L’heure de début %1 est déjà passée.</translation>
+    </message>
+    <message>
+        <source>ScheduleRefusedWhileListening</source>
+        <translation>L’activation vocale est active ; désactivez-la pour programmer un enregistrement.</translation>
+    </message>
+    <message>
+        <source>ScheduleMissed</source>
+        <translation>L’enregistrement programmé pour %1 n’a pas commencé : Brevoir ne fonctionnait pas à ce moment-là.</translation>
+    </message>
+    <message>
+        <source>ScheduleFoundRecording</source>
+        <translation>L’enregistrement programmé n’a pas commencé, car un enregistrement était déjà en cours.</translation>
+    </message>
+    <message>
+        <source>StateListening</source>
+        <translation>En attente de son</translation>
+    </message>
+    <message>
+        <source>StateScheduled</source>
+        <translation>Programmé %1</translation>
+    </message>
+    <message>
+        <source>VoiceThresholdOutOfRange</source>
+        <translation>Le seuil doit être compris entre −60 et 0 dBFS.</translation>
+    </message>
+    <message>
+        <source>VoiceSilenceOutOfRange</source>
+        <translation>Le silence doit durer entre 0,1 et 3600 secondes.</translation>
+    </message>
+    <message>
+        <source>VoicePreRollOutOfRange</source>
+        <translation>Le temps conservé avant le son doit être compris entre 0 et 3 secondes.</translation>
+    </message>
+    <message>
+        <source>VoiceUnknownSetting</source>
+        <translation>L’activation vocale n’a pas de réglage « %1 ».</translation>
+    </message>
+    <message>
+        <source>VoiceSettingNotUnderstood</source>
+        <translation>La valeur de « %1 » n’a pas été comprise.</translation>
+    </message>
+    <message>
+        <source>VoiceRefusedWhileScheduled</source>
+        <translation>Un enregistrement est programmé ; annulez-le pour utiliser l’activation vocale.</translation>
+    </message>
+    <message>
+        <source>VoiceRefusedWhileMonitoring</source>
+        <translation>Arrêtez l’écoute de l’entrée avant d’activer l’activation vocale.</translation>
+    </message>
+    <message>
+        <source>VoiceRefusedWhileRecording</source>
+        <translation>Arrêtez l’enregistrement en cours avant d’activer l’activation vocale.</translation>
+    </message>
+    <message>
+        <source>VoiceCouldNotListen</source>
+        <translation>L’activation vocale n’a pas pu écouter l’entrée : %1</translation>
+    </message>
+    <message>
+        <source>VoiceNotRestored</source>
+        <translation>L’activation vocale est désactivée cette fois : %1</translation>
+    </message>
+    <message>
         <source>RecoveredRecordings</source>
         <translation>%1 enregistrements interrompus par un plantage récupérés : %2</translation>
     </message>
