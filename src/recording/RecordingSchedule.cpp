@@ -2,7 +2,6 @@
 
 #include "platform/foundation/Defaults.h"
 #include "platform/foundation/LocalizedString.h"
-#include "platform/foundation/Ticks.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -12,7 +11,6 @@
 #include <cmath>
 
 namespace {
-constexpr int64_t kNanosecondsPerMillisecond = 1'000'000;
 const QString kStartKey = QStringLiteral("ScheduledStart");
 const QString kLengthKey = QStringLiteral("ScheduledLength");
 
@@ -64,9 +62,8 @@ qint64 RecordingSchedule::millisecondsToStart() const {
 }
 
 void RecordingSchedule::armTimer() {
-    // Measured against the wall clock at every step, then waited out on the tick clock.
+    // Measured against the wall clock at every step, then waited out on the monotonic clock.
     const qint64 remainingMs = millisecondsToStart();
-    _dueTickNs = Ticks::nanoseconds() + remainingMs * kNanosecondsPerMillisecond;
     if (!_timer) {
         _timer = new QTimer(this);
         _timer->setSingleShot(true);
@@ -80,9 +77,9 @@ void RecordingSchedule::armTimer() {
 void RecordingSchedule::checkDue() {
     if (!_plan)
         return;
-    const int64_t earlyNs = _dueTickNs - Ticks::nanoseconds();
-    // A step of a long wait, or a timer that came early by more than its millisecond.
-    if (millisecondsToStart() > 0 && earlyNs > kNanosecondsPerMillisecond) {
+    // A step of a long wait, a timer that came early, or a clock set back meanwhile: the
+    // moment is the wall clock's, so only the wall clock says it has come.
+    if (millisecondsToStart() > 0) {
         armTimer();
         return;
     }

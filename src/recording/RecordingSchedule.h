@@ -67,7 +67,6 @@ private:
 
     std::optional<Plan> _plan;
     QTimer* _timer = nullptr;
-    int64_t _dueTickNs = 0; // the start on the tick clock, as last measured
 };
 
 // Text for schedules: what the command line takes and what the window shows.
