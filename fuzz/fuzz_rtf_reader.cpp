@@ -1,26 +1,19 @@
 // RTF of any kind: read into a document without a crash, a hang or a sanitizer report, and
 // whatever was read can be written again and reads back with the same text.
+#include "FuzzDocuments.h"
+
 #include "platform/text/RtfReader.h"
 #include "platform/text/RtfWriter.h"
 
 #include <QByteArray>
-#include <QGuiApplication>
 #include <QTextDocument>
 
 #include <cstdlib>
 
-namespace {
-
-QString visibleText(const QTextDocument& document) {
-    return document.toRawText().remove(QChar::ObjectReplacementCharacter);
-}
-
-} // namespace
+using FuzzDocuments::visibleText;
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    // Documents hold fonts and images, which want a GUI application; the offscreen one will do.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication application(*argc, *argv);
+    FuzzDocuments::makeApplication(argc, argv);
     return 0;
 }
 

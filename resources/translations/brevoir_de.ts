@@ -676,6 +676,77 @@
         <translation>„%1“ konnte nicht gelöscht werden.</translation>
     </message>
     <message>
+        <source>DeleteOneQuestion</source>
+        <translation>„%1“ löschen?</translation>
+    </message>
+    <message numerus="yes">
+        <source>DeleteManyQuestion</source>
+        <translation>
+            <numerusform>%n Aufnahme löschen?</numerusform>
+            <numerusform>%n Aufnahmen löschen?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>NoteWouldBeShared</source>
+        <translation>„%1“ würde sich die Notiz mit „%2“ teilen.</translation>
+    </message>
+    <message>
+        <source>NoteInTheWay</source>
+        <translation>Im Ordner „Notes“ liegt bereits %1, das ersetzt würde.</translation>
+    </message>
+    <message>
+        <source>NoteCannotFollow</source>
+        <translation>Die zugehörige Notiz %1 kann nicht mitziehen: %2</translation>
+    </message>
+    <message>
+        <source>NoteLeftAt</source>
+        <translation>Die Notiz konnte nicht zurückgelegt werden und heißt jetzt %1: %2</translation>
+    </message>
+    <message>
+        <source>NotePicturesLeftOut</source>
+        <translation>Die Notiz zu „%1“ hat mehr Bilder als die %2, die eine Notiz fassen kann; die übrigen wurden weggelassen.</translation>
+    </message>
+    <message>
+        <source>NoteLoading</source>
+        <translation>Die Notiz wird geladen …</translation>
+    </message>
+    <message>
+        <source>NoteLeftUnread</source>
+        <translation>die gespeicherte Notiz konnte nicht gelesen werden und bleibt daher unverändert.</translation>
+    </message>
+    <message>
+        <source>NoteNotAFolder</source>
+        <translation>%1 ist kein Notizordner; er blieb unverändert.</translation>
+    </message>
+    <message>
+        <source>NoteFolderMissing</source>
+        <translation>Der Ordner %1 existiert nicht.</translation>
+    </message>
+    <message>
+        <source>NoteHasNoName</source>
+        <translation>Für die Notiz wurde kein Name angegeben.</translation>
+    </message>
+    <message>
+        <source>TrashNotWritable</source>
+        <translation>In den Papierkorb %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>TrashFolderUnsafe</source>
+        <translation>%1 ist kein eigener Papierkorb-Ordner (eine Verknüpfung oder der eines anderen Benutzers); er wird nicht benutzt.</translation>
+    </message>
+    <message>
+        <source>NoTrashOnVolume</source>
+        <translation>%1 kann nicht in den Papierkorb: Sein Datenträger hat keinen nutzbaren Papierkorb (%2)</translation>
+    </message>
+    <message>
+        <source>TrashMoveFailed</source>
+        <translation>%1 konnte nicht in den Papierkorb verschoben werden: %2</translation>
+    </message>
+    <message>
+        <source>TrashNoFreeName</source>
+        <translation>Im Papierkorb %1 ist kein Name für %2 mehr frei.</translation>
+    </message>
+    <message>
         <source>NotRenamedBecause</source>
         <translation>„%1“ wurde nicht umbenannt: %2</translation>
     </message>
@@ -766,6 +837,10 @@
     <message>
         <source>NameHoldsNul</source>
         <translation>Ein Dateiname darf kein NUL-Zeichen enthalten.</translation>
+    </message>
+    <message>
+        <source>NameHoldsControl</source>
+        <translation>Ein Name darf kein Steuerzeichen (etwa einen Zeilenumbruch oder Tabulator) enthalten: die Bibliothek könnte ihn nicht speichern.</translation>
     </message>
     <message>
         <source>NameNotPlain</source>

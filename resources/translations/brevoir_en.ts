@@ -676,6 +676,77 @@
         <translation>"%1" could not be deleted.</translation>
     </message>
     <message>
+        <source>DeleteOneQuestion</source>
+        <translation>Delete “%1”?</translation>
+    </message>
+    <message numerus="yes">
+        <source>DeleteManyQuestion</source>
+        <translation>
+            <numerusform>Delete %n recording?</numerusform>
+            <numerusform>Delete %n recordings?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>NoteWouldBeShared</source>
+        <translation>“%1” would share its note with “%2”.</translation>
+    </message>
+    <message>
+        <source>NoteInTheWay</source>
+        <translation>The Notes folder already holds %1, which would be replaced.</translation>
+    </message>
+    <message>
+        <source>NoteCannotFollow</source>
+        <translation>Its note %1 cannot move with it: %2</translation>
+    </message>
+    <message>
+        <source>NoteLeftAt</source>
+        <translation>Its note could not be put back and is now %1: %2</translation>
+    </message>
+    <message>
+        <source>NotePicturesLeftOut</source>
+        <translation>The note of “%1” has more pictures than the %2 a note can hold; the others were left out.</translation>
+    </message>
+    <message>
+        <source>NoteLoading</source>
+        <translation>Loading the note…</translation>
+    </message>
+    <message>
+        <source>NoteLeftUnread</source>
+        <translation>the stored note could not be read, so it is left as it is.</translation>
+    </message>
+    <message>
+        <source>NoteNotAFolder</source>
+        <translation>%1 is not a note folder; it was left as it is.</translation>
+    </message>
+    <message>
+        <source>NoteFolderMissing</source>
+        <translation>The folder %1 does not exist.</translation>
+    </message>
+    <message>
+        <source>NoteHasNoName</source>
+        <translation>No name was given for the note.</translation>
+    </message>
+    <message>
+        <source>TrashNotWritable</source>
+        <translation>The trash %1 cannot be written: %2</translation>
+    </message>
+    <message>
+        <source>TrashFolderUnsafe</source>
+        <translation>%1 is not a trash folder of yours (it is a link or belongs to someone else); it is not used.</translation>
+    </message>
+    <message>
+        <source>NoTrashOnVolume</source>
+        <translation>%1 cannot go to the trash: its disk has no trash that can be used (%2)</translation>
+    </message>
+    <message>
+        <source>TrashMoveFailed</source>
+        <translation>%1 could not be moved into the trash: %2</translation>
+    </message>
+    <message>
+        <source>TrashNoFreeName</source>
+        <translation>The trash %1 has no free name left for %2.</translation>
+    </message>
+    <message>
         <source>NotRenamedBecause</source>
         <translation>"%1" was not renamed: %2</translation>
     </message>
@@ -766,6 +837,10 @@
     <message>
         <source>NameHoldsNul</source>
         <translation>A file name cannot hold a NUL character.</translation>
+    </message>
+    <message>
+        <source>NameHoldsControl</source>
+        <translation>A name cannot hold a control character (such as a line break or tab): the library could not store it.</translation>
     </message>
     <message>
         <source>NameNotPlain</source>

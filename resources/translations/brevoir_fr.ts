@@ -676,6 +676,77 @@
         <translation>« %1 » n’a pas pu être supprimé.</translation>
     </message>
     <message>
+        <source>DeleteOneQuestion</source>
+        <translation>Supprimer « %1 » ?</translation>
+    </message>
+    <message numerus="yes">
+        <source>DeleteManyQuestion</source>
+        <translation>
+            <numerusform>Supprimer %n enregistrement ?</numerusform>
+            <numerusform>Supprimer %n enregistrements ?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>NoteWouldBeShared</source>
+        <translation>« %1 » partagerait sa note avec « %2 ».</translation>
+    </message>
+    <message>
+        <source>NoteInTheWay</source>
+        <translation>Le dossier Notes contient déjà %1, qui serait remplacé.</translation>
+    </message>
+    <message>
+        <source>NoteCannotFollow</source>
+        <translation>Sa note %1 ne peut pas la suivre : %2</translation>
+    </message>
+    <message>
+        <source>NoteLeftAt</source>
+        <translation>Sa note n’a pas pu être remise en place et se trouve maintenant à %1 : %2</translation>
+    </message>
+    <message>
+        <source>NotePicturesLeftOut</source>
+        <translation>La note de « %1 » contient plus d’images que les %2 qu’une note peut contenir ; les autres ont été laissées de côté.</translation>
+    </message>
+    <message>
+        <source>NoteLoading</source>
+        <translation>Chargement de la note…</translation>
+    </message>
+    <message>
+        <source>NoteLeftUnread</source>
+        <translation>la note enregistrée n’a pas pu être lue ; elle est donc laissée telle quelle.</translation>
+    </message>
+    <message>
+        <source>NoteNotAFolder</source>
+        <translation>%1 n’est pas un dossier de note ; il a été laissé tel quel.</translation>
+    </message>
+    <message>
+        <source>NoteFolderMissing</source>
+        <translation>Le dossier %1 n’existe pas.</translation>
+    </message>
+    <message>
+        <source>NoteHasNoName</source>
+        <translation>Aucun nom n’a été donné pour la note.</translation>
+    </message>
+    <message>
+        <source>TrashNotWritable</source>
+        <translation>La corbeille %1 n’est pas accessible en écriture : %2</translation>
+    </message>
+    <message>
+        <source>TrashFolderUnsafe</source>
+        <translation>%1 n’est pas un dossier de corbeille à vous (c’est un lien ou il appartient à quelqu’un d’autre) ; il n’est pas utilisé.</translation>
+    </message>
+    <message>
+        <source>NoTrashOnVolume</source>
+        <translation>%1 ne peut pas aller à la corbeille : son disque n’a pas de corbeille utilisable (%2)</translation>
+    </message>
+    <message>
+        <source>TrashMoveFailed</source>
+        <translation>%1 n’a pas pu être mis à la corbeille : %2</translation>
+    </message>
+    <message>
+        <source>TrashNoFreeName</source>
+        <translation>La corbeille %1 n’a plus de nom libre pour %2.</translation>
+    </message>
+    <message>
         <source>NotRenamedBecause</source>
         <translation>« %1 » n’a pas été renommé : %2</translation>
     </message>
@@ -766,6 +837,10 @@
     <message>
         <source>NameHoldsNul</source>
         <translation>Un nom de fichier ne peut pas contenir de caractère NUL.</translation>
+    </message>
+    <message>
+        <source>NameHoldsControl</source>
+        <translation>Un nom ne peut pas contenir de caractère de contrôle (comme un saut de ligne ou une tabulation) : la bibliothèque ne pourrait pas l’enregistrer.</translation>
     </message>
     <message>
         <source>NameNotPlain</source>

@@ -27,6 +27,8 @@ class QAction;
 class QSplitter;
 class QToolBar;
 class MainInterface;
+class NoteStore;
+class ShownNote;
 class QBVTableView;
 class QBVTrack;
 class QCheckBox;
@@ -220,7 +222,9 @@ public:
     // Stores the note shown in the note view (on quit and when the window closes), under the
     // rule that an emptied note is never written.
     void storeShownNote();
-    QString pathToNoteOfTrack(const QBVTrack& track) const;
+    // The library's notes, and the note view's side of them.
+    NoteStore noteStore() const;
+    ShownNote& shownNote();
 
     // The same operations for scripts, by recording name. Each answers why it was refused, or
     // an empty string when it was done.
@@ -408,10 +412,13 @@ private:
     // Why the track's file may not be renamed or deleted now (it is being recorded or
     // played), or empty.
     QString busyReason(const QBVTrack& track, bool forDelete) const;
-    // Removes the track from the list and its recording and note from the library.
-    void deleteTrack(const std::shared_ptr<QBVTrack>& track);
+    // Removes the track from the list and its recording, then its note, from the library;
+    // answers why the recording could not go (its note then stays), or empty.
+    QString deleteTrack(const std::shared_ptr<QBVTrack>& track);
+    // After a rename: the note view follows the renamed recording's note.
+    void followRenamedNote(const QString& oldName, const QString& newName, bool noteMoved);
     QString _lastRenameRefusal;
-    QString _shownNotePath; // the note file the note view was loaded from (or would be)
+    ShownNote* _shownNote = nullptr; // made when first needed
 
     // Tells the user which recordings came back (only those that now play as long as they
     // say) and which were left as they are.

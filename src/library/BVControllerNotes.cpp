@@ -1,16 +1,19 @@
 // Notes: the note view shows the note of the first selected track; it is stored in the
 // library's "Notes" folder when the selection moves on (and at quit), and can be exported.
+// Where notes live and whose they are is NoteStore's; the view's side is ShownNote's.
 #include "app/BVController.h"
 #include "platform/foundation/LocalizedString.h"
 
 #include "library/NoteFormats.h"
+#include "library/NoteStore.h"
 #include "library/QBVTableView.h"
 #include "library/QBVTrack.h"
 #include "library/QKArrayController.h"
-#include "library/TrackNames.h"
+#include "library/ShownNote.h"
 #include "platform/foundation/Beep.h"
-#include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
+#include "platform/text/RtfReader.h"
+#include "platform/text/SelfContainedDocument.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -27,66 +30,39 @@ std::shared_ptr<QBVTrack> firstSelected(const BVController& controller) {
     const auto selection = controller._fileListArrayController->selectedObjects();
     return selection.empty() ? nullptr : selection.front();
 }
-
-// Loads without leaving an undo step or a "modified" mark: what is shown is what is stored.
-void showDocument(QTextEdit& view, const std::function<void(QTextDocument&)>& fill) {
-    QTextDocument& document = *view.document();
-    document.setUndoRedoEnabled(false);
-    fill(document);
-    document.setUndoRedoEnabled(true);
-    document.setModified(false);
-}
 } // namespace
 
-QString BVController::pathToNoteOfTrack(const QBVTrack& track) const {
-    return pathToNotesFolder() + QLatin1Char('/') + TrackNames::noteFileName(track.name());
+NoteStore BVController::noteStore() const {
+    return NoteStore(pathToLibraryFolder(), pathToNotesFolder());
+}
+
+ShownNote& BVController::shownNote() {
+    if (!_shownNote) {
+        _shownNote = new ShownNote(this);
+        connect(_shownNote, &ShownNote::problem, this,
+                [this](const QString& message) { tellUser(message); });
+    }
+    return *_shownNote;
 }
 
 void BVController::handleChangingTableSelection(const Notification& notification) {
     if (!fileTableView || notification.object != fileTableView)
         return;
-    storeShownNote();
+    // The view moves on to another note at once: a large one is written by the worker.
+    if (const auto track = firstSelected(*this))
+        shownNote().store(_notesTextView, noteStore(), track->name(), ShownNote::Mode::HandOver);
 }
 
 void BVController::storeShownNote() {
-    if (!_notesTextView)
-        return;
-    const auto track = firstSelected(*this);
-    if (!track)
-        return;
-    QTextDocument& document = *_notesTextView->document();
-    // An emptied note is never written: the stored one stays as it was.
-    if (document.characterCount() <= 1)
-        return;
-    const QString path = pathToNoteOfTrack(*track);
-    // Unchanged and still under the same name: rewriting could only lose what a damaged file
-    // held beyond what could be shown.
-    if (!document.isModified() && path == _shownNotePath)
-        return;
-    QString error;
-    if (!NoteFormats::writeFile(document, path, NoteFormats::Format::Rtfd, &error)) {
-        tellUser(BVLocalizedString("NoteNotSaved").arg(track->name(), error));
-        return;
-    }
-    document.setModified(false);
-    _shownNotePath = path;
+    if (const auto track = firstSelected(*this))
+        shownNote().store(_notesTextView, noteStore(), track->name(), ShownNote::Mode::Keep);
 }
 
 void BVController::handleChangeInTableSelection(const Notification& notification) {
     if (!fileTableView || notification.object != fileTableView || !_notesTextView)
         return;
     const auto track = firstSelected(*this);
-    const QString path = track ? pathToNoteOfTrack(*track) : QString();
-    _shownNotePath = path;
-    if (track && QFileInfo::exists(path)) {
-        showDocument(*_notesTextView, [&](QTextDocument& document) {
-            QString error;
-            if (!NoteFormats::readRtfd(path, &document, &error))
-                bvLog(QStringLiteral("couldn't read the note %1: %2").arg(path, error));
-        });
-        return;
-    }
-    showDocument(*_notesTextView, [](QTextDocument& document) { document.clear(); });
+    shownNote().show(_notesTextView, noteStore(), track ? track->name() : QString());
 }
 
 void BVController::exportNote(QObject*) {
@@ -107,7 +83,7 @@ void BVController::exportNote(QObject*) {
     // In the documents folder, where people look for what they wrote, as a document.
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     panel->setDirectory(QFileInfo(documents).isDir() ? documents : QDir::homePath());
-    panel->selectFile(QFileInfo(TrackNames::noteFileName(track->name())).completeBaseName() +
+    panel->selectFile(QFileInfo(NoteStore::noteFileName(track->name())).completeBaseName() +
                       QLatin1Char('.') + NoteFormats::exportTypes().front().suffix);
     panel->setWindowModality(Qt::WindowModal);
     panel->setAttribute(Qt::WA_DeleteOnClose);
@@ -133,7 +109,8 @@ void BVController::exportSavePanelDidEndReturnCodeContextInfo(const QString& pat
         return;
     const NoteFormats::Format format = NoteFormats::exportTypeForFilter(nameFilter).format;
     QString error;
-    if (!NoteFormats::writeFile(*_notesTextView->document(), path, format, &error))
+    if (!NoteFormats::writeFile(*_notesTextView->document(), FilePath::fromString(path), format,
+                                &error))
         tellUser(BVLocalizedString("NoteNotExported").arg(error));
 }
 
@@ -156,15 +133,16 @@ QString BVController::noteOfRecording(const QString& name, const QString& format
         !refusal.isEmpty())
         return refusal;
     // The note on show may hold what was typed since it was stored.
-    if (_notesTextView && track == firstSelected(*this)) {
+    if (_notesTextView && track == firstSelected(*this) && shownNote().holdsStoredNote()) {
         *note = NoteFormats::toText(*_notesTextView->document(), *format);
         return QString();
     }
+    shownNote().finishWork(); // a write of this very note may be under way
     QTextDocument document;
-    const QString path = pathToNoteOfTrack(*track);
-    QString error;
-    if (QFileInfo::exists(path) && !NoteFormats::readRtfd(path, &document, &error))
-        return BVLocalizedString("NoteNotReadOf").arg(name, error);
+    const NoteStore::Loaded loaded = noteStore().load(name, &document);
+    if (loaded.status == NoteStore::Loaded::Refused)
+        return BVLocalizedString("NoteNotReadOf")
+            .arg(FilePath::fromString(name).display(), loaded.reason);
     *note = NoteFormats::toText(document, *format);
     return QString();
 }
@@ -176,20 +154,23 @@ QString BVController::setNoteOfRecording(const QString& name, const QString& con
     if (const QString refusal = noteRequestForScript(name, formatName, &format, &track);
         !refusal.isEmpty())
         return refusal;
-    QTextDocument document;
+    SelfContainedDocument document;
     QString error;
     if (!NoteFormats::fromText(content, *format, &document, &error))
         return BVLocalizedString("NoteNotRead").arg(error);
     if (document.characterCount() <= 1)
         return BVLocalizedString("EmptyNoteNotStored");
-    const QString path = pathToNoteOfTrack(*track);
-    if (!NoteFormats::writeFile(document, path, NoteFormats::Format::Rtfd, &error))
-        return BVLocalizedString("NoteNotSaved").arg(name, error);
+    shownNote().finishWork();
+    int picturesLeftOut = 0;
+    const NoteStore store = noteStore();
+    if (!store.save(name, document, &error, &picturesLeftOut))
+        return BVLocalizedString("NoteNotSaved").arg(FilePath::fromString(name).display(), error);
     // Shown at once when it is the note on show.
-    if (_notesTextView && track == firstSelected(*this)) {
-        showDocument(*_notesTextView,
-                     [&](QTextDocument& shown) { NoteFormats::readRtfd(path, &shown, nullptr); });
-        _shownNotePath = path;
-    }
+    if (_notesTextView && track == firstSelected(*this))
+        shownNote().show(_notesTextView, store, name);
+    if (picturesLeftOut > 0)
+        return BVLocalizedString("NotePicturesLeftOut")
+            .arg(FilePath::fromString(name).display())
+            .arg(Rtf::kMaxPictures);
     return QString();
 }

@@ -2,10 +2,12 @@
 // renaming a recording's file when its track is renamed.
 #include "app/BVController.h"
 
+#include "library/NoteStore.h"
 #include "library/QBVTableView.h"
 #include "library/QBVTrack.h"
 #include "library/QBVTrackTableModel.h"
 #include "library/QKArrayController.h"
+#include "library/ShownNote.h"
 #include "library/TrackNames.h"
 #include "platform/foundation/Defaults.h"
 #include "platform/foundation/FileNames.h"
@@ -20,7 +22,10 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTextDocument>
+#include <QTextEdit>
 
+#include <cerrno>
 #include <sys/stat.h>
 
 namespace {
@@ -30,19 +35,21 @@ QString inFolder(const QString& folder, const QString& name) {
     return folder + QLatin1Char('/') + name;
 }
 
-// One delete operation on one file of the library; logs its failure as the list expects.
-bool applyDelete(const QString& folder, const QString& name, bool toTrash, QString* reason) {
-    const QByteArray path = FileNames::encodePath(inFolder(folder, name));
-    FileOperations::Failure failure;
-    const bool done = toTrash ? FileOperations::moveToTrash(path, &failure)
-                              : FileOperations::destroy(path, &failure);
-    if (done)
-        return true;
+void logFailedDelete(const QString& name, int error) {
     bvLog(QStringLiteral("failed to move %1 to the trash").arg(name));
-    bvLog(QStringLiteral("tag: %1").arg(failure.error));
-    if (reason)
-        *reason = failure.reason;
-    return false;
+    bvLog(QStringLiteral("tag: %1").arg(error));
+}
+
+QStringList namesOf(const TrackList& tracks) {
+    QStringList names;
+    names.reserve(qsizetype(tracks.size()));
+    for (const auto& track : tracks)
+        names << track->name();
+    return names;
+}
+
+QString shown(const QString& name) {
+    return FileNames::displayName(name);
 }
 } // namespace
 
@@ -83,14 +90,22 @@ void BVController::deleteFile(QObject*) {
     const TrackList selection = _fileListArrayController->selectedObjects();
     if (selection.empty())
         return;
-    auto* sheet =
-        new QMessageBox(QMessageBox::Critical, BVLocalizedString("DeleteDialog"),
-                        BVLocalizedString("CannotUndo"), QMessageBox::NoButton, mainWindow);
+    // The question is the text, not the title: attached dialogs rarely show a title.
+    const QString question =
+        selection.size() == 1
+            ? BVLocalizedString("DeleteOneQuestion").arg(shown(selection.front()->name()))
+            : BVLocalizedString("DeleteManyQuestion", int(selection.size()));
+    auto* sheet = new QMessageBox(QMessageBox::Critical, BVLocalizedString("DeleteDialog"),
+                                  question, QMessageBox::NoButton, mainWindow);
     sheet->setObjectName(QStringLiteral("deleteConfirmation"));
+    sheet->setInformativeText(BVLocalizedString("CannotUndo"));
     QPushButton* deleteButton =
         sheet->addButton(BVLocalizedString("Delete"), QMessageBox::AcceptRole);
-    sheet->addButton(BVLocalizedString("Cancel"), QMessageBox::RejectRole);
-    sheet->setDefaultButton(deleteButton);
+    QPushButton* cancelButton =
+        sheet->addButton(BVLocalizedString("Cancel"), QMessageBox::RejectRole);
+    // Enter keeps everything: deleting takes a click on Delete.
+    sheet->setDefaultButton(cancelButton);
+    sheet->setEscapeButton(cancelButton);
     sheet->setWindowModality(Qt::WindowModal);
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     // The tracks travel with the sheet as they were when it opened.
@@ -118,8 +133,9 @@ void BVController::sheetDidEndReturnCodeContextInfo(QWidget*, int returnCode,
         tellUser(BVLocalizedString("NotDeleted").arg(refused.join(QLatin1Char(' '))));
 }
 
-void BVController::deleteTrack(const std::shared_ptr<QBVTrack>& track) {
-    const QString recordingPath = inFolder(pathToRecordingsFolder(), track->name());
+QString BVController::deleteTrack(const std::shared_ptr<QBVTrack>& track) {
+    const QString name = track->name();
+    const QString recordingPath = inFolder(pathToRecordingsFolder(), name);
     if (_qtPlayer && _qtPlayer->hasMovie() && _previouslyPlayedURL.toLocalFile() == recordingPath)
         soundStop(this);
     if (_fileListArrayController)
@@ -128,13 +144,30 @@ void BVController::deleteTrack(const std::shared_ptr<QBVTrack>& track) {
         std::erase(_fileList, track);
     // Read for each track: the preference may change while a long delete runs.
     const bool toTrash = Defaults::standard().boolForKey(sPreferencesKeySafeDelete);
-    QString reason;
-    if (!applyDelete(pathToRecordingsFolder(), track->name(), toTrash, &reason)) {
-        tellUser(BVLocalizedString("CouldNotDeleteBecause")
-                     .arg(FileNames::displayName(track->name()), reason));
+    const QByteArray path = FileNames::encodePath(recordingPath);
+    FileOperations::Failure failure;
+    if (!(toTrash ? FileOperations::moveToTrash(path, &failure)
+                  : FileOperations::destroy(path, &failure))) {
+        logFailedDelete(name, failure.error);
+        // A recording that stays keeps its note; one that had gone already does not.
+        if (failure.error != ENOENT) {
+            const QString refusal =
+                BVLocalizedString("CouldNotDeleteBecause").arg(shown(name), failure.reason);
+            tellUser(refusal);
+            return refusal;
+        }
     }
+    // A note being written by the worker goes only once it is whole.
+    shownNote().finishWork();
+    const NoteStore::Removed note =
+        noteStore().removeAfterRecording(name, namesOf(_fileList), toTrash);
     // Tried for every track; a track without a note fails here quietly, as logged.
-    applyDelete(pathToNotesFolder(), TrackNames::noteFileName(track->name()), toTrash, nullptr);
+    if (note.outcome == NoteStore::Removed::Failed)
+        logFailedDelete(NoteStore::noteFileName(name), note.error);
+    else if (note.outcome == NoteStore::Removed::KeptFor)
+        bvLog(QStringLiteral("kept the note %1: it is also the note of %2")
+                  .arg(NoteStore::noteFileName(name), note.keptFor));
+    return QString();
 }
 
 QString BVController::deleteRecording(const QString& name) {
@@ -144,7 +177,8 @@ QString BVController::deleteRecording(const QString& name) {
     const QString busy = busyReason(*track, true);
     if (!busy.isEmpty())
         return busy;
-    deleteTrack(track);
+    if (const QString refusal = deleteTrack(track); !refusal.isEmpty())
+        return refusal;
     struct stat info;
     if (::lstat(FileNames::encodePath(inFolder(pathToRecordingsFolder(), name)).constData(),
                 &info) == 0)
@@ -167,11 +201,24 @@ void BVController::handleTrackNameChanged(const Notification& notification) {
     if (refusal.isEmpty())
         refusal = TrackNames::renameRefusal(folder, newName);
     if (refusal.isEmpty()) {
-        FileOperations::Failure failure;
-        if (!FileOperations::renameWithoutReplacing(
-                FileNames::encodePath(inFolder(folder, oldName)),
-                FileNames::encodePath(inFolder(folder, newName)), &failure))
-            refusal = failure.reason;
+        // A note still being written moves only once it is whole.
+        shownNote().finishWork();
+        const NoteStore store = noteStore();
+        const NoteStore::Renamed renamed =
+            store.renameWithRecording(oldName, newName, namesOf(_fileList), [&] {
+                FileOperations::Failure failure;
+                if (FileOperations::renameWithoutReplacing(
+                        FileNames::encodePath(inFolder(folder, oldName)),
+                        FileNames::encodePath(inFolder(folder, newName)), &failure))
+                    return QString();
+                return failure.reason;
+            });
+        refusal = renamed.refusal;
+        if (refusal.isEmpty()) {
+            followRenamedNote(oldName, newName, renamed.noteMoved);
+            // The database holds the new name at once, not only at the next change.
+            scheduleCategoriesSave();
+        }
     }
     _lastRenameRefusal = refusal;
     if (refusal.isEmpty())
@@ -180,6 +227,22 @@ void BVController::handleTrackNameChanged(const Notification& notification) {
     if (track)
         track->refuseNameChange();
     tellUser(BVLocalizedString("NotRenamedBecause").arg(FileNames::displayName(oldName), refusal));
+}
+
+void BVController::followRenamedNote(const QString& oldName, const QString& newName,
+                                     bool noteMoved) {
+    ShownNote& note = shownNote();
+    if (!_notesTextView || note.name() != oldName)
+        return;
+    const NoteStore store = noteStore();
+    // What the view holds is this recording's note under its new name, unless the note stayed
+    // behind (with the recording it is shared with) and nothing was typed: then show its own.
+    const bool viewHoldsItsNote = noteMoved || store.pathOf(oldName) == store.pathOf(newName) ||
+                                  _notesTextView->document()->isModified();
+    if (note.isLoading() || !viewHoldsItsNote)
+        note.show(_notesTextView, store, newName);
+    else
+        note.follow(store, newName);
 }
 
 QString BVController::renameRecording(const QString& oldName, const QString& newName) {

@@ -13,6 +13,7 @@
 #include <QIcon>
 #include <QImage>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPixmap>
@@ -53,17 +54,23 @@ BVNoteTextView::BVNoteTextView(QWidget* parent) : QTextEdit(parent) {
 }
 
 void BVNoteTextView::showSelectionCount(int selected) {
-    if (_placeholder.isNull())
-        _placeholder = placeholderText().isNull() ? QString(QLatin1String("")) : placeholderText();
+    _selected = selected;
     const bool writable = selected == 1;
-    const QString why = selected == 0 ? BVLocalizedString("NoteNeedsASelection")
-                        : writable    ? _placeholder
-                                      : BVLocalizedString("NoteNeedsOneSelection").arg(selected);
     setReadOnly(!writable);
-    setPlaceholderText(why);
-    setAccessibleDescription(why);
     // Read-only text keeps no visible cursor; the frame's look says it cannot be typed into.
     viewport()->setCursor(writable ? Qt::IBeamCursor : Qt::ArrowCursor);
+    showWhy();
+}
+
+void BVNoteTextView::showWhy() {
+    if (_placeholder.isNull())
+        _placeholder = placeholderText().isNull() ? QString(QLatin1String("")) : placeholderText();
+    const QString why = _loading         ? BVLocalizedString("NoteLoading")
+                        : _selected == 0 ? BVLocalizedString("NoteNeedsASelection")
+                        : _selected == 1 ? _placeholder
+                                         : BVLocalizedString("NoteNeedsOneSelection").arg(_selected);
+    setPlaceholderText(why);
+    setAccessibleDescription(why);
 }
 
 bool BVNoteTextView::insertImageBytes(const QByteArray& bytes) {
@@ -86,7 +93,32 @@ bool BVNoteTextView::insertImageBytes(const QByteArray& bytes) {
     return true;
 }
 
+void BVNoteTextView::setLoading(bool loading) {
+    if (loading == _loading)
+        return;
+    _loading = loading;
+    showWhy();
+}
+
+void BVNoteTextView::keyPressEvent(QKeyEvent* event) {
+    if (_loading) {
+        event->ignore();
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
+}
+
+void BVNoteTextView::inputMethodEvent(QInputMethodEvent* event) {
+    if (_loading) {
+        event->ignore();
+        return;
+    }
+    QTextEdit::inputMethodEvent(event);
+}
+
 bool BVNoteTextView::canInsertFromMimeData(const QMimeData* source) const {
+    if (_loading)
+        return false;
     if (source->hasImage())
         return true;
     for (const QUrl& url : source->urls()) {
@@ -97,6 +129,8 @@ bool BVNoteTextView::canInsertFromMimeData(const QMimeData* source) const {
 }
 
 void BVNoteTextView::insertFromMimeData(const QMimeData* source) {
+    if (_loading)
+        return;
     bool inserted = false;
     for (const QUrl& url : source->urls()) {
         if (isImageFile(url))

@@ -21,14 +21,25 @@ public:
     // A note belongs to one recording: with none or several selected, nothing typed would have
     // a place to go, so the view is read-only and its placeholder says why.
     void showSelectionCount(int selected);
+    // While a note is being read: the view says so and takes no typing, pasting or dropping,
+    // which the note arriving would otherwise replace.
+    void setLoading(bool loading);
+    bool isLoading() const { return _loading; }
 
 protected:
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
     int _imageCount = 0;
+    // The placeholder and the screen reader's description: loading, or why nothing can be
+    // typed, or the form's own text.
+    void showWhy();
     QString _placeholder; // the form's own, shown while a note can be written
+    int _selected = 1;    // recordings selected, as last shown
+    bool _loading = false;
 };
 
 // The note's format bar: bold, italic, underline (Ctrl+B/I/U), font family and size, colour,

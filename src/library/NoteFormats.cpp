@@ -5,14 +5,17 @@
 #include "platform/text/RtfWriter.h"
 #include "platform/text/RtfdFolder.h"
 
+#include "platform/foundation/SafeFile.h"
+#include "platform/text/SelfContainedDocument.h"
+
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentWriter>
+#include <QUrl>
 
 #include <memory>
 #include <vector>
@@ -59,13 +62,36 @@ QString markdownOf(const QTextDocument& document) {
     return copy->toMarkdown();
 }
 
-bool saveBytes(const QString& path, const QByteArray& bytes, QString* error) {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+bool saveBytes(const FilePath& path, const QByteArray& bytes, QString* error) {
+    SafeFile::Problem problem;
+    if (SafeFile::replace(path, bytes, &problem))
         return true;
     if (error)
-        *error = file.errorString();
+        *error = problem.reason;
     return false;
+}
+
+// Pictures HTML or Markdown names by a path or link are left out: only what the text itself
+// holds (data: URLs) goes into a note.
+void dropOutsidePictures(SelfContainedDocument* document) {
+    std::vector<int> positions;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QTextCharFormat format = fragment.charFormat();
+            if (!format.isImageFormat() ||
+                !SelfContainedDocument::decodeDataUrl(QUrl(format.toImageFormat().name()))
+                     .isEmpty())
+                continue;
+            for (int i = fragment.length() - 1; i >= 0; --i)
+                positions.push_back(fragment.position() + i);
+        }
+    }
+    QTextCursor cursor(document);
+    for (auto it = positions.rbegin(); it != positions.rend(); ++it) {
+        cursor.setPosition(*it);
+        cursor.deleteChar();
+    }
 }
 } // namespace
 
@@ -134,7 +160,7 @@ const NoteFormats::ExportType& NoteFormats::exportTypeForFilter(const QString& n
     return *rtfd;
 }
 
-bool NoteFormats::writeFile(const QTextDocument& document, const QString& path, Format format,
+bool NoteFormats::writeFile(const QTextDocument& document, const FilePath& path, Format format,
                             QString* error) {
     switch (format) {
     case Format::Rtfd:
@@ -160,10 +186,6 @@ bool NoteFormats::writeFile(const QTextDocument& document, const QString& path, 
     return false;
 }
 
-bool NoteFormats::readRtfd(const QString& path, QTextDocument* document, QString* error) {
-    return Rtfd::read(path, document, error);
-}
-
 QString NoteFormats::toText(const QTextDocument& document, Format format) {
     switch (format) {
     case Format::Rtf:
@@ -180,7 +202,7 @@ QString NoteFormats::toText(const QTextDocument& document, Format format) {
     return QString();
 }
 
-bool NoteFormats::fromText(const QString& text, Format format, QTextDocument* document,
+bool NoteFormats::fromText(const QString& text, Format format, SelfContainedDocument* document,
                            QString* error) {
     switch (format) {
     case Format::Rtf:
@@ -194,9 +216,11 @@ bool NoteFormats::fromText(const QString& text, Format format, QTextDocument* do
     }
     case Format::Html:
         document->setHtml(text);
+        dropOutsidePictures(document);
         return true;
     case Format::Markdown:
         document->setMarkdown(text);
+        dropOutsidePictures(document);
         return true;
     case Format::OpenDocument:
     case Format::Plain:

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "platform/foundation/FilePath.h"
+
 #include <QString>
 
 #include <optional>
 #include <vector>
 
 class QTextDocument;
+class SelfContainedDocument;
 
 // The formats a note travels in: its own RTFD folder, and what export and scripts offer.
 namespace NoteFormats {
@@ -31,17 +34,14 @@ const std::vector<ExportType>& exportTypes();
 const ExportType& exportTypeForFilter(const QString& nameFilter);
 
 // Writes the document to `path` atomically (an existing file or folder is replaced only by a
-// complete new one). False with a reason.
-bool writeFile(const QTextDocument& document, const QString& path, Format format, QString* error);
-
-// Loads a note folder into the document (as much as can be read of a damaged one). False with
-// a reason when nothing could be read. Never writes.
-bool readRtfd(const QString& path, QTextDocument* document, QString* error);
+// complete new one; a link in its place is refused). False with a reason.
+bool writeFile(const QTextDocument& document, const FilePath& path, Format format, QString* error);
 
 // The document as text of a script format. RTF travels as its bytes, one character each.
 QString toText(const QTextDocument& document, Format format);
 // Replaces the document's content with text of a script format. False with a reason when
-// nothing could be read.
-bool fromText(const QString& text, Format format, QTextDocument* document, QString* error);
+// nothing could be read. Pictures come only from the text itself: HTML and Markdown that name
+// a file or a link lose that picture, and no file is opened.
+bool fromText(const QString& text, Format format, SelfContainedDocument* document, QString* error);
 
 } // namespace NoteFormats

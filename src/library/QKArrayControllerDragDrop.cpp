@@ -5,6 +5,7 @@
 
 #include "app/BVController.h"
 #include "library/LibraryScanner.h"
+#include "library/NoteStore.h"
 #include "library/QBVTrack.h"
 #include "platform/foundation/Log.h"
 #include "platform/workspace/FileCopy.h"
@@ -50,6 +51,27 @@ void tellUserWhatWasLeftOut(QWidget* window, const QStringList& existing,
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::WindowModal);
     box->open();
+}
+
+// The names the dropped files get in "Recordings": their own, unless that would give a
+// listed recording's note (Interview.mp3 beside Interview.mov) to the newcomer.
+QStringList namesInLibrary(BVController& app, const QStringList& paths) {
+    QStringList listed;
+    for (const auto& track : app.fileList())
+        listed << track->name();
+    const NoteStore notes = app.noteStore();
+    const FilePath recordings = FilePath::fromString(app.pathToRecordingsFolder());
+    QStringList names;
+    for (const QString& path : paths) {
+        const QString wanted = QFileInfo(path).fileName();
+        const QString name = notes.nameForNewRecording(wanted, listed, recordings);
+        if (name != wanted)
+            bvLog(QStringLiteral("copying %1 as %2: its note would be another recording's")
+                      .arg(wanted, name));
+        names << name;
+        listed << name;
+    }
+    return names;
 }
 
 } // namespace
@@ -136,6 +158,8 @@ void QKArrayController::copyDroppedFiles(const QStringList& paths) {
     bvLog(QStringLiteral("performing copy..."));
 
     auto* job = new FileCopyJob(paths, destination, this);
+    if (app)
+        job->setDestinationNames(namesInLibrary(*app, paths));
     ++_pendingCopies;
     if (QWidget* window = tableView ? tableView->window() : nullptr) {
         auto* progress =

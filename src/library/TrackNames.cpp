@@ -1,5 +1,7 @@
 #include "library/TrackNames.h"
 
+#include "library/NoteStore.h"
+
 #include "platform/foundation/FileNames.h"
 #include "platform/foundation/LocalizedString.h"
 
@@ -16,6 +18,18 @@ long longestNameIn(const QString& folder) {
 }
 } // namespace
 
+bool TrackNames::holdsControlCharacter(const QString& name) {
+    // The category database is XML, which cannot carry these (a carriage return only as a
+    // reference that other programs turn into a line feed); lists and playlists are
+    // line-based, so a line feed or tab in a name would break them too.
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        if ((u >= 0x01 && u <= 0x1F) || u == 0x7F || u == 0xFFFE || u == 0xFFFF)
+            return true;
+    }
+    return false;
+}
+
 bool TrackNames::isPlainFileName(const QString& name) {
     return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
            !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
@@ -28,19 +42,14 @@ QString TrackNames::renameRefusal(const QString& folder, const QString& newName)
         return BVLocalizedString("NameHoldsNul");
     if (!isPlainFileName(newName))
         return BVLocalizedString("NameNotPlain").arg(FileNames::displayName(newName));
+    if (holdsControlCharacter(newName))
+        return BVLocalizedString("NameHoldsControl");
     const long longest = longestNameIn(folder);
     if (FileNames::encode(newName).size() > longest ||
-        FileNames::encode(noteFileName(newName)).size() > longest)
+        FileNames::encode(NoteStore::noteFileName(newName)).size() > longest)
         return BVLocalizedString("NameTooLong").arg(longest);
     struct stat info;
     if (::lstat(FileNames::encodePath(folder + QLatin1Char('/') + newName).constData(), &info) == 0)
         return BVLocalizedString("NameTaken").arg(FileNames::displayName(newName));
     return QString();
-}
-
-QString TrackNames::noteFileName(const QString& trackName) {
-    const qsizetype dot = trackName.lastIndexOf(QLatin1Char('.'));
-    // A leading dot starts a hidden name, not an extension.
-    const QString base = dot > 0 ? trackName.left(dot) : trackName;
-    return base + QStringLiteral(".rtfd");
 }

@@ -12,7 +12,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMainWindow>
+#include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
 
 #include <gtest/gtest.h>
 
@@ -71,6 +75,22 @@ protected:
         }
         return nullptr;
     }
+
+    void select(const QStringList& names) {
+        std::vector<std::shared_ptr<QBVTrack>> tracks;
+        for (const QString& name : names)
+            tracks.push_back(track(name));
+        list().setSelectedObjects(tracks);
+    }
+    QTextEdit& noteView() const { return *controller->_notesTextView; }
+    // Types at the end of the note view, as the user would.
+    void type(const QString& text) {
+        noteView().setFocus();
+        noteView().moveCursor(QTextCursor::End);
+        QTest::keyClicks(&noteView(), text);
+    }
+    // What the status line says.
+    QString told() const { return ui->window()->statusBar()->currentMessage(); }
 
     static void writeFile(const QString& path, const QByteArray& bytes) {
         QFile file(path);

@@ -209,4 +209,23 @@ TEST_F(LibraryDrops, ALargeCopyShowsProgressAndCancellingLeavesNothing) {
     EXPECT_FALSE(ui->window()->findChild<QMessageBox*>(QStringLiteral("dropCopyReport")));
 }
 
+TEST_F(LibraryDrops, AFileThatWouldShareAListedRecordingsNoteGetsANumberedName) {
+    writeFile(recordings() + QStringLiteral("/Interview.mov"), "the library's interview");
+    writeFile(recordings() + QStringLiteral("/Interview 2.mov"), "the second");
+    launch();
+    const QString a = scratch(QStringLiteral("A"));
+    writeFile(a + QStringLiteral("/Interview.mp3"), "dropped");
+    writeFile(a + QStringLiteral("/Talk.mov"), "talk");
+    writeFile(a + QStringLiteral("/Talk.m4a"), "talk again");
+    drop({a + "/Interview.mp3", a + "/Talk.mov", a + "/Talk.m4a"});
+    waitForCopy();
+    // Interview.mp3 would read Interview.mov's note; Talk.m4a the note of Talk.mov dropped with it.
+    EXPECT_EQ(recordingsOnDisk(), (QStringList{"Interview 2.mov", "Interview 3.mp3",
+                                               "Interview.mov", "Talk 2.m4a", "Talk.mov"}));
+    EXPECT_EQ(listed().size(), 5);
+    QFile copied(recordings() + QStringLiteral("/Interview 3.mp3"));
+    ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copied.readAll(), QByteArray("dropped"));
+}
+
 } // namespace

@@ -1,5 +1,6 @@
 // Notes exported or read as Markdown: emphasis that any Markdown reader takes as emphasis.
 #include "library/NoteFormats.h"
+#include "platform/text/SelfContainedDocument.h"
 
 #include <QTextCursor>
 #include <QTextDocument>
@@ -41,7 +42,7 @@ TEST(NoteMarkdown, EmphasisHasNoBlankInsideItsMarkers) {
         const QString markdown = NoteFormats::toText(document, NoteFormats::Format::Markdown);
         EXPECT_EQ(markdown.trimmed(), note.markdown) << markdown.toStdString();
         // And it reads back as the same words with the same emphasis.
-        QTextDocument back;
+        SelfContainedDocument back;
         ASSERT_TRUE(NoteFormats::fromText(markdown, NoteFormats::Format::Markdown, &back, nullptr));
         EXPECT_EQ(back.toPlainText().simplified(), document.toPlainText().simplified());
     }

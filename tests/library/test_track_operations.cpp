@@ -6,6 +6,8 @@
 #include "platform/foundation/LocalizedString.h"
 #include "platform/foundation/Log.h"
 #include "platform/media/BVMovieView.h"
+#include "platform/text/RtfdFolder.h"
+#include "platform/text/SelfContainedDocument.h"
 #include "platform/workspace/FileOperations.h"
 #include "support/TestEnvironment.h"
 
@@ -51,30 +53,16 @@ protected:
         QTextDocument document;
         document.setPlainText(text);
         QString error;
-        ASSERT_TRUE(
-            NoteFormats::writeFile(document, notePath(base), NoteFormats::Format::Rtfd, &error))
+        ASSERT_TRUE(NoteFormats::writeFile(document, FilePath::fromString(notePath(base)),
+                                           NoteFormats::Format::Rtfd, &error))
             << error.toStdString();
     }
     QString storedNote(const QString& base) const {
         QTextDocument document;
-        if (!NoteFormats::readRtfd(notePath(base), &document, nullptr))
+        if (!Rtfd::read(FilePath::fromString(notePath(base)), &document))
             return QStringLiteral("<none>");
         return document.toPlainText();
     }
-
-    void select(const QStringList& names) {
-        std::vector<std::shared_ptr<QBVTrack>> tracks;
-        for (const QString& name : names)
-            tracks.push_back(track(name));
-        list().setSelectedObjects(tracks);
-    }
-    QTextEdit& noteView() const { return *controller->_notesTextView; }
-    void type(const QString& text) {
-        noteView().setFocus();
-        noteView().moveCursor(QTextCursor::End);
-        QTest::keyClicks(&noteView(), text);
-    }
-    QString told() const { return ui->window()->statusBar()->currentMessage(); }
 
     // The open delete confirmation, or none.
     QMessageBox* confirmation() const {
@@ -113,7 +101,8 @@ TEST_F(TrackOperations, DeleteTakesTheCarriedTracksWithTheirNotesToTheTrashOrFor
         select({"a.mov", "b.mov", "c.mov"});
         controller->deleteFile(nullptr);
         ASSERT_TRUE(confirmation());
-        EXPECT_EQ(confirmation()->text(), BVLocalizedString("CannotUndo"));
+        EXPECT_EQ(confirmation()->text(), BVLocalizedString("DeleteManyQuestion", 3));
+        EXPECT_EQ(confirmation()->informativeText(), BVLocalizedString("CannotUndo"));
         answer(confirmation(), "Cancel");
         EXPECT_EQ(shown().size(), 4);
 
@@ -160,6 +149,8 @@ TEST_F(TrackOperations, RenameMovesTheFileOrRefusesAndSaysWhy) {
         {"dot dot", QStringLiteral("..")},
         {"slash leaves the folder", QStringLiteral("../escaped.mov")},
         {"NUL", QStringLiteral("x") + QChar(0) + QStringLiteral("y")},
+        {"control character", QStringLiteral("x\x01y.mov")},
+        {"carriage return", QStringLiteral("x\ry.mov")},
         {"too long", QString(300, QLatin1Char('n'))},
         {"taken", QStringLiteral("b.mov")},
     };
@@ -227,11 +218,12 @@ TEST_F(TrackOperations, NotesAreStoredWhenTheSelectionMovesOnAndAtQuit) {
     select({"b.mov"});
     EXPECT_EQ(noteView().toPlainText(), QStringLiteral("Bassoon solo at 2:10"));
 
-    // Renamed while shown: the note is written under the new name, the old file stays.
+    // Renamed while shown: the note goes with it, and what was typed since is stored there.
+    type(QStringLiteral("!"));
     track("b.mov")->setName(QStringLiteral("bassoon.mov"));
+    EXPECT_FALSE(exists(notePath("b")));
     select({"d.mov"});
-    EXPECT_EQ(storedNote("bassoon"), QStringLiteral("Bassoon solo at 2:10"));
-    EXPECT_EQ(storedNote("b"), QStringLiteral("Bassoon solo at 2:10"));
+    EXPECT_EQ(storedNote("bassoon"), QStringLiteral("Bassoon solo at 2:10!"));
 
     // A damaged note shows what can be read and is not rewritten by merely passing by.
     QDir().mkpath(notePath("c"));
@@ -306,9 +298,9 @@ TEST_F(TrackOperations, ExportWritesTheShownNoteInTheChosenFormat) {
         ASSERT_TRUE(exists(path));
         if (type.format == NoteFormats::Format::OpenDocument)
             continue; // a zip; its text is LibreOffice's to read
-        QTextDocument back;
+        SelfContainedDocument back;
         if (type.format == NoteFormats::Format::Rtfd) {
-            ASSERT_TRUE(NoteFormats::readRtfd(path, &back, nullptr));
+            ASSERT_TRUE(Rtfd::read(FilePath::fromString(path), &back));
         } else {
             QFile file(path);
             ASSERT_TRUE(file.open(QIODevice::ReadOnly));

@@ -315,13 +315,14 @@ bool replace(const FilePath& path, const QByteArray& bytes, Problem* problem) {
     return true;
 }
 
-bool createNew(const FilePath& path, const QByteArray& bytes, Problem* problem, mode_t mode) {
+bool createNew(const FilePath& path, const QByteArray& bytes, Problem* problem, mode_t mode,
+               Sync sync) {
     ignoreFileSizeSignal();
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
     if (fd < 0)
         return failNotWritten(problem, errno, path);
     int error = 0;
-    if (!writeAll(fd, bytes, &error) || ::fsync(fd) != 0) {
+    if (!writeAll(fd, bytes, &error) || (sync == Sync::Now && ::fsync(fd) != 0)) {
         if (error == 0)
             error = errno;
         ::close(fd);
@@ -334,6 +335,17 @@ bool createNew(const FilePath& path, const QByteArray& bytes, Problem* problem, 
         return failNotWritten(problem, error, path);
     }
     return true;
+}
+
+bool syncFileSystem(const FilePath& folder, Problem* problem) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return failNotWritten(problem, errno, folder);
+    // syncfs reports the write errors of the whole file system since it was last asked.
+    const bool synced = ::syncfs(fd) == 0 && ::fsync(fd) == 0;
+    const int error = errno;
+    ::close(fd);
+    return synced || failNotWritten(problem, error, folder);
 }
 
 } // namespace SafeFile

@@ -60,8 +60,15 @@ bool readUpTo(int fd, qint64 size, QByteArray* bytes, Problem* problem, const Fi
 bool replace(const FilePath& path, const QByteArray& bytes, Problem* problem);
 
 // Creates the file at `path`, which must not exist, with `bytes`; every write and the fsync
-// checked. On failure nothing is left at `path` (unless something else was there).
-bool createNew(const FilePath& path, const QByteArray& bytes, Problem* problem, mode_t mode = 0666);
+// checked. On failure nothing is left at `path` (unless something else was there). With
+// Sync::ByCaller the fsync is left to a caller that writes many files and then syncs them
+// all at once (syncFileSystem), as one fsync per small file costs a disk flush each.
+enum class Sync { Now, ByCaller };
+bool createNew(const FilePath& path, const QByteArray& bytes, Problem* problem, mode_t mode = 0666,
+               Sync sync = Sync::Now);
+// Syncs everything written to the file system that holds `folder`, and the folder itself;
+// false with the reason when a write did not reach the disk.
+bool syncFileSystem(const FilePath& folder, Problem* problem);
 
 // The permissions of a new file: 0666 less the umask, as every file we make gets.
 mode_t newFileMode();

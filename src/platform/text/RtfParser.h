@@ -83,6 +83,7 @@ class Parser {
 public:
     Parser(QTextDocument* document, const AttachmentResolver& attachment);
     void read(QByteArrayView rtf);
+    int picturesLeftOut() const { return _picturesLeftOut; }
 
 private:
     static constexpr int kMaxDepth = 1000;
@@ -193,6 +194,10 @@ private:
     QStringList _fieldInstructions;
     QStringList _links;
     QSet<QString> _imageNames; // lower case
+    // The next number to try for each picture name already taken, so that naming thousands
+    // of "image.png" stays linear.
+    QHash<QString, int> _nextImageNumber;
+    int _picturesLeftOut = 0;
     QHash<QString, QString> _imageOfAttachment;
 
     QString _run;

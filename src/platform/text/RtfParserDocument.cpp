@@ -191,8 +191,13 @@ QTextListFormat Parser::listFormat(int override, int level) const {
 }
 
 QString Parser::addImage(const QByteArray& bytes, const QString& wantedName) {
-    if (bytes.isEmpty() || _pictureBytesTotal + bytes.size() > kMaxTotalPictureBytes)
+    if (bytes.isEmpty())
         return {};
+    if (_imageNames.size() >= kMaxPictures ||
+        _pictureBytesTotal + bytes.size() > kMaxTotalPictureBytes) {
+        ++_picturesLeftOut;
+        return {};
+    }
     // Only images whose header can be read; a cut-off picture would show as a broken one.
     QBuffer buffer;
     buffer.setData(bytes);
@@ -207,10 +212,7 @@ QString Parser::addImage(const QByteArray& bytes, const QString& wantedName) {
             extension = safeFileName(base.mid(dot + 1), {});
         base.truncate(dot);
     }
-    QString name = safeFileName(base, extension);
-    for (int n = 2; _imageNames.contains(name.toLower()); ++n)
-        name = safeFileName(base.left(56) + u'-' + QString::number(n), extension);
-    _imageNames.insert(name.toLower());
+    QString name = uniqueFileName(base, extension, _imageNames, _nextImageNumber);
     // The bytes themselves are the resource: Qt decodes them to show the image, and a later
     // save writes the very same bytes.
     _document->addResource(QTextDocument::ImageResource, QUrl(name), bytes);

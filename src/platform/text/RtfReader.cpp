@@ -7,7 +7,7 @@
 namespace Rtf {
 
 bool read(const QByteArray& rtf, QTextDocument* document, const AttachmentResolver& attachment,
-          QString* error) {
+          QString* error, ReadReport* report) {
     if (!document)
         return false;
     qsizetype start = 0;
@@ -21,7 +21,10 @@ bool read(const QByteArray& rtf, QTextDocument* document, const AttachmentResolv
             *error = QStringLiteral("The file is not in Rich Text Format.");
         return false;
     }
-    detail::Parser(document, attachment).read(body);
+    detail::Parser parser(document, attachment);
+    parser.read(body);
+    if (report)
+        report->picturesLeftOut = parser.picturesLeftOut();
     return true;
 }
 

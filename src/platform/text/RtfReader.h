@@ -9,6 +9,15 @@ class QTextDocument;
 
 namespace Rtf {
 
+// The most pictures one document holds: a note is text with some pictures, and each picture
+// costs its own resource, layout and file.
+constexpr int kMaxPictures = 5000;
+
+// What a read left out of a document it otherwise loaded.
+struct ReadReport {
+    int picturesLeftOut = 0; // past kMaxPictures, or past the bytes all pictures may take
+};
+
 // Resolves an attachment file name of an RTFD folder to its bytes (empty when there is none).
 using AttachmentResolver = std::function<QByteArray(const QString& fileName)>;
 
@@ -16,6 +25,6 @@ using AttachmentResolver = std::function<QByteArray(const QString& fileName)>;
 // as can be read, in linear time and bounded memory. Answers false, with the reason and the
 // document untouched, only when the bytes are not RTF at all.
 bool read(const QByteArray& rtf, QTextDocument* document, const AttachmentResolver& attachment = {},
-          QString* error = nullptr);
+          QString* error = nullptr, ReadReport* report = nullptr);
 
 } // namespace Rtf

@@ -1,5 +1,7 @@
 #include "platform/text/RtfShared.h"
 
+#include <algorithm>
+
 namespace Rtf::detail {
 
 QString imageExtension(const QByteArray& bytes) {
@@ -35,6 +37,21 @@ QString safeFileName(const QString& wanted, const QString& extension) {
     if (base.count(u'_') == base.size())
         base = QStringLiteral("image");
     return extension.isEmpty() ? base : base + u'.' + extension;
+}
+
+QString uniqueFileName(const QString& wanted, const QString& extension, QSet<QString>& taken,
+                       QHash<QString, int>& next) {
+    QString name = safeFileName(wanted, extension);
+    if (taken.contains(name.toLower())) {
+        const QString stem = wanted.left(56);
+        int& number = next[name.toLower()];
+        number = std::max(number, 2);
+        do {
+            name = safeFileName(stem + u'-' + QString::number(number++), extension);
+        } while (taken.contains(name.toLower()));
+    }
+    taken.insert(name.toLower());
+    return name;
 }
 
 int levelNumberFormat(QTextListFormat::Style style) {

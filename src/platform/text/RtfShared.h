@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
+#include <QSet>
 #include <QString>
 #include <QTextListFormat>
 
@@ -21,6 +23,12 @@ QString imageExtension(const QByteArray& bytes);
 // A file name made only of letters, digits, '-' and '_', at most 64 of them, plus ".ext";
 // "image" when nothing of the wanted name is left.
 QString safeFileName(const QString& wanted, const QString& extension);
+
+// safeFileName(wanted, extension), or when that is among `taken` (lower case), the first of
+// "wanted-2", "wanted-3" ... that is not; the result joins `taken`. `next` keeps, per name,
+// where the search goes on next time, so that naming n pictures alike costs O(n) in all.
+QString uniqueFileName(const QString& wanted, const QString& extension, QSet<QString>& taken,
+                       QHash<QString, int>& next);
 
 // RTF's number formats of a list level (\levelnfc) for Qt's list styles, and back.
 int levelNumberFormat(QTextListFormat::Style style);

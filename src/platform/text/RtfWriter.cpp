@@ -1,5 +1,6 @@
 #include "platform/text/RtfWriter.h"
 
+#include "platform/text/RtfReader.h"
 #include "platform/text/RtfShared.h"
 
 #include <QBuffer>
@@ -84,6 +85,7 @@ public:
         : _document(document), _images(images), _attachments(attachments) {}
 
     QByteArray run();
+    int picturesLeftOut() const { return _picturesLeftOut; }
 
 private:
     void collectTables();
@@ -142,8 +144,11 @@ private:
     QHash<QRgb, int> _colourIndex;
     QList<const QTextList*> _lists; // \ls i + 1
     QHash<const QTextList*, int> _listIndex;
-    QHash<QString, QString> _attachmentOf; // resource name -> attachment file name
-    QSet<QString> _usedNames;              // lower case
+    QHash<QString, QString> _attachmentOf;               // resource name -> attachment file name
+    QSet<QString> _usedNames{QStringLiteral("txt.rtf")}; // lower case; the text's own file
+    QHash<QString, int> _nextNumber;
+    QSet<QString> _pictures; // resource names written (or referenced) so far
+    int _picturesLeftOut = 0;
 };
 
 QByteArray Writer::run() {
@@ -476,12 +481,7 @@ QString Writer::attachmentName(const QString& resourceName, const ImageData& ima
         base = resourceName.section(u'/', -1);
     if (const qsizetype dot = base.lastIndexOf(u'.'); dot > 0)
         base.truncate(dot);
-    QString name = safeFileName(base, image.extension);
-    for (int n = 2; _usedNames.contains(name.toLower()) ||
-                    name.compare(QLatin1String("TXT.rtf"), Qt::CaseInsensitive) == 0;
-         ++n)
-        name = safeFileName(base.left(56) + u'-' + QString::number(n), image.extension);
-    _usedNames.insert(name.toLower());
+    const QString name = uniqueFileName(base, image.extension, _usedNames, _nextNumber);
     _attachmentOf.insert(resourceName, name);
     if (_attachments)
         _attachments->push_back({name, image.bytes});
@@ -489,6 +489,14 @@ QString Writer::attachmentName(const QString& resourceName, const ImageData& ima
 }
 
 void Writer::writeImage(const QTextImageFormat& format) {
+    // A picture shown twice counts once; past the cap, pictures are left out (and counted).
+    if (!_pictures.contains(format.name())) {
+        if (_pictures.size() >= kMaxPictures) {
+            ++_picturesLeftOut;
+            return;
+        }
+        _pictures.insert(format.name());
+    }
     ImageData image = imageData(format.name());
     if (image.bytes.isEmpty())
         return; // nothing to show now, nothing to keep
@@ -572,11 +580,15 @@ void Writer::writeText(QStringView text) {
 
 } // namespace
 
-QByteArray write(const QTextDocument& document, Images images,
-                 std::vector<Attachment>* attachments) {
+QByteArray write(const QTextDocument& document, Images images, std::vector<Attachment>* attachments,
+                 int* picturesLeftOut) {
     if (attachments)
         attachments->clear();
-    return Writer(document, images, attachments).run();
+    Writer writer(document, images, attachments);
+    QByteArray rtf = writer.run();
+    if (picturesLeftOut)
+        *picturesLeftOut = writer.picturesLeftOut();
+    return rtf;
 }
 
 } // namespace Rtf

@@ -22,8 +22,9 @@ struct Attachment {
 };
 
 // Writes the whole document. With Images::Attachments, *attachments receives one entry per
-// image; an image used twice is stored once.
+// image; an image used twice is stored once. At most kMaxPictures pictures are written; how
+// many more were left out goes to *picturesLeftOut.
 QByteArray write(const QTextDocument& document, Images images,
-                 std::vector<Attachment>* attachments = nullptr);
+                 std::vector<Attachment>* attachments = nullptr, int* picturesLeftOut = nullptr);
 
 } // namespace Rtf

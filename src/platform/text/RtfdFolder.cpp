@@ -1,26 +1,24 @@
 #include "platform/text/RtfdFolder.h"
 
+#include "platform/foundation/LocalizedString.h"
+#include "platform/foundation/SafeFile.h"
 #include "platform/text/RtfReader.h"
 #include "platform/text/RtfWriter.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
-
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace Rtfd {
 namespace {
 
-constexpr qint64 kMaxFileSize = 64 << 20;
 const QString kTextFile = QStringLiteral("TXT.rtf");
+constexpr size_t kPicturesSyncedOneByOne = 16;
 
 bool fail(QString* error, const QString& reason) {
     if (error)
@@ -28,12 +26,32 @@ bool fail(QString* error, const QString& reason) {
     return false;
 }
 
-QString systemError() {
-    return QString::fromLocal8Bit(std::strerror(errno));
+bool failNotWritten(QString* error, const FilePath& path, int code) {
+    return fail(
+        error,
+        BVLocalizedString("FileNotWritten").arg(path.display(), SafeFile::systemReason(code)));
 }
 
-bool syncPath(const QString& path) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+FilePath realPath(const FilePath& path) {
+    std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr),
+                                                         &std::free);
+    return resolved ? FilePath(QByteArray(resolved.get())) : FilePath();
+}
+
+// Whether `path`, every link resolved, lies inside `folder` (also resolved).
+bool staysWithin(const FilePath& path, const FilePath& folder) {
+    const FilePath real = realPath(path);
+    const FilePath base = realPath(folder);
+    return !real.isEmpty() && !base.isEmpty() && real.isWithin(base);
+}
+
+void removeTree(const FilePath& path) {
+    std::error_code ignored;
+    std::filesystem::remove_all(std::filesystem::path(path.bytes().toStdString()), ignored);
+}
+
+bool syncPath(const FilePath& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return false;
     const bool synced = ::fsync(fd) == 0;
@@ -41,126 +59,141 @@ bool syncPath(const QString& path) {
     return synced;
 }
 
-bool writeFile(const QString& path, const QByteArray& bytes, QString* error) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return fail(error, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.flush() || ::fsync(file.handle()) != 0)
-        return fail(error, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    return true;
-}
-
-bool removeEntry(const QString& path) {
-    const QFileInfo info(path);
-    if (info.isDir() && !info.isSymLink())
-        return QDir(path).removeRecursively();
-    return QFile::remove(path);
-}
-
-// Puts the complete folder `built` in the place of `target`, which may not exist yet; on
+// Puts the complete folder `built` in the place of `target`, which is a folder or nothing; on
 // failure `target` is as it was.
-bool replace(const QString& built, const QString& target, QString* error) {
-    const QByteArray from = QFile::encodeName(built);
-    const QByteArray to = QFile::encodeName(target);
-    struct stat existing;
-    if (::lstat(to.constData(), &existing) != 0) {
-        if (errno != ENOENT)
-            return fail(error, QStringLiteral("Cannot use %1: %2").arg(target, systemError()));
-        if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) ==
-            0)
+bool replace(const FilePath& built, const FilePath& target, bool targetExists, QString* error) {
+    if (!targetExists) {
+        if (::renameat2(AT_FDCWD, built.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
             return true;
         if (errno != EINVAL && errno != ENOSYS)
-            return fail(error, QStringLiteral("Cannot write %1: %2").arg(target, systemError()));
-        if (::rename(from.constData(), to.constData()) == 0)
+            return failNotWritten(error, target, errno);
+        if (::rename(built.c_str(), target.c_str()) == 0)
             return true;
-        return fail(error, QStringLiteral("Cannot write %1: %2").arg(target, systemError()));
+        return failNotWritten(error, target, errno);
     }
-    if (!S_ISDIR(existing.st_mode))
-        return fail(error,
-                    QStringLiteral("%1 is not a note folder; it was left as it is.").arg(target));
-    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE) == 0) {
-        removeEntry(built); // now the old folder
+    if (::renameat2(AT_FDCWD, built.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0) {
+        removeTree(built); // now the old folder
         return true;
     }
     if (errno != EINVAL && errno != ENOSYS)
-        return fail(error, QStringLiteral("Cannot write %1: %2").arg(target, systemError()));
+        return failNotWritten(error, target, errno);
     // A file system without exchange: the old folder steps aside until the new one is named.
-    const QByteArray aside = from + "-old";
-    if (::rename(to.constData(), aside.constData()) != 0)
-        return fail(error, QStringLiteral("Cannot write %1: %2").arg(target, systemError()));
-    if (::rename(from.constData(), to.constData()) != 0) {
-        const QString reason = systemError();
-        ::rename(aside.constData(), to.constData());
-        return fail(error, QStringLiteral("Cannot write %1: %2").arg(target, reason));
+    const FilePath aside(built.bytes() + "-old");
+    if (::rename(target.c_str(), aside.c_str()) != 0)
+        return failNotWritten(error, target, errno);
+    if (::rename(built.c_str(), target.c_str()) != 0) {
+        const int code = errno;
+        ::rename(aside.c_str(), target.c_str());
+        return failNotWritten(error, target, code);
     }
-    removeEntry(QFile::decodeName(aside));
+    removeTree(aside);
     return true;
+}
+
+// A plain name of a file inside the folder: no way out of it, never the text itself.
+bool isAttachmentName(const QString& name) {
+    const bool control =
+        std::any_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x20; });
+    return !name.isEmpty() && !control && !name.contains(u'/') && name != QLatin1String(".") &&
+           name != QLatin1String("..") && name.compare(kTextFile, Qt::CaseInsensitive) != 0;
 }
 
 } // namespace
 
-bool write(const QTextDocument& document, const QString& folderPath, QString* error) {
-    const QFileInfo target(folderPath);
-    const QString parent = target.absolutePath();
-    if (target.fileName().isEmpty())
-        return fail(error, QStringLiteral("No name was given for the note."));
-    if (!QFileInfo(parent).isDir())
-        return fail(error, QStringLiteral("The folder %1 does not exist.").arg(parent));
+bool write(const QTextDocument& document, const FilePath& folder, QString* error,
+           const FilePath& confinedTo, int* picturesLeftOut) {
+    if (folder.fileNameBytes().isEmpty())
+        return fail(error, BVLocalizedString("NoteHasNoName"));
+    const FilePath parent = folder.parent().isEmpty() ? FilePath(QByteArray(".")) : folder.parent();
+    struct stat info;
+    if (::stat(parent.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return fail(error, BVLocalizedString("NoteFolderMissing").arg(parent.display()));
+    if (!confinedTo.isEmpty() && !staysWithin(parent, confinedTo))
+        return fail(
+            error,
+            BVLocalizedString("FileLinksOutside").arg(folder.display(), confinedTo.display()));
+    bool exists = false;
+    if (::lstat(folder.c_str(), &info) == 0) {
+        // Replaced only when it is a real folder: nothing is ever written through a link.
+        if (!S_ISDIR(info.st_mode)) {
+            return fail(error, S_ISLNK(info.st_mode)
+                                   ? BVLocalizedString("FileIsALink").arg(folder.display())
+                                   : BVLocalizedString("NoteNotAFolder").arg(folder.display()));
+        }
+        exists = true;
+    } else if (errno != ENOENT) {
+        return failNotWritten(error, folder, errno);
+    }
 
     std::vector<Rtf::Attachment> attachments;
-    const QByteArray rtf = Rtf::write(document, Rtf::Images::Attachments, &attachments);
+    const QByteArray rtf =
+        Rtf::write(document, Rtf::Images::Attachments, &attachments, picturesLeftOut);
 
     // Built beside the target, so that naming it is a rename within one file system.
-    QTemporaryDir built(parent + QStringLiteral("/.") + target.fileName() +
-                        QStringLiteral("-XXXXXX"));
-    if (!built.isValid())
-        return fail(error,
-                    QStringLiteral("Cannot write in %1: %2").arg(parent, built.errorString()));
-    if (!writeFile(built.filePath(kTextFile), rtf, error))
-        return false;
-    for (const Rtf::Attachment& attachment : attachments) {
-        if (!writeFile(built.filePath(attachment.fileName), attachment.bytes, error))
-            return false;
+    QByteArray pattern = parent.childBytes(".bv-note-XXXXXX").bytes();
+    if (!::mkdtemp(pattern.data()))
+        return failNotWritten(error, folder, errno);
+    const FilePath built(pattern);
+    SafeFile::Problem problem;
+    // Each file is checked as it is written. A few are synced one by one; many reach the disk
+    // with one sync of the file system, as a flush per picture would take minutes.
+    const bool many = attachments.size() > kPicturesSyncedOneByOne;
+    const SafeFile::Sync sync = many ? SafeFile::Sync::ByCaller : SafeFile::Sync::Now;
+    bool written = SafeFile::createNew(built / kTextFile, rtf, &problem, 0644, sync);
+    for (size_t i = 0; written && i < attachments.size(); ++i)
+        written = SafeFile::createNew(built / attachments[i].fileName, attachments[i].bytes,
+                                      &problem, 0644, sync);
+    if (written && ::chmod(built.c_str(), 0755) != 0) {
+        written = false;
+        problem.reason = BVLocalizedString("FileNotWritten")
+                             .arg(folder.display(), SafeFile::systemReason(errno));
     }
-    ::chmod(QFile::encodeName(built.path()).constData(), 0755);
-    if (!syncPath(built.path()))
-        return fail(error, QStringLiteral("Cannot write %1: %2").arg(folderPath, systemError()));
-    if (!replace(built.path(), target.absoluteFilePath(), error))
+    if (written && many)
+        written = SafeFile::syncFileSystem(built, &problem);
+    else if (written && !syncPath(built))
+        written = failNotWritten(&problem.reason, folder, errno);
+    if (!written || !replace(built, folder, exists, error)) {
+        if (!written && error)
+            *error = problem.reason;
+        removeTree(built);
         return false;
-    built.setAutoRemove(false); // it has become the note
+    }
     syncPath(parent);
     return true;
 }
 
-bool read(const QString& folderPath, QTextDocument* document, QString* error) {
-    const QFileInfo folder(folderPath);
-    if (!folder.exists())
-        return fail(error, QStringLiteral("%1 does not exist.").arg(folderPath));
-    if (!folder.isDir())
-        return fail(error, QStringLiteral("%1 is not a note folder.").arg(folderPath));
-    QFile text(QDir(folderPath).filePath(kTextFile));
-    if (!text.open(QIODevice::ReadOnly))
-        return fail(error,
-                    QStringLiteral("Cannot read %1: %2").arg(text.fileName(), text.errorString()));
-    if (text.size() > kMaxFileSize)
-        return fail(error, QStringLiteral("%1 is too large to be a note.").arg(text.fileName()));
-    const QByteArray rtf = text.read(kMaxFileSize);
+bool read(const FilePath& folder, QTextDocument* document, QString* error,
+          const FilePath& confinedTo, Rtf::ReadReport* report) {
+    struct stat info;
+    if (::stat(folder.c_str(), &info) != 0)
+        return fail(
+            error,
+            BVLocalizedString("FileNotRead").arg(folder.display(), SafeFile::systemReason(errno)));
+    if (!S_ISDIR(info.st_mode))
+        return fail(error, BVLocalizedString("NoteNotAFolder").arg(folder.display()));
+    if (!confinedTo.isEmpty() && !staysWithin(folder, confinedTo))
+        return fail(
+            error,
+            BVLocalizedString("FileLinksOutside").arg(folder.display(), confinedTo.display()));
+    // The text and the pictures come from inside the folder only.
+    const SafeFile::Contents text = SafeFile::read(folder / kTextFile, kMaxFileSize, folder);
+    if (text.status != SafeFile::Contents::Read)
+        return fail(error, text.problem.reason);
 
-    const QDir dir(folderPath);
-    // Attachments are files directly in the folder, never links out of it.
-    const auto attachment = [&dir](const QString& name) -> QByteArray {
-        const bool control =
-            std::any_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x20; });
-        if (name.isEmpty() || control || name.contains(u'/') || name == QLatin1String(".") ||
-            name == QLatin1String("..") || name.compare(kTextFile, Qt::CaseInsensitive) == 0)
+    const auto attachment = [&folder](const QString& name) -> QByteArray {
+        if (!isAttachmentName(name))
             return {};
-        const QFileInfo info(dir.filePath(name));
-        if (info.isSymLink() || !info.isFile() || info.size() > kMaxFileSize)
-            return {};
-        QFile file(info.filePath());
-        return file.open(QIODevice::ReadOnly) ? file.read(kMaxFileSize) : QByteArray();
+        SafeFile::Contents bytes = SafeFile::read(folder / name, kMaxFileSize, folder);
+        return bytes.status == SafeFile::Contents::Read ? bytes.bytes : QByteArray();
     };
-    return Rtf::read(rtf, document, attachment, error);
+    return Rtf::read(text.bytes, document, attachment, error, report);
+}
+
+qint64 textSize(const FilePath& folder) {
+    struct stat info;
+    if (::stat((folder / kTextFile).c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return -1;
+    return info.st_size;
 }
 
 } // namespace Rtfd

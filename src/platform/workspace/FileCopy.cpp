@@ -18,6 +18,7 @@
 
 struct FileCopyJob::State {
     QStringList sources;
+    QStringList names; // of the copies; empty: the sources' own
     QString destinationFolder;
     std::atomic<bool> cancelled{false};
     std::atomic<qint64> total{0};
@@ -150,10 +151,12 @@ Transfer transfer(int in, int out, qint64 size, FileCopyJob::State& state, int& 
     }
 }
 
-FileCopyJob::Result copyOne(const QString& source, FileCopyJob::State& state) {
+FileCopyJob::Result copyOne(qsizetype index, FileCopyJob::State& state) {
     FileCopyJob::Result result;
+    const QString& source = state.sources[index];
     result.source = source;
-    const QString name = QFileInfo(source).fileName();
+    const QString name =
+        index < state.names.size() ? state.names[index] : QFileInfo(source).fileName();
     result.destination = state.destinationFolder + QLatin1Char('/') + name;
     auto fail = [&result](int error) {
         result.outcome = FileCopyJob::Outcome::Failed;
@@ -241,8 +244,8 @@ void FileCopyJob::start() {
                 total += st.st_size;
         }
         state->total = total;
-        for (const QString& source : state->sources)
-            state->results.push_back(copyOne(source, *state));
+        for (qsizetype i = 0; i < state->sources.size(); ++i)
+            state->results.push_back(copyOne(i, *state));
     });
     _thread->setParent(this);
     _progressTimer = new QTimer(this);
@@ -256,6 +259,10 @@ void FileCopyJob::start() {
     });
     _progressTimer->start();
     _thread->start();
+}
+
+void FileCopyJob::setDestinationNames(QStringList names) {
+    _state->names = std::move(names);
 }
 
 void FileCopyJob::cancel() {

@@ -31,6 +31,8 @@ public:
     // Cancels a copy still running and waits for the worker to stop.
     ~FileCopyJob() override;
 
+    // The names the copies get, one for each source in its order; unset, each keeps its own.
+    void setDestinationNames(QStringList names);
     void start();
     // Safe from any thread; the file being copied is abandoned.
     void cancel();

@@ -1,10 +1,6 @@
 #include "platform/workspace/FileOperations.h"
 
-#include "platform/foundation/LocalizedString.h"
-
-#include <QDir>
-#include <QFile>
-#include <QStandardPaths>
+#include "platform/workspace/Trash.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -28,20 +24,10 @@ bool exists(const QByteArray& path) {
     return ::lstat(path.constData(), &info) == 0;
 }
 
-// Whether a path lies inside a trash's "files" folder: the home trash or a volume's
-// ".Trash-UID" / ".Trash/UID".
-bool isInTrash(const QString& path) {
-    const QString home = FileOperations::homeTrashFolder() + QStringLiteral("/files/");
-    return path.startsWith(home) || path.contains(QStringLiteral("/.Trash-")) ||
-           path.contains(QStringLiteral("/.Trash/"));
-}
 } // namespace
 
 QString FileOperations::homeTrashFolder() {
-    QString data = qEnvironmentVariable("XDG_DATA_HOME");
-    if (data.isEmpty() || !QDir::isAbsolutePath(data))
-        data = QDir::homePath() + QStringLiteral("/.local/share");
-    return data + QStringLiteral("/Trash");
+    return Trash::homeTrash().toString();
 }
 
 bool FileOperations::renameWithoutReplacing(const QByteArray& from, const QByteArray& to,
@@ -66,28 +52,10 @@ bool FileOperations::renameWithoutReplacing(const QByteArray& from, const QByteA
 }
 
 bool FileOperations::moveToTrash(const QByteArray& path, Failure* failure) {
-    if (!exists(path))
-        return fail(failure, errno);
-    // Without its folders the trash would "succeed" by writing into the working directory.
-    const QString trash = homeTrashFolder();
-    for (const char* sub : {"/files", "/info"}) {
-        const QString folder = trash + QLatin1String(sub);
-        if (!QDir().mkpath(folder))
-            return fail(failure, EACCES, BVLocalizedString("TrashFolderCannotBeMade").arg(folder));
-        ::chmod(QFile::encodeName(trash).constData(), 0700);
-    }
-    const QString name = QFile::decodeName(path);
-    QString inTrash;
-    if (!QFile::moveToTrash(name, &inTrash))
-        return fail(failure, EIO, BVLocalizedString("TrashRefused"));
-    if (exists(path))
-        return fail(failure, EIO, BVLocalizedString("TrashLeftInPlace"));
-    if (!isInTrash(inTrash)) {
-        // Put it back rather than leave it somewhere nobody would look.
-        ::rename(QFile::encodeName(inTrash).constData(), path.constData());
-        return fail(failure, EIO, BVLocalizedString("TrashMisplaced"));
-    }
-    return true;
+    Trash::Problem problem;
+    if (Trash::moveToTrash(FilePath(path), nullptr, &problem))
+        return true;
+    return fail(failure, problem.error ? problem.error : EIO, problem.reason);
 }
 
 bool FileOperations::destroy(const QByteArray& path, Failure* failure) {

@@ -17,8 +17,8 @@ struct Failure {
 // creates it at the same moment.
 bool renameWithoutReplacing(const QByteArray& from, const QByteArray& to, Failure* failure);
 
-// Moves a file or folder to the desktop's trash (the freedesktop trash, with its .trashinfo).
-// Succeeds only when the item has left its folder and sits in a trash folder.
+// Moves a file or folder to the desktop's trash (Trash::moveToTrash: the trash of its own file
+// system, its .trashinfo written first). Succeeds only when the item has left its folder.
 bool moveToTrash(const QByteArray& path, Failure* failure);
 
 // Removes a file, or a folder with everything in it, for good.

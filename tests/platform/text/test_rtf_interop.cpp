@@ -226,7 +226,8 @@ TEST(RtfForOtherReaders, UnrtfReadsTheNotesTextWithItsBulletsAndNumbers) {
     cursor.insertText(QStringLiteral("Last line"));
 
     QTemporaryDir dir;
-    ASSERT_TRUE(Rtfd::write(note, dir.filePath(QStringLiteral("Meeting.rtfd"))));
+    ASSERT_TRUE(
+        Rtfd::write(note, FilePath::fromString(dir.filePath(QStringLiteral("Meeting.rtfd")))));
     // unrtf's plain-text tags, told to write characters beyond ASCII as references.
     QFile tags(dir.filePath(QStringLiteral("plain.conf")));
     ASSERT_TRUE(tags.open(QIODevice::WriteOnly));

@@ -199,7 +199,8 @@ protected:
 
 TEST_F(RtfRoundTrip, NoteFolderLoadsBackEveryFormatAndSavesTheSameBytesAgain) {
     QString error;
-    ASSERT_TRUE(Rtfd::write(_original.document, notePath(), &error)) << error.toStdString();
+    ASSERT_TRUE(Rtfd::write(_original.document, FilePath::fromString(notePath()), &error))
+        << error.toStdString();
     // One file per distinct image beside the text, named after the image.
     EXPECT_EQ(folderContents(notePath()),
               (QStringList{QStringLiteral("TXT.rtf"), QStringLiteral("holiday_photo.jpg"),
@@ -207,13 +208,15 @@ TEST_F(RtfRoundTrip, NoteFolderLoadsBackEveryFormatAndSavesTheSameBytesAgain) {
     EXPECT_EQ(readFile(notePath() + QStringLiteral("/holiday_photo.jpg")), photo());
 
     QTextDocument loaded;
-    ASSERT_TRUE(Rtfd::read(notePath(), &loaded, &error)) << error.toStdString();
+    ASSERT_TRUE(Rtfd::read(FilePath::fromString(notePath()), &loaded, &error))
+        << error.toStdString();
     EXPECT_EQ(describeDocument(loaded).toStdString(),
               describeDocument(_original.document).toStdString());
     EXPECT_EQ(loaded.toPlainText(), _original.document.toPlainText());
 
     // Saving what was loaded writes the same note again, byte for byte.
-    ASSERT_TRUE(Rtfd::write(loaded, notePath(QStringLiteral("Again.rtfd")), &error));
+    ASSERT_TRUE(
+        Rtfd::write(loaded, FilePath::fromString(notePath(QStringLiteral("Again.rtfd"))), &error));
     for (const QString& file : folderContents(notePath()))
         EXPECT_EQ(readFile(notePath(QStringLiteral("Again.rtfd/")) + file).toStdString(),
                   readFile(notePath() + u'/' + file).toStdString())
@@ -235,17 +238,18 @@ TEST_F(RtfRoundTrip, LoneRtfFileEmbedsTheImagesAndLoadsBackEveryFormat) {
 }
 
 TEST_F(RtfRoundTrip, SavingOverANoteReplacesTheWholeFolderAndLeavesNothingElse) {
-    ASSERT_TRUE(Rtfd::write(_original.document, notePath()));
+    ASSERT_TRUE(Rtfd::write(_original.document, FilePath::fromString(notePath())));
     QTextDocument shorter(QStringLiteral("Only text now"));
     QString error;
-    ASSERT_TRUE(Rtfd::write(shorter, notePath(), &error)) << error.toStdString();
+    ASSERT_TRUE(Rtfd::write(shorter, FilePath::fromString(notePath()), &error))
+        << error.toStdString();
 
     EXPECT_EQ(folderContents(notePath()), QStringList{QStringLiteral("TXT.rtf")})
         << "the images of the old note went with it";
     EXPECT_EQ(folderContents(_root.path()), QStringList{QStringLiteral("Interview.rtfd")})
         << "no folder of the save is left behind";
     QTextDocument loaded;
-    ASSERT_TRUE(Rtfd::read(notePath(), &loaded));
+    ASSERT_TRUE(Rtfd::read(FilePath::fromString(notePath()), &loaded));
     EXPECT_EQ(loaded.toPlainText(), QStringLiteral("Only text now"));
 }
 
@@ -263,12 +267,14 @@ TEST_F(RtfRoundTrip, NotesThatCannotBeWrittenOrReadAreRefusedWithAReasonAndChang
     const QStringList before = folderContents(_root.path());
 
     QString error;
-    EXPECT_FALSE(Rtfd::write(_original.document, notePath(QStringLiteral("Plain.rtfd")), &error));
+    EXPECT_FALSE(Rtfd::write(_original.document,
+                             FilePath::fromString(notePath(QStringLiteral("Plain.rtfd"))), &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(readFile(notePath(QStringLiteral("Plain.rtfd"))), QByteArray("not a folder"));
     error.clear();
-    EXPECT_FALSE(
-        Rtfd::write(_original.document, notePath(QStringLiteral("Missing/Note.rtfd")), &error));
+    EXPECT_FALSE(Rtfd::write(_original.document,
+                             FilePath::fromString(notePath(QStringLiteral("Missing/Note.rtfd"))),
+                             &error));
     EXPECT_FALSE(error.isEmpty());
 
     for (const QString& unreadable :
@@ -277,7 +283,7 @@ TEST_F(RtfRoundTrip, NotesThatCannotBeWrittenOrReadAreRefusedWithAReasonAndChang
         SCOPED_TRACE(unreadable.toStdString());
         QTextDocument document(QStringLiteral("shown before"));
         error.clear();
-        EXPECT_FALSE(Rtfd::read(notePath(unreadable), &document, &error));
+        EXPECT_FALSE(Rtfd::read(FilePath::fromString(notePath(unreadable)), &document, &error));
         EXPECT_FALSE(error.isEmpty());
         EXPECT_EQ(document.toPlainText(), QStringLiteral("shown before"));
     }
@@ -300,7 +306,7 @@ TEST_F(RtfRoundTrip, AttachmentsAreOnlyReadFromInsideTheNoteFolder) {
     text.close();
 
     QTextDocument loaded;
-    ASSERT_TRUE(Rtfd::read(notePath(QStringLiteral("Note.rtfd")), &loaded));
+    ASSERT_TRUE(Rtfd::read(FilePath::fromString(notePath(QStringLiteral("Note.rtfd"))), &loaded));
     EXPECT_EQ(loaded.toPlainText(), QStringLiteral("abc"));
 }
 
