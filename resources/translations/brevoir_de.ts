@@ -8,6 +8,50 @@
         <translation>Der gespeicherte Timer (%1) ist ungültig und daher ausgeschaltet. Stellen Sie ihn unter „Timer“ neu ein.</translation>
     </message>
     <message>
+        <source>NoticeRecordingFinished</source>
+        <translation>Aufnahme beendet</translation>
+    </message>
+    <message>
+        <source>NoticeRecordingFailed</source>
+        <translation>Aufnahme angehalten</translation>
+    </message>
+    <message>
+        <source>NoticeRecordingBody</source>
+        <translation>%1 (%2): %3</translation>
+    </message>
+    <message>
+        <source>NoticeEndedByTimer</source>
+        <translation>der Timer hat sie beendet.</translation>
+    </message>
+    <message>
+        <source>NoticeEndedBySilence</source>
+        <translation>sie endete nach der eingestellten Stille.</translation>
+    </message>
+    <message>
+        <source>NoticeEndedByWriteError</source>
+        <translation>die Datei konnte nicht geschrieben werden (ist das Volume voll?).</translation>
+    </message>
+    <message>
+        <source>NoticeEndedByDeviceLost</source>
+        <translation>das Eingabegerät ist nicht mehr da.</translation>
+    </message>
+    <message>
+        <source>NoticeShow</source>
+        <translation>Anzeigen</translation>
+    </message>
+    <message>
+        <source>NoticePlay</source>
+        <translation>Abspielen</translation>
+    </message>
+    <message>
+        <source>NoticeSyncFinished</source>
+        <translation>Synchronisierung beendet</translation>
+    </message>
+    <message>
+        <source>NoticeSyncFailed</source>
+        <translation>Synchronisierung fehlgeschlagen</translation>
+    </message>
+    <message>
         <source>ScheduleNeedsAStart</source>
         <translation>Geben Sie an, wann die Aufnahme beginnen soll.</translation>
     </message>

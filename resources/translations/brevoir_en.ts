@@ -8,6 +8,50 @@
         <translation>The saved timer (%1) cannot be used, so the timer is off. Set it again in Timer.</translation>
     </message>
     <message>
+        <source>NoticeRecordingFinished</source>
+        <translation>Recording finished</translation>
+    </message>
+    <message>
+        <source>NoticeRecordingFailed</source>
+        <translation>Recording stopped</translation>
+    </message>
+    <message>
+        <source>NoticeRecordingBody</source>
+        <translation>%1 (%2): %3</translation>
+    </message>
+    <message>
+        <source>NoticeEndedByTimer</source>
+        <translation>the timer ended it.</translation>
+    </message>
+    <message>
+        <source>NoticeEndedBySilence</source>
+        <translation>it ended after the set silence.</translation>
+    </message>
+    <message>
+        <source>NoticeEndedByWriteError</source>
+        <translation>the file could not be written (is the disk full?).</translation>
+    </message>
+    <message>
+        <source>NoticeEndedByDeviceLost</source>
+        <translation>the input device went away.</translation>
+    </message>
+    <message>
+        <source>NoticeShow</source>
+        <translation>Show</translation>
+    </message>
+    <message>
+        <source>NoticePlay</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>NoticeSyncFinished</source>
+        <translation>Sync finished</translation>
+    </message>
+    <message>
+        <source>NoticeSyncFailed</source>
+        <translation>Sync failed</translation>
+    </message>
+    <message>
         <source>ScheduleNeedsAStart</source>
         <translation>Give the time at which the recording is to start.</translation>
     </message>

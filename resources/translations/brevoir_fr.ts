@@ -8,6 +8,50 @@
         <translation>Le minuteur enregistré (%1) n’est pas utilisable ; il est donc désactivé. Réglez-le à nouveau dans « Minuteur ».</translation>
     </message>
     <message>
+        <source>NoticeRecordingFinished</source>
+        <translation>Enregistrement terminé</translation>
+    </message>
+    <message>
+        <source>NoticeRecordingFailed</source>
+        <translation>Enregistrement interrompu</translation>
+    </message>
+    <message>
+        <source>NoticeRecordingBody</source>
+        <translation>%1 (%2) : %3</translation>
+    </message>
+    <message>
+        <source>NoticeEndedByTimer</source>
+        <translation>le minuteur l’a terminé.</translation>
+    </message>
+    <message>
+        <source>NoticeEndedBySilence</source>
+        <translation>il s’est terminé après le silence réglé.</translation>
+    </message>
+    <message>
+        <source>NoticeEndedByWriteError</source>
+        <translation>le fichier n’a pas pu être écrit (le disque est-il plein ?).</translation>
+    </message>
+    <message>
+        <source>NoticeEndedByDeviceLost</source>
+        <translation>le périphérique d’entrée a disparu.</translation>
+    </message>
+    <message>
+        <source>NoticeShow</source>
+        <translation>Afficher</translation>
+    </message>
+    <message>
+        <source>NoticePlay</source>
+        <translation>Lire</translation>
+    </message>
+    <message>
+        <source>NoticeSyncFinished</source>
+        <translation>Synchronisation terminée</translation>
+    </message>
+    <message>
+        <source>NoticeSyncFailed</source>
+        <translation>Échec de la synchronisation</translation>
+    </message>
+    <message>
         <source>ScheduleNeedsAStart</source>
         <translation>Indiquez l’heure à laquelle l’enregistrement doit commencer.</translation>
     </message>

@@ -1,6 +1,7 @@
 #include "app/BVController.h"
 
 #include "app/Application.h"
+#include "app/DesktopNotices.h"
 #include "itunes/QKTunesController.h"
 #include "itunes/SyncCoordinator.h"
 #include "library/BVMovieDurationFormatter.h"
@@ -99,6 +100,7 @@ BVController::BVController() {
                        [this](const Notification&) { handleVoiceDetected(); });
     center.addObserver(this, QKRecorderSilenceDetected,
                        [this](const Notification&) { handleSilenceDetected(); });
+    _notices = new DesktopNotices(*this);
 
     sSharedInstance = this;
 }

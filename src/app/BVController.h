@@ -49,6 +49,7 @@ class QTextEdit;
 class QTimer;
 class QWidget;
 class SyncCoordinator;
+class DesktopNotices;
 struct Notification;
 struct ScannedEntry;
 namespace MovieRepair {
@@ -297,6 +298,11 @@ public:
     void tableAction(QObject* sender);
     void soundStop(QObject* sender);
     void playFile(QObject* sender);
+    // Tells the desktop what ended while the window was not looked at.
+    DesktopNotices* notices() const { return _notices; }
+    // Selects the recording `name` and plays it from `fromSeconds` (a notice's Play, a note's
+    // time stamp); false when it is not listed or cannot be played.
+    bool playRecording(const QString& name, double fromSeconds = 0);
     void doIdleProcessing(QTimer* timer);
     BVMovieView* qtPlayer() const { return _qtPlayer; }
     const QPixmap* currentlyPlayingImage();
@@ -446,6 +452,7 @@ private:
     void selectFinishedRecording(const QString& path);
 
     // ---- recording/: schedule and voice activation ----
+    DesktopNotices* _notices = nullptr;     // a child
     RecordingSchedule* _schedule = nullptr; // a child, made on first use
     QTimer* _countdownTimer = nullptr;
     // The length of the next recording started, in place of the timer's (a scheduled one).

@@ -3,6 +3,7 @@
 // file per burst of sound, each holding its burst whole and none of the silence between.
 #include "BrevoirProcess.h"
 
+#include "support/FakeNotificationServer.h"
 #include "support/TestEnvironment.h"
 
 #include <QDBusConnection>
@@ -218,6 +219,27 @@ TEST(RecordingTermsProcess, VoiceActivationMakesOneFilePerBurstHoldingItWhole) {
     EXPECT_TRUE(err.contains("between −60 and 0 dBFS")) << err.toStdString();
     ASSERT_EQ(brevoir.client({"--quit"}), 0);
     EXPECT_EQ(brevoir.waitForExit(), 0);
+}
+
+TEST(RecordingTermsProcess, ARecordingEndedByItsTimerIsToldToTheDesktopOnce) {
+    REQUIRE_AUDIO_RIG();
+    BrevoirProcess brevoir(writeSignalFile("notice.raw", makeTestSignal(kRate * 10)));
+    ASSERT_TRUE(brevoir.startHeadless()); // no window: none is active
+    FakeNotificationServer server(brevoir.busAddress());
+    ASSERT_TRUE(server.isServing());
+    StartListener listener(brevoir.busAddress());
+    QString out, err;
+    ASSERT_EQ(brevoir.client({"--start-at", "+0s", "--length", "1"}, &out, &err), 0)
+        << err.toStdString();
+    ASSERT_TRUE(BrevoirProcess::waitUntil([&] { return !server.notices.empty(); }, 15000))
+        << brevoir.log().toStdString();
+    ASSERT_EQ(listener.finished.size(), 1);
+    const QString name = QFileInfo(listener.finished[0]).fileName();
+    EXPECT_EQ(server.notices[0].body, name + " (00:00:01.00): the timer ended it.");
+    EXPECT_EQ(server.notices[0].hints.value("desktop-entry").toString(), "org.brevoir.Brevoir");
+    ASSERT_EQ(brevoir.client({"--quit"}), 0);
+    EXPECT_EQ(brevoir.waitForExit(), 0);
+    EXPECT_EQ(server.notices.size(), 1u);
 }
 
 #include "test_recording_terms_process.moc"
