@@ -8,6 +8,46 @@
         <translation>Der gespeicherte Timer (%1) ist ungültig und daher ausgeschaltet. Stellen Sie ihn unter „Timer“ neu ein.</translation>
     </message>
     <message>
+        <source>CloseWhileRecordingTitle</source>
+        <translation>Fenster schließen?</translation>
+    </message>
+    <message>
+        <source>CloseWhileRecordingQuestion</source>
+        <translation>Brevoir kann im Hintergrund weitermachen, mit „Stoppen“ griffbereit, oder jetzt anhalten und beenden.</translation>
+    </message>
+    <message>
+        <source>KeepRecordingInBackground</source>
+        <translation>Im Hintergrund weiter aufnehmen</translation>
+    </message>
+    <message>
+        <source>KeepRecordingInBackgroundHelp</source>
+        <translation>Schließt das Fenster; die Aufnahme läuft weiter, und der Desktop zeigt sie mit „Stoppen“.</translation>
+    </message>
+    <message>
+        <source>StopAndQuit</source>
+        <translation>Anhalten und beenden</translation>
+    </message>
+    <message>
+        <source>StopAndQuitHelp</source>
+        <translation>Beendet die Aufnahme, behält das Aufgenommene und beendet Brevoir.</translation>
+    </message>
+    <message>
+        <source>BackgroundRecording</source>
+        <translation>Nimmt „%1“ im Hintergrund auf.</translation>
+    </message>
+    <message>
+        <source>BackgroundListening</source>
+        <translation>Lauscht im Hintergrund: Eine Aufnahme beginnt, sobald Ton kommt.</translation>
+    </message>
+    <message>
+        <source>BackgroundScheduled</source>
+        <translation>Wartet im Hintergrund auf die geplante Aufnahme.</translation>
+    </message>
+    <message>
+        <source>BackgroundStop</source>
+        <translation>Stoppen</translation>
+    </message>
+    <message>
         <source>NoticeRecordingFinished</source>
         <translation>Aufnahme beendet</translation>
     </message>

@@ -8,6 +8,46 @@
         <translation>The saved timer (%1) cannot be used, so the timer is off. Set it again in Timer.</translation>
     </message>
     <message>
+        <source>CloseWhileRecordingTitle</source>
+        <translation>Close the window?</translation>
+    </message>
+    <message>
+        <source>CloseWhileRecordingQuestion</source>
+        <translation>Brevoir can keep going in the background, with Stop at hand, or stop now and quit.</translation>
+    </message>
+    <message>
+        <source>KeepRecordingInBackground</source>
+        <translation>Keep recording in the background</translation>
+    </message>
+    <message>
+        <source>KeepRecordingInBackgroundHelp</source>
+        <translation>Closes the window; the recording goes on, and the desktop shows it with Stop.</translation>
+    </message>
+    <message>
+        <source>StopAndQuit</source>
+        <translation>Stop and quit</translation>
+    </message>
+    <message>
+        <source>StopAndQuitHelp</source>
+        <translation>Ends the recording, keeping what was recorded, and quits Brevoir.</translation>
+    </message>
+    <message>
+        <source>BackgroundRecording</source>
+        <translation>Recording “%1” in the background.</translation>
+    </message>
+    <message>
+        <source>BackgroundListening</source>
+        <translation>Listening for sound in the background: a recording starts when it comes.</translation>
+    </message>
+    <message>
+        <source>BackgroundScheduled</source>
+        <translation>Waiting in the background for the scheduled recording.</translation>
+    </message>
+    <message>
+        <source>BackgroundStop</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
         <source>NoticeRecordingFinished</source>
         <translation>Recording finished</translation>
     </message>

@@ -8,6 +8,46 @@
         <translation>Le minuteur enregistré (%1) n’est pas utilisable ; il est donc désactivé. Réglez-le à nouveau dans « Minuteur ».</translation>
     </message>
     <message>
+        <source>CloseWhileRecordingTitle</source>
+        <translation>Fermer la fenêtre ?</translation>
+    </message>
+    <message>
+        <source>CloseWhileRecordingQuestion</source>
+        <translation>Brevoir peut continuer en arrière-plan, avec « Arrêter » à portée de main, ou s’arrêter maintenant et quitter.</translation>
+    </message>
+    <message>
+        <source>KeepRecordingInBackground</source>
+        <translation>Continuer l’enregistrement en arrière-plan</translation>
+    </message>
+    <message>
+        <source>KeepRecordingInBackgroundHelp</source>
+        <translation>Ferme la fenêtre ; l’enregistrement continue et le bureau l’affiche avec « Arrêter ».</translation>
+    </message>
+    <message>
+        <source>StopAndQuit</source>
+        <translation>Arrêter et quitter</translation>
+    </message>
+    <message>
+        <source>StopAndQuitHelp</source>
+        <translation>Termine l’enregistrement en gardant ce qui a été enregistré, et quitte Brevoir.</translation>
+    </message>
+    <message>
+        <source>BackgroundRecording</source>
+        <translation>Enregistre « %1 » en arrière-plan.</translation>
+    </message>
+    <message>
+        <source>BackgroundListening</source>
+        <translation>Écoute en arrière-plan : un enregistrement commence dès qu’un son arrive.</translation>
+    </message>
+    <message>
+        <source>BackgroundScheduled</source>
+        <translation>Attend en arrière-plan l’enregistrement programmé.</translation>
+    </message>
+    <message>
+        <source>BackgroundStop</source>
+        <translation>Arrêter</translation>
+    </message>
+    <message>
         <source>NoticeRecordingFinished</source>
         <translation>Enregistrement terminé</translation>
     </message>

@@ -2,6 +2,7 @@
 
 #include "app/BVController.h"
 #include "app/BVSplitView.h"
+#include "app/CloseWhileRecording.h"
 #include "app/CustomizableToolbar.h"
 #include "app/EmptyLibraryHint.h"
 #include "app/MainMenus.h"
@@ -259,12 +260,18 @@ void MainInterface::connectTrackActions(BVController& c) {
     showNoteTarget();
     // A note being typed is stored when the window closes, before anything else goes.
     _window->installEventFilter(this);
+    _closeGuard = new CloseWhileRecording(c, *_window);
     _controller = &c;
 }
 
 bool MainInterface::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == _window.get() && event->type() == QEvent::Close && _controller)
+    if (watched == _window.get() && event->type() == QEvent::Close && _controller) {
         _controller->storeShownNote();
+        if (_closeGuard && !_closeGuard->windowMayClose()) {
+            event->ignore();
+            return true;
+        }
+    }
     return QObject::eventFilter(watched, event);
 }
 
