@@ -8,6 +8,18 @@
         <translation>Der gespeicherte Timer (%1) ist ungültig und daher ausgeschaltet. Stellen Sie ihn unter „Timer“ neu ein.</translation>
     </message>
     <message>
+        <source>InsertTimeStamp</source>
+        <translation>Zeitmarke einfügen</translation>
+    </message>
+    <message>
+        <source>TimeStampNeedsAPlace</source>
+        <translation>Eine Zeitmarke markiert eine Stelle in einer Aufnahme: Nehmen Sie zuerst auf oder spielen Sie etwas ab.</translation>
+    </message>
+    <message>
+        <source>MarkNeedsARecording</source>
+        <translation>es läuft keine Aufnahme</translation>
+    </message>
+    <message>
         <source>CloseWhileRecordingTitle</source>
         <translation>Fenster schließen?</translation>
     </message>

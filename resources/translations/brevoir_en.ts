@@ -8,6 +8,18 @@
         <translation>The saved timer (%1) cannot be used, so the timer is off. Set it again in Timer.</translation>
     </message>
     <message>
+        <source>InsertTimeStamp</source>
+        <translation>Insert Time Stamp</translation>
+    </message>
+    <message>
+        <source>TimeStampNeedsAPlace</source>
+        <translation>A time stamp marks a place in a recording: record or play one first.</translation>
+    </message>
+    <message>
+        <source>MarkNeedsARecording</source>
+        <translation>no recording is running</translation>
+    </message>
+    <message>
         <source>CloseWhileRecordingTitle</source>
         <translation>Close the window?</translation>
     </message>

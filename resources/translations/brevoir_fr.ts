@@ -8,6 +8,18 @@
         <translation>Le minuteur enregistré (%1) n’est pas utilisable ; il est donc désactivé. Réglez-le à nouveau dans « Minuteur ».</translation>
     </message>
     <message>
+        <source>InsertTimeStamp</source>
+        <translation>Insérer un repère temporel</translation>
+    </message>
+    <message>
+        <source>TimeStampNeedsAPlace</source>
+        <translation>Un repère temporel marque un endroit d’un enregistrement : enregistrez ou lisez-en un d’abord.</translation>
+    </message>
+    <message>
+        <source>MarkNeedsARecording</source>
+        <translation>aucun enregistrement n’est en cours</translation>
+    </message>
+    <message>
         <source>CloseWhileRecordingTitle</source>
         <translation>Fermer la fenêtre ?</translation>
     </message>

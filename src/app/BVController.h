@@ -234,6 +234,22 @@ public:
     QString noteOfRecording(const QString& name, const QString& format, QString* note);
     QString setNoteOfRecording(const QString& name, const QString& content, const QString& format);
 
+    // ---- library/: time stamps in notes ----
+    // The recording being recorded (else played) and the place in it, in seconds.
+    struct Place {
+        QString recording;
+        double seconds = 0;
+    };
+    std::optional<Place> placeForTimeStamp() const;
+    // Ctrl+M and the format bar's button: the place as a link at the note's cursor (or on a
+    // line of its own, when another note is on show); why not, or empty.
+    QString insertTimeStamp();
+    // For scripts: a line "[00:12:31] text" at the end of the running recording's note; the
+    // line is given back.
+    QString markRunningRecording(const QString& text, QString* line);
+    // A time stamp clicked in the note on show: plays its recording from there.
+    void playFromTimeStamp(double seconds);
+
     // ---- categories/: the category store and "Database.plist" (CategoryDatabase) ----
     // Reads the library's database, makes the user list and the fixed entries, builds the
     // Categories menu and files the listed tracks.
@@ -450,6 +466,9 @@ private:
     UserProblem recordingStartProblem() const;
     // The recording just finished becomes the selection, unless a note is being typed.
     void selectFinishedRecording(const QString& path);
+    // Whether the note view holds the note of `name`, as stored or typed since, and takes typing.
+    bool showsNoteOf(const QString& name);
+    QString appendTimeStampLine(const QString& name, double seconds, const QString& text);
 
     // ---- recording/: schedule and voice activation ----
     DesktopNotices* _notices = nullptr;     // a child

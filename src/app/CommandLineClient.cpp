@@ -52,6 +52,7 @@ const Named kCommands[] = {
     {"--start-at", CommandLineClient::Command::StartAt, "ScheduleRecording"},
     {"--cancel-schedule", CommandLineClient::Command::CancelSchedule, "CancelSchedule"},
     {"--voice", CommandLineClient::Command::Voice, "SetVoiceActivation"},
+    {"--mark", CommandLineClient::Command::Mark, "MarkRecording"},
 };
 
 bool worksOnLibrary(CommandLineClient::Command command) {
@@ -64,7 +65,7 @@ bool worksOnLibrary(CommandLineClient::Command command) {
 bool needsRunningInstance(CommandLineClient::Command command) {
     using C = CommandLineClient::Command;
     return command == C::Stop || command == C::Pause || command == C::Quit ||
-           command == C::CancelSchedule || worksOnLibrary(command);
+           command == C::CancelSchedule || command == C::Mark || worksOnLibrary(command);
 }
 
 // "00:01:05.25", as the window's clock shows it.
@@ -216,6 +217,10 @@ bool termsCallArguments(CommandLineClient::Command command,
         *call << QVariant::fromValue(qlonglong(start->toSecsSinceEpoch())) << *length;
         return true;
     }
+    if (command == C::Mark) {
+        *call << given.markText;
+        return true;
+    }
     if (command != C::Voice)
         return true;
     QVariantMap settings;
@@ -343,7 +348,7 @@ int CommandLineClient::run(Command command, const QStringList& launchArguments, 
     const QDBusMessage reply = brevoir.callWithArgumentList(QDBus::Block, method, callArguments);
     if (reply.type() == QDBusMessage::ErrorMessage)
         return fail(err, reply.errorMessage());
-    if (command == Command::Start || command == Command::Stop)
+    if (command == Command::Start || command == Command::Stop || command == Command::Mark)
         std::fprintf(out, "%s\n", reply.arguments().value(0).toString().toLocal8Bit().constData());
     if (command == Command::StartAt)
         printTerms(brevoir, out);

@@ -10,7 +10,8 @@
 // `--toggle`, `--pause`, `--snip`, `--quit`, `--status`, and for the library `--rename OLD NEW`,
 // `--delete NAME`, `--note NAME`, `--set-note NAME FILE` and `--set-category NAME CATEGORY`,
 // for a start at a set time `--start-at TIME [--length DURATION]` and `--cancel-schedule`, for
-// voice activation `--voice on|off` with its settings,
+// voice activation `--voice on|off` with its settings, `--mark [TEXT]` for the running
+// recording's note,
 // delivered over the session bus to the running instance. When none runs, `--start`,
 // `--toggle` and `--snip` first launch one in the background; the others need one running.
 namespace CommandLineClient {
@@ -31,6 +32,7 @@ enum class Command {
     StartAt,
     CancelSchedule,
     Voice,
+    Mark, // prints the line it added
 };
 
 // The command named by a command-line option ("--start" ...), if any.
@@ -47,6 +49,7 @@ struct Arguments {
     // --voice on|off and the settings given with it (--threshold, --silence, --after-silence,
     // --pre-roll), by SetVoiceActivation's keys, as typed.
     QMap<QString, QString> voice;
+    QString markText; // --mark: what follows the time stamp
 };
 
 // Delivers the command; answers the exit status (0 on success; otherwise a one-line reason

@@ -242,6 +242,10 @@ void MainInterface::connectTrackActions(BVController& c) {
     });
 
     ui.noteFormatBar->setEditor(ui.notesTextView);
+    QObject::connect(ui.noteFormatBar, &NoteFormatBar::timeStampRequested, &c,
+                     [&c] { c.insertTimeStamp(); });
+    QObject::connect(ui.notesTextView, &BVNoteTextView::timeStampClicked, &c,
+                     [&c](double seconds) { c.playFromTimeStamp(seconds); });
     // A note is written for one recording: with none or several selected, the note view is
     // read-only and says why, and its format bar rests.
     const auto showNoteTarget = [&c, &ui] {

@@ -254,6 +254,12 @@ void ScriptingService::SetVoiceActivation(const QVariantMap& changes) {
     answer(refusal);
 }
 
+QString ScriptingService::MarkRecording(const QString& text) {
+    QString line;
+    answer(_controller.markRunningRecording(text, &line));
+    return line;
+}
+
 QVariantMap ScriptingService::VoiceActivation() const {
     return VoiceActivation::toMap(_controller.voiceActivation());
 }

@@ -73,6 +73,8 @@ public slots:
     void ScheduleRecording(qlonglong unixTime, double lengthSeconds);
     void CancelSchedule();
     void SetVoiceActivation(const QVariantMap& settings);
+    // Adds "[00:12:31] text" at the end of the running recording's note; answers that line.
+    QString MarkRecording(const QString& text);
 
 private:
     // A refusal goes back to the caller as a D-Bus error carrying the reason.

@@ -70,6 +70,10 @@ constexpr OptionSpec kOptions[] = {
     {"after-silence", "With --voice: stop (the default) or pause after the silence.", "ACTION",
      false},
     {"pre-roll", "With --voice: seconds kept ahead of the sound (0.5).", "SECONDS", false},
+    {"mark",
+     "Add a line stamped with the running recording's time to its note; TEXT (the arguments "
+     "that follow) goes after the stamp.",
+     nullptr, true},
 };
 
 bool runsWithoutGui(const QStringList& arguments) {
@@ -156,6 +160,10 @@ CommandLine parse(const QStringList& arguments) {
         line.commandArguments.names << rest;
     if (parser.isSet(QStringLiteral("set-note")))
         line.commandArguments.file = rest.value(0);
+    if (parser.isSet(QStringLiteral("mark"))) {
+        line.commandArguments.markText = rest.join(u' ');
+        requireText(line.commandArguments.markText, QStringLiteral("the text of --mark"));
+    }
     line.commandArguments.format = parser.value(QStringLiteral("format"));
     line.commandArguments.startAt = parser.value(QStringLiteral("start-at"));
     line.commandArguments.length = parser.value(QStringLiteral("length"));

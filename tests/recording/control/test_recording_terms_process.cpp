@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -240,6 +241,38 @@ TEST(RecordingTermsProcess, ARecordingEndedByItsTimerIsToldToTheDesktopOnce) {
     ASSERT_EQ(brevoir.client({"--quit"}), 0);
     EXPECT_EQ(brevoir.waitForExit(), 0);
     EXPECT_EQ(server.notices.size(), 1u);
+}
+
+TEST(RecordingTermsProcess, AMarkPutsATimeStampedLineInTheRunningRecordingsNote) {
+    REQUIRE_AUDIO_RIG();
+    BrevoirProcess brevoir(writeSignalFile("mark.raw", makeTestSignal(kRate * 20)));
+    ASSERT_TRUE(brevoir.startHeadless());
+    QString out, err;
+    EXPECT_EQ(brevoir.client({"--mark", "too", "soon"}, &out, &err), 1);
+    EXPECT_EQ(err.trimmed(), "brevoir: no recording is running");
+
+    ASSERT_EQ(brevoir.client({"--start"}, &out), 0);
+    const QString name = QFileInfo(out.trimmed()).fileName();
+    ASSERT_EQ(brevoir.client({"--mark", "question", "3"}, &out, &err), 0) << err.toStdString();
+    const QRegularExpression line(QStringLiteral("^\\[00:00:\\d\\d\\] question 3$"));
+    EXPECT_TRUE(line.match(out.trimmed()).hasMatch()) << out.toStdString();
+    const QString marked = out.trimmed();
+    ASSERT_EQ(brevoir.client({"--mark"}, &out, &err), 0) << err.toStdString();
+    ASSERT_EQ(brevoir.client({"--stop"}), 0);
+
+    ASSERT_EQ(brevoir.client({"--note", name}, &out, &err), 0) << err.toStdString();
+    const QStringList lines = out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << out.toStdString();
+    EXPECT_EQ(lines[0], marked);
+    EXPECT_TRUE(lines[1].startsWith("[00:00:")) << out.toStdString();
+    // As RTF it is a link of ours; as HTML, the text alone.
+    ASSERT_EQ(brevoir.client({"--note", name, "--format", "rtf"}, &out), 0);
+    EXPECT_TRUE(out.contains("HYPERLINK \"brevoir-time:")) << out.toStdString();
+    ASSERT_EQ(brevoir.client({"--note", name, "--format", "html"}, &out), 0);
+    EXPECT_TRUE(out.contains("question 3"));
+    EXPECT_FALSE(out.contains("brevoir-time"));
+    ASSERT_EQ(brevoir.client({"--quit"}), 0);
+    EXPECT_EQ(brevoir.waitForExit(), 0);
 }
 
 #include "test_recording_terms_process.moc"
