@@ -8,6 +8,70 @@
         <translation>Der gespeicherte Timer (%1) ist ungültig und daher ausgeschaltet. Stellen Sie ihn unter „Timer“ neu ein.</translation>
     </message>
     <message>
+        <source>StartAtBox</source>
+        <translation>Aufnahme beginnen um</translation>
+    </message>
+    <message>
+        <source>StartAtBoxHelp</source>
+        <translation>Brevoir wartet und beginnt die Aufnahme zum unten gewählten Zeitpunkt; der Timer beendet sie, wenn er eingeschaltet ist.</translation>
+    </message>
+    <message>
+        <source>StartAtField</source>
+        <translation>Startzeit</translation>
+    </message>
+    <message>
+        <source>StartAtFieldHelp</source>
+        <translation>Datum und Uhrzeit, zu denen die Aufnahme beginnt.</translation>
+    </message>
+    <message>
+        <source>VoiceBox</source>
+        <translation>Aufnehmen, wenn Ton da ist</translation>
+    </message>
+    <message>
+        <source>VoiceBoxHelp</source>
+        <translation>Ton über der Schwelle startet eine Aufnahme; die eingestellte Stille beendet oder pausiert sie.</translation>
+    </message>
+    <message>
+        <source>VoiceThresholdField</source>
+        <translation>Schwelle</translation>
+    </message>
+    <message>
+        <source>VoiceThresholdFieldHelp</source>
+        <translation>Der Pegel, der als Ton zählt, in dB unter Vollaussteuerung.</translation>
+    </message>
+    <message>
+        <source>VoiceSilenceField</source>
+        <translation>Stille</translation>
+    </message>
+    <message>
+        <source>VoiceSilenceFieldHelp</source>
+        <translation>Wie lange es still sein muss, bevor die Aufnahme endet oder pausiert.</translation>
+    </message>
+    <message>
+        <source>VoiceAfterSilenceMenu</source>
+        <translation>Nach der Stille</translation>
+    </message>
+    <message>
+        <source>VoiceAfterSilenceMenuHelp</source>
+        <translation>Aufnahme beenden (der nächste Ton beginnt eine neue) oder pausieren (der nächste Ton setzt sie fort).</translation>
+    </message>
+    <message>
+        <source>VoiceThenStop</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>VoiceThenPause</source>
+        <translation>Pausieren</translation>
+    </message>
+    <message>
+        <source>VoicePreRollField</source>
+        <translation>Davor behalten</translation>
+    </message>
+    <message>
+        <source>VoicePreRollFieldHelp</source>
+        <translation>Wie viel Ton vor dem Auslöser die Aufnahme enthält, damit keine erste Silbe fehlt.</translation>
+    </message>
+    <message>
         <source>InsertTimeStamp</source>
         <translation>Zeitmarke einfügen</translation>
     </message>

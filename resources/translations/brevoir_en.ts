@@ -8,6 +8,70 @@
         <translation>The saved timer (%1) cannot be used, so the timer is off. Set it again in Timer.</translation>
     </message>
     <message>
+        <source>StartAtBox</source>
+        <translation>Start recording at</translation>
+    </message>
+    <message>
+        <source>StartAtBoxHelp</source>
+        <translation>Brevoir waits and starts recording at the moment below; the timer, when on, ends it.</translation>
+    </message>
+    <message>
+        <source>StartAtField</source>
+        <translation>Start time</translation>
+    </message>
+    <message>
+        <source>StartAtFieldHelp</source>
+        <translation>The date and time the recording starts.</translation>
+    </message>
+    <message>
+        <source>VoiceBox</source>
+        <translation>Record when there is sound</translation>
+    </message>
+    <message>
+        <source>VoiceBoxHelp</source>
+        <translation>Sound above the threshold starts a recording; the set silence stops or pauses it.</translation>
+    </message>
+    <message>
+        <source>VoiceThresholdField</source>
+        <translation>Threshold</translation>
+    </message>
+    <message>
+        <source>VoiceThresholdFieldHelp</source>
+        <translation>The level that counts as sound, in dB below full scale.</translation>
+    </message>
+    <message>
+        <source>VoiceSilenceField</source>
+        <translation>Silence</translation>
+    </message>
+    <message>
+        <source>VoiceSilenceFieldHelp</source>
+        <translation>How long it must be quiet before the recording stops or pauses.</translation>
+    </message>
+    <message>
+        <source>VoiceAfterSilenceMenu</source>
+        <translation>After the silence</translation>
+    </message>
+    <message>
+        <source>VoiceAfterSilenceMenuHelp</source>
+        <translation>Stop the recording (the next sound starts a new one) or pause it (the next sound resumes it).</translation>
+    </message>
+    <message>
+        <source>VoiceThenStop</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>VoiceThenPause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>VoicePreRollField</source>
+        <translation>Kept before</translation>
+    </message>
+    <message>
+        <source>VoicePreRollFieldHelp</source>
+        <translation>How much of the sound before the trigger the recording begins with, so that no first syllable is cut.</translation>
+    </message>
+    <message>
         <source>InsertTimeStamp</source>
         <translation>Insert Time Stamp</translation>
     </message>

@@ -8,6 +8,70 @@
         <translation>Le minuteur enregistré (%1) n’est pas utilisable ; il est donc désactivé. Réglez-le à nouveau dans « Minuteur ».</translation>
     </message>
     <message>
+        <source>StartAtBox</source>
+        <translation>Commencer l’enregistrement à</translation>
+    </message>
+    <message>
+        <source>StartAtBoxHelp</source>
+        <translation>Brevoir attend et commence l’enregistrement au moment ci-dessous ; le minuteur, s’il est activé, le termine.</translation>
+    </message>
+    <message>
+        <source>StartAtField</source>
+        <translation>Heure de début</translation>
+    </message>
+    <message>
+        <source>StartAtFieldHelp</source>
+        <translation>La date et l’heure de début de l’enregistrement.</translation>
+    </message>
+    <message>
+        <source>VoiceBox</source>
+        <translation>Enregistrer quand il y a du son</translation>
+    </message>
+    <message>
+        <source>VoiceBoxHelp</source>
+        <translation>Un son au-dessus du seuil démarre un enregistrement ; le silence réglé l’arrête ou le met en pause.</translation>
+    </message>
+    <message>
+        <source>VoiceThresholdField</source>
+        <translation>Seuil</translation>
+    </message>
+    <message>
+        <source>VoiceThresholdFieldHelp</source>
+        <translation>Le niveau qui compte comme du son, en dB sous la pleine échelle.</translation>
+    </message>
+    <message>
+        <source>VoiceSilenceField</source>
+        <translation>Silence</translation>
+    </message>
+    <message>
+        <source>VoiceSilenceFieldHelp</source>
+        <translation>Durée de calme avant que l’enregistrement s’arrête ou se mette en pause.</translation>
+    </message>
+    <message>
+        <source>VoiceAfterSilenceMenu</source>
+        <translation>Après le silence</translation>
+    </message>
+    <message>
+        <source>VoiceAfterSilenceMenuHelp</source>
+        <translation>Arrêter l’enregistrement (le son suivant en commence un nouveau) ou le mettre en pause (le son suivant le reprend).</translation>
+    </message>
+    <message>
+        <source>VoiceThenStop</source>
+        <translation>Arrêter</translation>
+    </message>
+    <message>
+        <source>VoiceThenPause</source>
+        <translation>Mettre en pause</translation>
+    </message>
+    <message>
+        <source>VoicePreRollField</source>
+        <translation>Conservé avant</translation>
+    </message>
+    <message>
+        <source>VoicePreRollFieldHelp</source>
+        <translation>Quantité de son avant le déclenchement incluse au début, pour ne couper aucune première syllabe.</translation>
+    </message>
+    <message>
         <source>InsertTimeStamp</source>
         <translation>Insérer un repère temporel</translation>
     </message>

@@ -50,6 +50,7 @@ class QTimer;
 class QWidget;
 class SyncCoordinator;
 class DesktopNotices;
+class RecordingTermsFields;
 struct Notification;
 struct ScannedEntry;
 namespace MovieRepair {
@@ -160,6 +161,9 @@ public:
     // At launch: arms the stored schedule, or tells that its moment passed meanwhile.
     void restoreSchedule();
     RecordingSchedule& recordingSchedule();
+    // The timer sheet's OK: applies its start and voice activation fields, or says in the
+    // sheet why not (false).
+    bool applyTermsFields();
 
     // ---- recording/: voice activation ----
     // Applies and stores the settings (listening starts or stops); answers why not, or empty.
@@ -384,6 +388,7 @@ public: // outlets, connected by the interface (MainInterface::connectOutlets)
     QPushButton* _buttonPlayPause = nullptr;
     QPushButton* _timerButton = nullptr;
     QCheckBox* _timerCheckBox = nullptr;
+    RecordingTermsFields* _termsFields = nullptr; // the timer sheet's start and voice fields
     BVMovieView* _qtPlayer = nullptr;
     QLabel* _displayView = nullptr;
     QLabel* _statusText = nullptr;

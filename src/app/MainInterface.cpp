@@ -115,6 +115,7 @@ void MainInterface::connectOutlets(BVController& c) {
     c._buttonPlayPause = ui.buttonPlayPause;
     c._timerButton = ui.timerButton;
     c._timerCheckBox = _timerUi->timerCheckBox;
+    c._termsFields = _timerUi->termsFields;
     c._qtPlayer = ui.movieView;
     c._displayView = ui.displayView;
     c._statusText = ui.statusText;

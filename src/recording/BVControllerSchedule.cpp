@@ -7,8 +7,10 @@
 #include "platform/foundation/Log.h"
 #include "recording/QKRecorder.h"
 #include "recording/RecordingSchedule.h"
+#include "recording/RecordingTermsFields.h"
 
 #include <QCheckBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
@@ -133,4 +135,32 @@ void BVController::showCountdown() {
     }
     _statusDisplay.shownState = -1;
     showRecordingState();
+}
+
+bool BVController::applyTermsFields() {
+    if (!_termsFields)
+        return true;
+    auto* message =
+        timerWindow ? timerWindow->findChild<QLabel*>(QStringLiteral("timerMessage")) : nullptr;
+    const auto refuse = [message](const QString& why) {
+        if (message)
+            message->setText(why);
+        return false;
+    };
+    // Voice activation first: it off makes room for a schedule, and the other way round.
+    const VoiceActivation::Settings voice = _termsFields->voiceSettings();
+    if (!voice.enabled && voice != _voiceActivation)
+        if (const QString why = setVoiceActivation(voice); !why.isEmpty())
+            return refuse(why);
+    const std::optional<QDateTime> start = _termsFields->start();
+    const auto plan = scheduledRecording();
+    if (!start)
+        cancelSchedule();
+    else if (!plan || plan->start != *start)
+        if (const QString why = scheduleRecording(*start, 0); !why.isEmpty())
+            return refuse(why);
+    if (voice.enabled && voice != _voiceActivation)
+        if (const QString why = setVoiceActivation(voice); !why.isEmpty())
+            return refuse(why);
+    return true;
 }

@@ -9,6 +9,7 @@
 #include "recording/QKRecorder.h"
 #include "recording/RecordingSchedule.h"
 #include "recording/RecordingStateText.h"
+#include "recording/RecordingTermsFields.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -250,10 +251,14 @@ void BVController::showTimerWindow(QObject*) {
     // A sheet: window-modal on the main window, and this call returns at once.
     if (!timerWindow)
         return;
-    if (!timerWindow->isVisible())
+    if (!timerWindow->isVisible()) {
         _timerSheetOpenedWith = {fieldText(_hourField), fieldText(_minuteField),
                                  fieldText(_secondField),
                                  _timerCheckBox && _timerCheckBox->isChecked()};
+        if (_termsFields)
+            _termsFields->showState(scheduledRecording(), _voiceActivation,
+                                    QDateTime::currentDateTime());
+    }
     timerWindow->open();
 }
 
@@ -273,7 +278,7 @@ void BVController::cancelTimerWindow(QObject*) {
 }
 
 void BVController::closeTimerWindow(QObject*) {
-    if (!applyTimerFields()) {
+    if (!applyTimerFields() || !applyTermsFields()) {
         // Refused: the sheet stays, with its message, until the fields make sense or Cancel.
         if (timerWindow && !timerWindow->isVisible())
             timerWindow->open();

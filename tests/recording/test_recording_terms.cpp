@@ -6,11 +6,19 @@
 #include "platform/foundation/Log.h"
 #include "recording/RecordingSchedule.h"
 #include "recording/RecordingStateText.h"
+#include "recording/RecordingTermsFields.h"
 #include "recording/VoiceActivation.h"
+#include "ui_TimerWindow.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QDialog>
 #include <QLabel>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -320,4 +328,61 @@ TEST(VoiceTriggerTest, ARunBeginsOnlyAfterTheSetSilence) {
     EXPECT_FALSE(trigger.isOn());
     trigger.scan(samples.data(), 20, 2, 300);
     EXPECT_EQ(trigger.runStart(), VoiceTrigger::kNone);
+}
+
+TEST_F(RecordingTermsControllerTest, TheTimerSheetSchedulesAndSwitchesVoiceActivation) {
+    RecordingTermsFields* fields = ui->timerUi().termsFields;
+    ASSERT_NE(fields, nullptr);
+    QLabel* message = ui->timerUi().timerMessage;
+    controller->showTimerWindow(nullptr);
+    EXPECT_FALSE(fields->startBox()->isChecked());
+    EXPECT_FALSE(fields->startField()->isEnabled());
+    EXPECT_EQ(fields->startField()->time().minute(), 0); // offered on the hour
+    const QList<QWidget*> controls{fields->startBox(),     fields->startField(),
+                                   fields->voiceBox(),     fields->thresholdField(),
+                                   fields->silenceField(), fields->afterSilenceMenu(),
+                                   fields->preRollField()};
+    for (QWidget* control : controls) {
+        EXPECT_FALSE(control->accessibleName().isEmpty());
+        EXPECT_FALSE(control->accessibleDescription().isEmpty());
+    }
+
+    // A moment passed is refused in the sheet, which stays open.
+    const QDateTime today = QDateTime::fromMSecsSinceEpoch(wallMs);
+    QTest::mouseClick(fields->startBox(), Qt::LeftButton);
+    fields->startField()->setDateTime(today.addSecs(-3600));
+    controller->closeTimerWindow(nullptr);
+    EXPECT_TRUE(controller->timerWindow->isVisible());
+    EXPECT_FALSE(message->text().isEmpty());
+    EXPECT_FALSE(controller->scheduledRecording());
+
+    const QDateTime later(today.date().addDays(1), QTime(6, 30));
+    fields->startField()->setDateTime(later);
+    controller->closeTimerWindow(nullptr);
+    EXPECT_FALSE(controller->timerWindow->isVisible());
+    ASSERT_TRUE(controller->scheduledRecording());
+    EXPECT_EQ(controller->scheduledRecording()->start, later);
+
+    // Reopened, it shows the schedule; choosing voice activation there replaces it.
+    controller->showTimerWindow(nullptr);
+    EXPECT_TRUE(fields->startBox()->isChecked());
+    EXPECT_EQ(fields->startField()->dateTime(), later);
+    QTest::mouseClick(fields->voiceBox(), Qt::LeftButton);
+    EXPECT_FALSE(fields->startBox()->isChecked());
+    fields->thresholdField()->setValue(-30);
+    fields->afterSilenceMenu()->setCurrentIndex(1);
+    controller->closeTimerWindow(nullptr);
+    EXPECT_FALSE(controller->timerWindow->isVisible());
+    EXPECT_FALSE(controller->scheduledRecording());
+    EXPECT_TRUE(controller->voiceActivation().enabled);
+    EXPECT_EQ(controller->voiceActivation().thresholdDb, -30);
+    EXPECT_EQ(controller->voiceActivation().afterSilence, VoiceActivation::AfterSilence::Pause);
+    EXPECT_TRUE(grabber->listening);
+
+    // And off again.
+    controller->showTimerWindow(nullptr);
+    QTest::mouseClick(fields->voiceBox(), Qt::LeftButton);
+    controller->closeTimerWindow(nullptr);
+    EXPECT_FALSE(controller->voiceActivation().enabled);
+    EXPECT_FALSE(grabber->listening);
 }
