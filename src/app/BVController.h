@@ -235,8 +235,13 @@ public:
     // an empty string when it was done.
     QString renameRecording(const QString& oldName, const QString& newName);
     QString deleteRecording(const QString& name);
-    QString noteOfRecording(const QString& name, const QString& format, QString* note);
-    QString setNoteOfRecording(const QString& name, const QString& content, const QString& format);
+    // Notes answer through `answer` (why refused, or empty; and the note's text): at once for
+    // small notes, later through the event loop for large ones, which are read and written
+    // on the note worker so that the window keeps drawing.
+    using NoteAnswer = std::function<void(const QString& refusal, const QString& note)>;
+    void noteOfRecording(const QString& name, const QString& format, NoteAnswer answer);
+    void setNoteOfRecording(const QString& name, const QString& content, const QString& format,
+                            NoteAnswer answer);
 
     // ---- library/: time stamps in notes ----
     // The recording being recorded (else played) and the place in it, in seconds.

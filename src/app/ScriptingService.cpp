@@ -163,14 +163,27 @@ void ScriptingService::DeleteRecording(const QString& name) {
     answer(_controller.deleteRecording(name));
 }
 
+std::function<void(const QString&, const QString&)> ScriptingService::noteReply(bool withNote) {
+    if (!calledFromDBus())
+        return [](const QString&, const QString&) {};
+    // A large note is read or written on the note worker: the reply waits for it.
+    setDelayedReply(true);
+    return [call = message(), bus = connection(), withNote](const QString& refusal,
+                                                            const QString& note) {
+        if (!refusal.isEmpty())
+            bus.send(call.createErrorReply(kRefusedError, refusal));
+        else
+            bus.send(withNote ? call.createReply(note) : call.createReply());
+    };
+}
+
 QString ScriptingService::GetNote(const QString& name, const QString& format) {
-    QString note;
-    answer(_controller.noteOfRecording(name, format, &note));
-    return note;
+    _controller.noteOfRecording(name, format, noteReply(true));
+    return QString(); // the reply carries the note
 }
 
 void ScriptingService::SetNote(const QString& name, const QString& content, const QString& format) {
-    answer(_controller.setNoteOfRecording(name, content, format));
+    _controller.setNoteOfRecording(name, content, format, noteReply(false));
 }
 
 QStringList ScriptingService::Categories() {

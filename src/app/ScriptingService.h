@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QVariantMap>
 
+#include <functional>
+
 class BVController;
 
 // Brevoir on the session bus: the scripting commands (org.brevoir.Brevoir, described by
@@ -79,6 +81,8 @@ public slots:
 private:
     // A refusal goes back to the caller as a D-Bus error carrying the reason.
     void answer(const QString& refusal);
+    // The reply to the note call in hand, sent when the answer comes (perhaps later).
+    std::function<void(const QString& refusal, const QString& note)> noteReply(bool withNote);
     // Tells the bus what changed: a recording began or ended, or the State property moved.
     void recorderStateChanged();
 

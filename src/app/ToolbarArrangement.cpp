@@ -25,10 +25,17 @@ ToolbarArrangement::ToolbarArrangement(QString toolbarIdentifier, QStringList de
       _allowed(std::move(allowed)), _items(_defaults) {}
 
 void ToolbarArrangement::restore() {
-    const Defaults& store = Defaults::standard();
-    _items = store.hasStoredValue(_toolbarIdentifier)
-                 ? sanitized(store.stringArrayForKey(_toolbarIdentifier))
-                 : _defaults;
+    const Defaults& defaults = Defaults::standard();
+    if (!defaults.hasStoredValue(_toolbarIdentifier)) {
+        _items = _defaults;
+        return;
+    }
+    const QStringList stored = defaults.stringArrayForKey(_toolbarIdentifier);
+    _items = sanitized(stored);
+    // A damaged arrangement is put right in the settings as well, or every quit would write
+    // it out again.
+    if (stored.size() > kMaxItemsPerAllowed * _allowed.size())
+        store();
 }
 
 void ToolbarArrangement::setItems(const QStringList& items) {

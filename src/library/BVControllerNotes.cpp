@@ -125,52 +125,79 @@ QString BVController::noteRequestForScript(const QString& name, const QString& f
     return recordingForScript(name, track);
 }
 
-QString BVController::noteOfRecording(const QString& name, const QString& formatName,
-                                      QString* note) {
-    std::optional<NoteFormats::Format> format;
-    std::shared_ptr<QBVTrack> track;
-    if (const QString refusal = noteRequestForScript(name, formatName, &format, &track);
-        !refusal.isEmpty())
-        return refusal;
-    // The note on show may hold what was typed since it was stored.
-    if (_notesTextView && track == firstSelected(*this) && shownNote().holdsStoredNote()) {
-        *note = NoteFormats::toText(*_notesTextView->document(), *format);
-        return QString();
-    }
-    shownNote().finishWork(); // a write of this very note may be under way
+namespace {
+// Reads the note of `name` as text; answers why it could not.
+QString readNoteText(const NoteStore& store, const QString& name, NoteFormats::Format format,
+                     QString* text) {
     QTextDocument document;
-    const NoteStore::Loaded loaded = noteStore().load(name, &document);
+    const NoteStore::Loaded loaded = store.load(name, &document);
     if (loaded.status == NoteStore::Loaded::Refused)
         return BVLocalizedString("NoteNotReadOf")
             .arg(FilePath::fromString(name).display(), loaded.reason);
-    *note = NoteFormats::toText(document, *format);
+    *text = NoteFormats::toText(document, format);
     return QString();
 }
 
-QString BVController::setNoteOfRecording(const QString& name, const QString& content,
-                                         const QString& formatName) {
-    std::optional<NoteFormats::Format> format;
-    std::shared_ptr<QBVTrack> track;
-    if (const QString refusal = noteRequestForScript(name, formatName, &format, &track);
-        !refusal.isEmpty())
-        return refusal;
+// Makes a note of `content` and stores it as the note of `name`; answers why it could not, or
+// that pictures were left out (it was stored then).
+QString storeNoteText(const NoteStore& store, const QString& name, const QString& content,
+                      NoteFormats::Format format, bool* stored) {
     SelfContainedDocument document;
     QString error;
-    if (!NoteFormats::fromText(content, *format, &document, &error))
+    if (!NoteFormats::fromText(content, format, &document, &error))
         return BVLocalizedString("NoteNotRead").arg(error);
     if (document.characterCount() <= 1)
         return BVLocalizedString("EmptyNoteNotStored");
-    shownNote().finishWork();
     int picturesLeftOut = 0;
-    const NoteStore store = noteStore();
     if (!store.save(name, document, &error, &picturesLeftOut))
         return BVLocalizedString("NoteNotSaved").arg(FilePath::fromString(name).display(), error);
-    // Shown at once when it is the note on show.
-    if (_notesTextView && track == firstSelected(*this))
-        shownNote().show(_notesTextView, store, name);
+    *stored = true;
     if (picturesLeftOut > 0)
         return BVLocalizedString("NotePicturesLeftOut")
             .arg(FilePath::fromString(name).display())
             .arg(Rtf::kMaxPictures);
     return QString();
+}
+} // namespace
+
+void BVController::noteOfRecording(const QString& name, const QString& formatName,
+                                   NoteAnswer answer) {
+    std::optional<NoteFormats::Format> format;
+    std::shared_ptr<QBVTrack> track;
+    if (const QString refusal = noteRequestForScript(name, formatName, &format, &track);
+        !refusal.isEmpty())
+        return answer(refusal, QString());
+    // The note on show may hold what was typed since it was stored.
+    if (_notesTextView && track == firstSelected(*this) && shownNote().holdsStoredNote())
+        return answer(QString(), NoteFormats::toText(*_notesTextView->document(), *format));
+    const NoteStore store = noteStore();
+    auto text = std::make_shared<QString>();
+    shownNote().runInOrder(
+        store.pathOf(name), !store.isLarge(name), false,
+        [store, name, format = *format, text] {
+            return readNoteText(store, name, format, text.get());
+        },
+        [answer = std::move(answer), text](const QString& refusal) { answer(refusal, *text); });
+}
+
+void BVController::setNoteOfRecording(const QString& name, const QString& content,
+                                      const QString& formatName, NoteAnswer answer) {
+    std::optional<NoteFormats::Format> format;
+    std::shared_ptr<QBVTrack> track;
+    if (const QString refusal = noteRequestForScript(name, formatName, &format, &track);
+        !refusal.isEmpty())
+        return answer(refusal, QString());
+    const NoteStore store = noteStore();
+    auto stored = std::make_shared<bool>(false);
+    shownNote().runInOrder(
+        store.pathOf(name), !NoteStore::isLargeText(content), true,
+        [store, name, content, format = *format, stored] {
+            return storeNoteText(store, name, content, format, stored.get());
+        },
+        [this, answer = std::move(answer), stored, track, name](const QString& refusal) {
+            // Shown at once when it is the note on show.
+            if (*stored && _notesTextView && track == firstSelected(*this))
+                shownNote().show(_notesTextView, noteStore(), name);
+            answer(refusal, QString());
+        });
 }

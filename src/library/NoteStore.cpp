@@ -176,6 +176,10 @@ bool NoteStore::save(const QString& name, const QTextDocument& document, QString
     return Rtfd::write(document, pathOf(name), reason, _library, picturesLeftOut);
 }
 
+bool NoteStore::isLargeText(QStringView text) {
+    return text.size() > kLargeDocumentCharacters;
+}
+
 bool NoteStore::isLarge(const QTextDocument& document) {
     if (document.characterCount() > kLargeDocumentCharacters)
         return true;

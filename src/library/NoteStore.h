@@ -80,6 +80,8 @@ public:
 
     // Whether storing the document is long work (much text or many pictures).
     static bool isLarge(const QTextDocument& document);
+    // Whether making a note of this text (HTML, Markdown, RTF or plain) is long work.
+    static bool isLargeText(QStringView text);
 
 private:
     FilePath _library;

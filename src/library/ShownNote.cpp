@@ -168,6 +168,24 @@ void ShownNote::follow(const NoteStore& store, const QString& newName) {
     _storedAt = store.pathOf(newName);
 }
 
+void ShownNote::runInOrder(const FilePath& path, bool quick, bool writes,
+                           std::function<QString()> job, std::function<void(const QString&)> done) {
+    if (quick && !_writing->contains(path)) {
+        done(job());
+        return;
+    }
+    auto answer = std::make_shared<QString>();
+    if (writes)
+        _writing->change(path, +1);
+    _worker->run(
+        [job = std::move(job), answer, path, writes, writing = _writing] {
+            *answer = job();
+            if (writes)
+                writing->change(path, -1);
+        },
+        [done = std::move(done), answer] { done(*answer); });
+}
+
 void ShownNote::finishWork() {
     _worker->waitForIdle();
 }

@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 #include <memory>
 #include <mutex>
 
@@ -39,6 +41,13 @@ public:
 
     // The recording shown was renamed to `newName` and the view's note is now its note.
     void follow(const NoteStore& store, const QString& newName);
+
+    // Work a script asks for on the note at `path`, in order with the view's reads and
+    // writes: run here and now when `quick` and nothing is queued for that note, otherwise on
+    // the worker after what was queued, `done` then getting the job's answer through the
+    // event loop. A job that `writes` makes later reads of that note wait behind it.
+    void runInOrder(const FilePath& path, bool quick, bool writes, std::function<QString()> job,
+                    std::function<void(const QString&)> done);
 
     const QString& name() const { return _name; }
     bool isLoading() const { return _loading; }

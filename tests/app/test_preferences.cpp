@@ -104,6 +104,9 @@ TEST_F(PreferencesTest, StoredSettingsAreReadInEverySpellingAndWithinBounds) {
     ASSERT_NE(controller->toolbar(), nullptr);
     EXPECT_LE(controller->toolbar()->actions().size(),
               3 * controller->toolbarAllowedItemIdentifiers().size());
+    // ... and the settings hold the bounded arrangement, not the damaged one.
+    EXPECT_LE(Defaults::standard().stringArrayForKey("Example Toolbar Identifier").size(),
+              3 * controller->toolbarAllowedItemIdentifiers().size());
 }
 
 TEST_F(PreferencesTest, PlaylistNameChangeOnlyLogs) {

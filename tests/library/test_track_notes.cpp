@@ -46,10 +46,19 @@ protected:
     bool hasNoteFolder(const QString& base) const {
         return QFileInfo::exists(library + "/Notes/" + base + ".rtfd");
     }
+    // What a script asking for the note gets, once the note worker has answered.
     QString scriptNote(const QString& recording) const {
-        QString note;
-        const QString refusal = controller->noteOfRecording(recording, "plain", &note);
-        return refusal.isEmpty() ? note.trimmed() : "<refused> " + refusal;
+        QString answer = QStringLiteral("<no answer>");
+        controller->noteOfRecording(
+            recording, "plain", [&answer](const QString& refusal, const QString& note) {
+                answer = refusal.isEmpty() ? note.trimmed() : "<refused> " + refusal;
+            });
+        finishNoteWork();
+        return answer;
+    }
+    void finishNoteWork() const {
+        controller->shownNote().finishWork();
+        QCoreApplication::processEvents(); // what the worker hands back
     }
     QMessageBox* confirmation() const {
         return ui->window()->findChild<QMessageBox*>(QStringLiteral("deleteConfirmation"));
@@ -193,8 +202,23 @@ TEST_F(TrackNotes, ABigNoteIsReadAndWrittenOnTheWorkerWhileTheViewSaysSo) {
     QTest::keyClicks(&view, "Edited. ");
     select({"small.mov"});
     EXPECT_EQ(view.toPlainText(), "note of small.mov");
-    // A script asking meanwhile reads what was written.
+    // A script asking meanwhile reads what was written, on the worker too.
+    bool answered = false;
+    controller->noteOfRecording("big.mov", "plain",
+                                [&answered](const QString&, const QString&) { answered = true; });
+    EXPECT_FALSE(answered);
     EXPECT_TRUE(scriptNote("big.mov").startsWith("Edited. Paragraph 0"));
+    EXPECT_TRUE(answered);
+
+    // A big note set by a script is written there as well, and read back whole.
+    QString refusal = QStringLiteral("<no answer>");
+    controller->setNoteOfRecording(
+        "big.mov", "Scripted. " + words, "plain",
+        [&refusal](const QString& why, const QString&) { refusal = why; });
+    EXPECT_EQ(refusal, QStringLiteral("<no answer>"));
+    finishNoteWork();
+    EXPECT_TRUE(refusal.isEmpty()) << refusal.toStdString();
+    EXPECT_TRUE(scriptNote("big.mov").startsWith("Scripted. Paragraph 0"));
 
     // Left before it arrives: the read that comes late is dropped.
     select({"big.mov"});
