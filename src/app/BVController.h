@@ -254,8 +254,8 @@ public:
     // line of its own, when another note is on show); why not, or empty.
     QString insertTimeStamp();
     // For scripts: a line "[00:12:31] text" at the end of the running recording's note; the
-    // line is given back.
-    QString markRunningRecording(const QString& text, QString* line);
+    // answer carries the line.
+    void markRunningRecording(const QString& text, NoteAnswer answer);
     // A time stamp clicked in the note on show: plays its recording from there.
     void playFromTimeStamp(double seconds);
 
@@ -478,7 +478,8 @@ private:
     void selectFinishedRecording(const QString& path);
     // Whether the note view holds the note of `name`, as stored or typed since, and takes typing.
     bool showsNoteOf(const QString& name);
-    QString appendTimeStampLine(const QString& name, double seconds, const QString& text);
+    void appendTimeStampLine(const QString& name, double seconds, const QString& text,
+                             std::function<void(const QString&)> done);
 
     // ---- recording/: schedule and voice activation ----
     DesktopNotices* _notices = nullptr;     // a child

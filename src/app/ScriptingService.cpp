@@ -268,9 +268,8 @@ void ScriptingService::SetVoiceActivation(const QVariantMap& changes) {
 }
 
 QString ScriptingService::MarkRecording(const QString& text) {
-    QString line;
-    answer(_controller.markRunningRecording(text, &line));
-    return line;
+    _controller.markRunningRecording(text, noteReply(true));
+    return QString(); // the reply carries the line
 }
 
 QVariantMap ScriptingService::VoiceActivation() const {

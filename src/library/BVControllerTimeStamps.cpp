@@ -31,6 +31,25 @@ bool BVController::showsNoteOf(const QString& name) {
            shownNote().holdsStoredNote() && !_notesTextView->isReadOnly();
 }
 
+namespace {
+// Adds the line to the stored note of `name` (made when there is none); why not, or empty.
+QString appendToStoredNote(const NoteStore& store, const QString& name, double seconds,
+                           const QString& text) {
+    SelfContainedDocument document;
+    const NoteStore::Loaded loaded = store.load(name, &document);
+    if (loaded.status == NoteStore::Loaded::Refused)
+        return BVLocalizedString("NoteNotReadOf")
+            .arg(FilePath::fromString(name).display(), loaded.reason);
+    NoteTimeStamps::appendLine(document, seconds, text);
+    QString error;
+    if (!store.save(name, document, &error))
+        return BVLocalizedString("NoteNotSaved").arg(FilePath::fromString(name).display(), error);
+    bvLog(QStringLiteral("time stamp %1 added to the note of %2")
+              .arg(NoteTimeStamps::label(seconds), FilePath::fromString(name).display()));
+    return QString();
+}
+} // namespace
+
 QString BVController::insertTimeStamp() {
     const std::optional<Place> place = placeForTimeStamp();
     if (!place) {
@@ -45,45 +64,39 @@ QString BVController::insertTimeStamp() {
         return {};
     }
     // Another recording's note is on show: the stamp goes on a line of its own in the right one.
-    const QString refusal = appendTimeStampLine(place->recording, place->seconds, QString());
-    if (!refusal.isEmpty())
-        tellUser(refusal);
-    return refusal;
+    appendTimeStampLine(place->recording, place->seconds, QString(), [this](const QString& why) {
+        if (!why.isEmpty())
+            tellUser(why);
+    });
+    return {};
 }
 
-QString BVController::markRunningRecording(const QString& text, QString* line) {
+void BVController::markRunningRecording(const QString& text, NoteAnswer answer) {
     if (!_recorder || !_recorder->isRecording())
-        return BVLocalizedString("MarkNeedsARecording");
+        return answer(BVLocalizedString("MarkNeedsARecording"), QString());
     const QString name = QFileInfo(_recorder->tempFile()).fileName();
     const double seconds = _recorder->elapsedSeconds();
-    const QString refusal = appendTimeStampLine(name, seconds, text.trimmed());
-    if (refusal.isEmpty() && line)
-        *line = NoteTimeStamps::label(seconds) + u' ' + text.trimmed();
-    return refusal;
+    const QString line = NoteTimeStamps::label(seconds) + u' ' + text.trimmed();
+    appendTimeStampLine(name, seconds, text.trimmed(),
+                        [answer = std::move(answer), line](const QString& refusal) {
+                            answer(refusal, refusal.isEmpty() ? line : QString());
+                        });
 }
 
-QString BVController::appendTimeStampLine(const QString& name, double seconds,
-                                          const QString& text) {
+void BVController::appendTimeStampLine(const QString& name, double seconds, const QString& text,
+                                       std::function<void(const QString&)> done) {
     // The note on show may hold what was typed since it was stored: the line joins that.
     if (showsNoteOf(name)) {
         NoteTimeStamps::appendLine(*_notesTextView->document(), seconds, text);
         shownNote().store(_notesTextView, noteStore(), name, ShownNote::Mode::Keep);
-        return {};
+        return done(QString());
     }
-    shownNote().finishWork(); // a write of this very note may be under way
+    // In order with the view's reads and writes of that note; a large one on the worker.
     const NoteStore store = noteStore();
-    SelfContainedDocument document;
-    const NoteStore::Loaded loaded = store.load(name, &document);
-    if (loaded.status == NoteStore::Loaded::Refused)
-        return BVLocalizedString("NoteNotReadOf")
-            .arg(FilePath::fromString(name).display(), loaded.reason);
-    NoteTimeStamps::appendLine(document, seconds, text);
-    QString error;
-    if (!store.save(name, document, &error))
-        return BVLocalizedString("NoteNotSaved").arg(FilePath::fromString(name).display(), error);
-    bvLog(QStringLiteral("time stamp %1 added to the note of %2")
-              .arg(NoteTimeStamps::label(seconds), FilePath::fromString(name).display()));
-    return {};
+    shownNote().runInOrder(
+        store.pathOf(name), !store.isLarge(name), true,
+        [store, name, seconds, text] { return appendToStoredNote(store, name, seconds, text); },
+        std::move(done));
 }
 
 void BVController::playFromTimeStamp(double seconds) {
