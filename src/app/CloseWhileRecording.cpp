@@ -1,6 +1,7 @@
 #include "app/CloseWhileRecording.h"
 
 #include "app/BVController.h"
+#include "app/DesktopNotices.h"
 #include "platform/foundation/LocalizedString.h"
 #include "platform/foundation/Log.h"
 #include "platform/workspace/DesktopNotifier.h"
@@ -13,6 +14,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 namespace {
 const QString kStopAction = QStringLiteral("stop");
@@ -24,6 +26,18 @@ CloseWhileRecording::CloseWhileRecording(BVController& controller, QMainWindow& 
       _quit([] { QCoreApplication::quit(); }) {
     connect(&controller, &BVController::interfaceStateChanged, this,
             &CloseWhileRecording::followState);
+    // A quit (the menu, the bus, a signal) closes the windows first: those closes are not the
+    // user's, and must not stop it.
+    qApp->installEventFilter(this);
+}
+
+bool CloseWhileRecording::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == qApp && event->type() == QEvent::Quit) {
+        _closing = true;
+        // Should the quit be refused after all, the next close is the user's again.
+        QTimer::singleShot(0, this, [this] { _closing = false; });
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 CloseWhileRecording::~CloseWhileRecording() {
@@ -131,13 +145,22 @@ void CloseWhileRecording::followState() {
     if (!_background)
         return;
     if (!somethingRuns()) {
-        // Nothing is left to keep: quit as closing the window would have.
+        // Nothing is left to keep: quit as closing the window would have, once the notice of
+        // how it ended (put together after this stop is handled) has gone out.
         _background = false;
         removeIndicator();
-        _quit();
+        QTimer::singleShot(0, this, &CloseWhileRecording::quitOnceNoticesSettled);
         return;
     }
     showIndicator(); // what runs may have changed: a scheduled start began recording
+}
+
+void CloseWhileRecording::quitOnceNoticesSettled() {
+    DesktopNotices* notices = _controller.notices();
+    if (!notices || !notices->isBusy())
+        return _quit();
+    connect(
+        notices, &DesktopNotices::settled, this, [this] { _quit(); }, Qt::SingleShotConnection);
 }
 
 void CloseWhileRecording::showIndicator() {

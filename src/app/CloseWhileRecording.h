@@ -40,6 +40,9 @@ public:
     void stopFromBackground();
     void showWindowAgain();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     bool somethingRuns() const;
     QString whatRuns() const;
@@ -49,6 +52,7 @@ private:
     void showIndicator();
     void removeIndicator();
     void followState();
+    void quitOnceNoticesSettled();
 
     BVController& _controller;
     QMainWindow& _window;

@@ -83,8 +83,11 @@ void DesktopNotices::sendRecordingNotice() {
         return;
     const Pending pending = *_pending;
     _pending.reset();
-    if (windowIsActive())
+    if (windowIsActive()) {
+        if (!isBusy())
+            emit settled();
         return;
+    }
     const float seconds = _controller.getMovieDuration(pending.path);
     const QString length = _controller.formatTimingString(
         int32_t(std::lround(std::max(0.0f, seconds) * kTicksPerSecond)));
@@ -100,9 +103,11 @@ void DesktopNotices::sendRecordingNotice() {
                        {kPlay, BVLocalizedString("NoticePlay")}};
     bvLog(
         QStringLiteral("notice: %1 (%2)").arg(QFileInfo(pending.path).fileName(), pending.reason));
+    ++_sending;
     notifier().notify(message, [this, path = pending.path](uint id) {
         _lastId = id;
         _lastPath = path;
+        sent();
     });
 }
 
@@ -116,10 +121,18 @@ void DesktopNotices::syncFinished(const QString& problem) {
     message.body = problem;
     message.actions = {{kShow, BVLocalizedString("NoticeShow")}};
     bvLog(QStringLiteral("notice: sync ended%1").arg(problem.isEmpty() ? "" : " with a problem"));
+    ++_sending;
     notifier().notify(message, [this](uint id) {
         _lastId = id;
         _lastPath.clear();
+        sent();
     });
+}
+
+void DesktopNotices::sent() {
+    --_sending;
+    if (!isBusy())
+        emit settled();
 }
 
 void DesktopNotices::actionInvoked(uint id, const QString& key) {

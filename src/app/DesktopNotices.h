@@ -22,8 +22,15 @@ public:
     ~DesktopNotices() override;
 
     DesktopNotifier& notifier();
+    // Whether a notice is being put together or sent: quitting now would lose it.
+    bool isBusy() const { return _pending.has_value() || _sending > 0; }
+
+signals:
+    // The last notice under way has been sent (or failed to be).
+    void settled();
 
 private:
+    void sent();
     void recordingDidStop(const Notification& notification);
     void captureProblem(const Notification& notification);
     void sendRecordingNotice();
@@ -40,6 +47,7 @@ private:
         QString problem;
     };
     std::optional<Pending> _pending;
+    int _sending = 0; // notices sent whose answer has not come
     uint _lastId = 0;
     QString _lastPath; // the recording the last notice named, for its actions
 };

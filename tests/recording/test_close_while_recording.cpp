@@ -73,6 +73,16 @@ TEST_F(CloseWhileRecordingTest, StopAndQuitEndsTheRecordingAndQuits) {
     EXPECT_EQ(quits, 1);
 }
 
+TEST_F(CloseWhileRecordingTest, AQuitClosesTheWindowWithoutAsking) {
+    record();
+    // The menu's Quit, the bus's and a signal's all send this; the recording is completed as
+    // Brevoir quits.
+    QEvent quit(QEvent::Quit);
+    QCoreApplication::sendEvent(qApp, &quit);
+    EXPECT_EQ(guard->question(), nullptr);
+    EXPECT_FALSE(window->isVisible());
+}
+
 TEST_F(CloseWhileRecordingTest, CancellingKeepsTheWindowAndTheRecording) {
     record();
     QMessageBox* question = closeAndAsk();
@@ -112,11 +122,39 @@ TEST_F(CloseWhileRecordingTest, KeepInTheBackgroundClosesTheWindowAndOffersStop)
     // Stop there ends the recording, and with nothing left to run, Brevoir.
     server.invokeAction(notice.id, "stop");
     deadline = QDeadlineTimer(10000);
-    while (recorder()->isRecording() && !deadline.hasExpired())
+    while (quits == 0 && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     EXPECT_FALSE(recorder()->isRecording());
     EXPECT_EQ(quits, 1);
     EXPECT_FALSE(guard->inBackground());
-    QCoreApplication::processEvents();
+    deadline = QDeadlineTimer(10000);
+    while (server.closedIds.empty() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     EXPECT_EQ(server.closedIds, std::vector<uint>{notice.id});
+}
+
+TEST_F(CloseWhileRecordingTest, ATimedRecordingEndingInTheBackgroundIsToldBeforeBrevoirQuits) {
+    REQUIRE_OR_SKIP_OUTSIDE_RIG(QDBusConnection::sessionBus().isConnected(), "a session bus");
+    FakeNotificationServer server;
+    ASSERT_TRUE(server.isServing());
+    QTemporaryDir folder;
+    recorder()->setTempFile(folder.filePath("take.mov"));
+    recorder()->setIsTimed(true);
+    recorder()->setTimedLength(60);
+    ASSERT_TRUE(recorder()->doRecord());
+    ASSERT_NE(closeAndAsk(), nullptr);
+    QTest::mouseClick(guard->keepButton(), Qt::LeftButton);
+    ASSERT_TRUE(guard->inBackground());
+
+    now += 90;
+    recorder()->doIdleProcessing(nullptr); // reaches the length
+    recorder()->doIdleProcessing(nullptr); // ends there
+    ASSERT_FALSE(recorder()->isRecording());
+    QDeadlineTimer deadline(10000);
+    while (quits == 0 && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_EQ(quits, 1);
+    // The indicator, then the recording's end: both out before the quit.
+    ASSERT_EQ(server.notices.size(), 2u);
+    EXPECT_EQ(server.notices[1].summary, BVLocalizedString("NoticeRecordingFinished"));
 }

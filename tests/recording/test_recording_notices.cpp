@@ -101,3 +101,19 @@ TEST_F(RecordingNoticesTest, ATimedRecordingThatEndsIsToldOnlyWhileTheWindowIsNo
     QCoreApplication::processEvents();
     EXPECT_EQ(server.notices.size(), 1u);
 }
+
+TEST_F(RecordingNoticesTest, TheEndOfASyncIsToldWithWhatWentWrong) {
+    REQUIRE_OR_SKIP_OUTSIDE_RIG(QDBusConnection::sessionBus().isConnected(), "a session bus");
+    FakeNotificationServer server;
+    ASSERT_TRUE(server.isServing());
+    // No window shown: none is active.
+    emit controller->syncFinished(QString());
+    emit controller->syncFinished(QStringLiteral("The playlist could not be written."));
+    ASSERT_TRUE(processUntil([&] { return server.notices.size() == 2; }));
+    EXPECT_EQ(server.notices[0].summary, BVLocalizedString("NoticeSyncFinished"));
+    EXPECT_EQ(server.notices[0].hints.value("urgency").toInt(), 1);
+    EXPECT_EQ(server.notices[1].summary, BVLocalizedString("NoticeSyncFailed"));
+    EXPECT_EQ(server.notices[1].body, "The playlist could not be written.");
+    EXPECT_EQ(server.notices[1].hints.value("urgency").toInt(), 2);
+    EXPECT_EQ(server.notices[1].actions, (QStringList{"show", BVLocalizedString("NoticeShow")}));
+}

@@ -247,7 +247,7 @@ void CaptureStream::onInput(const void* input, unsigned long frames) {
         if (capturing) {
             const uint64_t at = framesPushed();
             if (_ring->push(_scratch.data(), samples))
-                _voice.scan(_scratch.data(), n, channels, at);
+                _voice->scan(_scratch.data(), n, channels, at);
         }
         if (monitoring) {
             for (size_t i = 0; i < samples; ++i)

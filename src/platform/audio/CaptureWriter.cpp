@@ -1,5 +1,7 @@
 #include "platform/audio/CaptureWriter.h"
 
+#include "platform/audio/VoiceTrigger.h"
+
 #include "platform/foundation/Log.h"
 #include "platform/movie/MovieWriter.h"
 
@@ -38,6 +40,8 @@ struct CaptureWriter::Job {
     std::deque<uint64_t> bounds; // ring frames: a hold, the resume after it, the next hold ...
     uint64_t skipToElement = 0;  // frames before this are left out (a resume's start)
     uint64_t keepElements = 0;   // what a hold keeps of the recent past
+    std::shared_ptr<const VoiceTrigger> silenceTrigger; // see limitToSilence
+    uint64_t silenceFrames = 0;
     bool failed = false;
     int completion = 0;
     QString completionText;
@@ -139,6 +143,15 @@ void CaptureWriter::keepRecent(std::shared_ptr<SampleRing> ring, int channels, u
     std::lock_guard lock(_mutex);
     _keepElements = ring ? frames * uint64_t(std::max(channels, 1)) : 0;
     _keepRing = std::move(ring);
+    ++_commands;
+    _wake.notify_one();
+}
+
+void CaptureWriter::limitToSilence(std::shared_ptr<const VoiceTrigger> trigger,
+                                   uint64_t silenceFrames) {
+    std::lock_guard lock(_mutex);
+    _silenceTrigger = std::move(trigger);
+    _silenceFrames = silenceFrames;
     ++_commands;
     _wake.notify_one();
 }
@@ -253,6 +266,14 @@ void CaptureWriter::resolveStop(Job& job) {
     job.stopElement = (start + packets * packet) * job.channels;
 }
 
+uint64_t CaptureWriter::silenceLimit(const Job& job) {
+    if (!job.silenceTrigger)
+        return kOpenEnded;
+    const uint64_t sound = std::max(job.silenceTrigger->lastLoudEnd(),
+                                    std::max(job.startElement, job.skipToElement) / job.channels);
+    return (sound + job.silenceFrames) * job.channels;
+}
+
 void CaptureWriter::drain(Job& job) {
     SampleRing& ring = *job.ring;
     if (!resolveStart(job))
@@ -288,6 +309,12 @@ void CaptureWriter::drain(Job& job) {
         }
         if (position >= holdElement)
             continue; // passHold decides
+        // Not past where a silence would end the file: that much waits for the next sound.
+        const uint64_t silenceEnd = silenceLimit(job);
+        if (!job.stop && position >= silenceEnd)
+            break;
+        if (!job.stop)
+            count = size_t(std::min<uint64_t>(count, silenceEnd - position));
         if (position >= end || job.failed) {
             // Past the cap, or the file failed: drop what comes, up to the end of the file.
             const uint64_t limit =
@@ -350,6 +377,8 @@ void CaptureWriter::run() {
                     job->bounds.push_back(bound);
                 _bounds.clear();
                 job->keepElements = job->ring == _keepRing ? _keepElements : 0;
+                job->silenceTrigger = job->ring == _keepRing ? _silenceTrigger : nullptr;
+                job->silenceFrames = _silenceFrames;
             }
             finishNow = _finishNow;
             quit = _quit;

@@ -15,6 +15,7 @@
 #include <vector>
 
 class MovieWriter;
+class VoiceTrigger;
 
 // The thread that moves captured sound from the sample ring into the movie file. It wakes four
 // times a second (the audio callback cannot signal it without risking a lock; the ring holds
@@ -66,6 +67,11 @@ public:
     // can begin a little before the moment it was asked for. Null stops it.
     void keepRecent(std::shared_ptr<SampleRing> ring, int channels, uint64_t frames);
 
+    // While voice activation listens, a file is written no further than `silenceFrames` past
+    // the latest sound the trigger heard (or its start), so that a stop on silence can end it
+    // exactly where the silence reached its length. Null lifts the limit.
+    void limitToSilence(std::shared_ptr<const VoiceTrigger> trigger, uint64_t silenceFrames);
+
     // Waits until the last file is synced, closed and unlocked (a stop answers before that).
     void waitUntilClosed();
 
@@ -86,6 +92,8 @@ private:
     // Skips to where a hold ends once the file reached it; false while it waits in the hold.
     static bool passHold(Job& job, uint64_t keepElements);
     static void trim(SampleRing& ring, uint64_t keepElements, uint64_t notBefore);
+    // The ring element a file listened for may be written up to (no limit when not).
+    static uint64_t silenceLimit(const Job& job);
     // Writes the silence a file begins with; false when the file failed.
     bool writeLeadIn(Job& job);
     void fail(Job& job);
@@ -110,6 +118,8 @@ private:
     uint64_t _boundsGiven = 0;     // holds and resumes given for that file
     std::shared_ptr<SampleRing> _keepRing;
     uint64_t _keepElements = 0;
+    std::shared_ptr<const VoiceTrigger> _silenceTrigger;
+    uint64_t _silenceFrames = 0;
 
     std::atomic<bool> _failed{false}; // mirrors _error != 0
     std::atomic<uint64_t> _framesWritten{0};

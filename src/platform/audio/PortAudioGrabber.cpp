@@ -596,6 +596,8 @@ void PortAudioGrabber::applyGate() {
     // The pre-roll and room for the seconds a busy main thread may take to notice the sound.
     _writer->keepRecent(_stream->ring(), _settings.channels,
                         framesOf(_gate->preRollSeconds + kListeningSlackSeconds));
+    _writer->limitToSilence(_stream->sharedVoiceTrigger(),
+                            std::max<uint64_t>(1, framesOf(_gate->silenceSeconds)));
 }
 
 OSErr PortAudioGrabber::startListening(const VoiceGate& gate) {
@@ -626,8 +628,10 @@ OSErr PortAudioGrabber::stopListening() {
         _heldAt.reset();
     }
     _gate.reset();
-    if (_writer)
+    if (_writer) {
         _writer->keepRecent(nullptr, 0, 0);
+        _writer->limitToSilence(nullptr, 0);
+    }
     if (_stream) {
         _stream->voiceTrigger().switchOff();
         if (!_recording && !_previewing)
