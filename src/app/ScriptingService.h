@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QVariantMap>
 
 #include <functional>
 
@@ -18,6 +19,9 @@ class ScriptingService : public QObject, protected QDBusContext {
     Q_PROPERTY(double ElapsedTime READ ElapsedTime)
     Q_PROPERTY(QString RecordingFile READ RecordingFile)
     Q_PROPERTY(QString SyncProgress READ SyncProgress)
+    Q_PROPERTY(qlonglong ScheduledStart READ ScheduledStart)
+    Q_PROPERTY(double ScheduledLength READ ScheduledLength)
+    Q_PROPERTY(QVariantMap VoiceActivation READ VoiceActivation)
 
 public:
     static const QString kServiceName;       // "org.brevoir.Brevoir"
@@ -36,6 +40,9 @@ public:
     double ElapsedTime() const;
     QString RecordingFile() const;
     QString SyncProgress() const;
+    qlonglong ScheduledStart() const;
+    double ScheduledLength() const;
+    QVariantMap VoiceActivation() const;
 
 signals:
     void RecordingStarted(const QString& path);
@@ -65,6 +72,11 @@ public slots:
     // Sends the sync command; answers once the sync has ended, or with an error that says why
     // it was refused, failed or stopped.
     void Sync();
+    void ScheduleRecording(qlonglong unixTime, double lengthSeconds);
+    void CancelSchedule();
+    void SetVoiceActivation(const QVariantMap& settings);
+    // Adds "[00:12:31] text" at the end of the running recording's note; answers that line.
+    QString MarkRecording(const QString& text);
 
 private:
     // A refusal goes back to the caller as a D-Bus error carrying the reason.
