@@ -8,6 +8,238 @@
         <translation>Der gespeicherte Timer (%1) ist ungültig und daher ausgeschaltet. Stellen Sie ihn unter „Timer“ neu ein.</translation>
     </message>
     <message>
+        <source>StartAtBox</source>
+        <translation>Aufnahme beginnen um</translation>
+    </message>
+    <message>
+        <source>StartAtBoxHelp</source>
+        <translation>Brevoir wartet und beginnt die Aufnahme zum unten gewählten Zeitpunkt; der Timer beendet sie, wenn er eingeschaltet ist.</translation>
+    </message>
+    <message>
+        <source>StartAtField</source>
+        <translation>Startzeit</translation>
+    </message>
+    <message>
+        <source>StartAtFieldHelp</source>
+        <translation>Datum und Uhrzeit, zu denen die Aufnahme beginnt.</translation>
+    </message>
+    <message>
+        <source>VoiceBox</source>
+        <translation>Aufnehmen, wenn Ton da ist</translation>
+    </message>
+    <message>
+        <source>VoiceBoxHelp</source>
+        <translation>Ton über der Schwelle startet eine Aufnahme; die eingestellte Stille beendet oder pausiert sie.</translation>
+    </message>
+    <message>
+        <source>VoiceThresholdField</source>
+        <translation>Schwelle</translation>
+    </message>
+    <message>
+        <source>VoiceThresholdFieldHelp</source>
+        <translation>Der Pegel, der als Ton zählt, in dB unter Vollaussteuerung.</translation>
+    </message>
+    <message>
+        <source>VoiceSilenceField</source>
+        <translation>Stille</translation>
+    </message>
+    <message>
+        <source>VoiceSilenceFieldHelp</source>
+        <translation>Wie lange es still sein muss, bevor die Aufnahme endet oder pausiert.</translation>
+    </message>
+    <message>
+        <source>VoiceAfterSilenceMenu</source>
+        <translation>Nach der Stille</translation>
+    </message>
+    <message>
+        <source>VoiceAfterSilenceMenuHelp</source>
+        <translation>Aufnahme beenden (der nächste Ton beginnt eine neue) oder pausieren (der nächste Ton setzt sie fort).</translation>
+    </message>
+    <message>
+        <source>VoiceThenStop</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>VoiceThenPause</source>
+        <translation>Pausieren</translation>
+    </message>
+    <message>
+        <source>VoicePreRollField</source>
+        <translation>Davor behalten</translation>
+    </message>
+    <message>
+        <source>VoicePreRollFieldHelp</source>
+        <translation>Wie viel Ton vor dem Auslöser die Aufnahme enthält, damit keine erste Silbe fehlt.</translation>
+    </message>
+    <message>
+        <source>InsertTimeStamp</source>
+        <translation>Zeitmarke einfügen</translation>
+    </message>
+    <message>
+        <source>TimeStampNeedsAPlace</source>
+        <translation>Eine Zeitmarke markiert eine Stelle in einer Aufnahme: Nehmen Sie zuerst auf oder spielen Sie etwas ab.</translation>
+    </message>
+    <message>
+        <source>MarkNeedsARecording</source>
+        <translation>es läuft keine Aufnahme</translation>
+    </message>
+    <message>
+        <source>CloseWhileRecordingTitle</source>
+        <translation>Fenster schließen?</translation>
+    </message>
+    <message>
+        <source>CloseWhileRecordingQuestion</source>
+        <translation>Brevoir kann im Hintergrund weitermachen, mit „Stoppen“ griffbereit, oder jetzt anhalten und beenden.</translation>
+    </message>
+    <message>
+        <source>KeepRecordingInBackground</source>
+        <translation>Im Hintergrund weiter aufnehmen</translation>
+    </message>
+    <message>
+        <source>KeepRecordingInBackgroundHelp</source>
+        <translation>Schließt das Fenster; die Aufnahme läuft weiter, und der Desktop zeigt sie mit „Stoppen“.</translation>
+    </message>
+    <message>
+        <source>StopAndQuit</source>
+        <translation>Anhalten und beenden</translation>
+    </message>
+    <message>
+        <source>StopAndQuitHelp</source>
+        <translation>Beendet die Aufnahme, behält das Aufgenommene und beendet Brevoir.</translation>
+    </message>
+    <message>
+        <source>BackgroundRecording</source>
+        <translation>Nimmt „%1“ im Hintergrund auf.</translation>
+    </message>
+    <message>
+        <source>BackgroundListening</source>
+        <translation>Lauscht im Hintergrund: Eine Aufnahme beginnt, sobald Ton kommt.</translation>
+    </message>
+    <message>
+        <source>BackgroundScheduled</source>
+        <translation>Wartet im Hintergrund auf die geplante Aufnahme.</translation>
+    </message>
+    <message>
+        <source>BackgroundStop</source>
+        <translation>Stoppen</translation>
+    </message>
+    <message>
+        <source>NoticeRecordingFinished</source>
+        <translation>Aufnahme beendet</translation>
+    </message>
+    <message>
+        <source>NoticeRecordingFailed</source>
+        <translation>Aufnahme angehalten</translation>
+    </message>
+    <message>
+        <source>NoticeRecordingBody</source>
+        <translation>%1 (%2): %3</translation>
+    </message>
+    <message>
+        <source>NoticeEndedByTimer</source>
+        <translation>der Timer hat sie beendet.</translation>
+    </message>
+    <message>
+        <source>NoticeEndedBySilence</source>
+        <translation>sie endete nach der eingestellten Stille.</translation>
+    </message>
+    <message>
+        <source>NoticeEndedByWriteError</source>
+        <translation>die Datei konnte nicht geschrieben werden (ist das Volume voll?).</translation>
+    </message>
+    <message>
+        <source>NoticeEndedByDeviceLost</source>
+        <translation>das Eingabegerät ist nicht mehr da.</translation>
+    </message>
+    <message>
+        <source>NoticeShow</source>
+        <translation>Anzeigen</translation>
+    </message>
+    <message>
+        <source>NoticePlay</source>
+        <translation>Abspielen</translation>
+    </message>
+    <message>
+        <source>NoticeSyncFinished</source>
+        <translation>Synchronisierung beendet</translation>
+    </message>
+    <message>
+        <source>NoticeSyncFailed</source>
+        <translation>Synchronisierung fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>ScheduleNeedsAStart</source>
+        <translation>Geben Sie an, wann die Aufnahme beginnen soll.</translation>
+    </message>
+    <message>
+        <source>ScheduleLengthOutOfRange</source>
+        <translation>Die Dauer muss zwischen 0 und 9942 Stunden liegen.</translation>
+    </message>
+    <message>
+        <source>ScheduleStartPassed</source>
+        <translation>Die Startzeit %1 ist bereits vorbei.</translation>
+    </message>
+    <message>
+        <source>ScheduleRefusedWhileListening</source>
+        <translation>Die Sprachaktivierung ist eingeschaltet; schalten Sie sie aus, um eine Aufnahme zu planen.</translation>
+    </message>
+    <message>
+        <source>ScheduleMissed</source>
+        <translation>Die für %1 geplante Aufnahme hat nicht begonnen: Brevoir lief zu diesem Zeitpunkt nicht.</translation>
+    </message>
+    <message>
+        <source>ScheduleFoundRecording</source>
+        <translation>Die geplante Aufnahme hat nicht begonnen, weil bereits eine Aufnahme lief.</translation>
+    </message>
+    <message>
+        <source>StateListening</source>
+        <translation>Wartet auf Ton</translation>
+    </message>
+    <message>
+        <source>StateScheduled</source>
+        <translation>Geplant %1</translation>
+    </message>
+    <message>
+        <source>VoiceThresholdOutOfRange</source>
+        <translation>Die Schwelle muss zwischen −60 und 0 dBFS liegen.</translation>
+    </message>
+    <message>
+        <source>VoiceSilenceOutOfRange</source>
+        <translation>Die Stille muss zwischen 0,1 und 3600 Sekunden dauern.</translation>
+    </message>
+    <message>
+        <source>VoicePreRollOutOfRange</source>
+        <translation>Die vor dem Ton behaltene Zeit muss zwischen 0 und 3 Sekunden liegen.</translation>
+    </message>
+    <message>
+        <source>VoiceUnknownSetting</source>
+        <translation>Die Sprachaktivierung hat keine Einstellung „%1“.</translation>
+    </message>
+    <message>
+        <source>VoiceSettingNotUnderstood</source>
+        <translation>Der Wert von „%1“ wurde nicht verstanden.</translation>
+    </message>
+    <message>
+        <source>VoiceRefusedWhileScheduled</source>
+        <translation>Eine Aufnahme ist geplant; brechen Sie sie ab, um die Sprachaktivierung zu nutzen.</translation>
+    </message>
+    <message>
+        <source>VoiceRefusedWhileMonitoring</source>
+        <translation>Beenden Sie das Abhören des Eingangs, bevor Sie die Sprachaktivierung einschalten.</translation>
+    </message>
+    <message>
+        <source>VoiceRefusedWhileRecording</source>
+        <translation>Beenden Sie die laufende Aufnahme, bevor Sie die Sprachaktivierung einschalten.</translation>
+    </message>
+    <message>
+        <source>VoiceCouldNotListen</source>
+        <translation>Die Sprachaktivierung konnte den Eingang nicht abhören: %1</translation>
+    </message>
+    <message>
+        <source>VoiceNotRestored</source>
+        <translation>Die Sprachaktivierung ist diesmal aus: %1</translation>
+    </message>
+    <message>
         <source>RecoveredRecordings</source>
         <translation>%1 durch einen Absturz unterbrochene Aufnahmen wiederhergestellt: %2</translation>
     </message>

@@ -8,6 +8,238 @@
         <translation>The saved timer (%1) cannot be used, so the timer is off. Set it again in Timer.</translation>
     </message>
     <message>
+        <source>StartAtBox</source>
+        <translation>Start recording at</translation>
+    </message>
+    <message>
+        <source>StartAtBoxHelp</source>
+        <translation>Brevoir waits and starts recording at the moment below; the timer, when on, ends it.</translation>
+    </message>
+    <message>
+        <source>StartAtField</source>
+        <translation>Start time</translation>
+    </message>
+    <message>
+        <source>StartAtFieldHelp</source>
+        <translation>The date and time the recording starts.</translation>
+    </message>
+    <message>
+        <source>VoiceBox</source>
+        <translation>Record when there is sound</translation>
+    </message>
+    <message>
+        <source>VoiceBoxHelp</source>
+        <translation>Sound above the threshold starts a recording; the set silence stops or pauses it.</translation>
+    </message>
+    <message>
+        <source>VoiceThresholdField</source>
+        <translation>Threshold</translation>
+    </message>
+    <message>
+        <source>VoiceThresholdFieldHelp</source>
+        <translation>The level that counts as sound, in dB below full scale.</translation>
+    </message>
+    <message>
+        <source>VoiceSilenceField</source>
+        <translation>Silence</translation>
+    </message>
+    <message>
+        <source>VoiceSilenceFieldHelp</source>
+        <translation>How long it must be quiet before the recording stops or pauses.</translation>
+    </message>
+    <message>
+        <source>VoiceAfterSilenceMenu</source>
+        <translation>After the silence</translation>
+    </message>
+    <message>
+        <source>VoiceAfterSilenceMenuHelp</source>
+        <translation>Stop the recording (the next sound starts a new one) or pause it (the next sound resumes it).</translation>
+    </message>
+    <message>
+        <source>VoiceThenStop</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>VoiceThenPause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>VoicePreRollField</source>
+        <translation>Kept before</translation>
+    </message>
+    <message>
+        <source>VoicePreRollFieldHelp</source>
+        <translation>How much of the sound before the trigger the recording begins with, so that no first syllable is cut.</translation>
+    </message>
+    <message>
+        <source>InsertTimeStamp</source>
+        <translation>Insert Time Stamp</translation>
+    </message>
+    <message>
+        <source>TimeStampNeedsAPlace</source>
+        <translation>A time stamp marks a place in a recording: record or play one first.</translation>
+    </message>
+    <message>
+        <source>MarkNeedsARecording</source>
+        <translation>no recording is running</translation>
+    </message>
+    <message>
+        <source>CloseWhileRecordingTitle</source>
+        <translation>Close the window?</translation>
+    </message>
+    <message>
+        <source>CloseWhileRecordingQuestion</source>
+        <translation>Brevoir can keep going in the background, with Stop at hand, or stop now and quit.</translation>
+    </message>
+    <message>
+        <source>KeepRecordingInBackground</source>
+        <translation>Keep recording in the background</translation>
+    </message>
+    <message>
+        <source>KeepRecordingInBackgroundHelp</source>
+        <translation>Closes the window; the recording goes on, and the desktop shows it with Stop.</translation>
+    </message>
+    <message>
+        <source>StopAndQuit</source>
+        <translation>Stop and quit</translation>
+    </message>
+    <message>
+        <source>StopAndQuitHelp</source>
+        <translation>Ends the recording, keeping what was recorded, and quits Brevoir.</translation>
+    </message>
+    <message>
+        <source>BackgroundRecording</source>
+        <translation>Recording “%1” in the background.</translation>
+    </message>
+    <message>
+        <source>BackgroundListening</source>
+        <translation>Listening for sound in the background: a recording starts when it comes.</translation>
+    </message>
+    <message>
+        <source>BackgroundScheduled</source>
+        <translation>Waiting in the background for the scheduled recording.</translation>
+    </message>
+    <message>
+        <source>BackgroundStop</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>NoticeRecordingFinished</source>
+        <translation>Recording finished</translation>
+    </message>
+    <message>
+        <source>NoticeRecordingFailed</source>
+        <translation>Recording stopped</translation>
+    </message>
+    <message>
+        <source>NoticeRecordingBody</source>
+        <translation>%1 (%2): %3</translation>
+    </message>
+    <message>
+        <source>NoticeEndedByTimer</source>
+        <translation>the timer ended it.</translation>
+    </message>
+    <message>
+        <source>NoticeEndedBySilence</source>
+        <translation>it ended after the set silence.</translation>
+    </message>
+    <message>
+        <source>NoticeEndedByWriteError</source>
+        <translation>the file could not be written (is the disk full?).</translation>
+    </message>
+    <message>
+        <source>NoticeEndedByDeviceLost</source>
+        <translation>the input device went away.</translation>
+    </message>
+    <message>
+        <source>NoticeShow</source>
+        <translation>Show</translation>
+    </message>
+    <message>
+        <source>NoticePlay</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>NoticeSyncFinished</source>
+        <translation>Sync finished</translation>
+    </message>
+    <message>
+        <source>NoticeSyncFailed</source>
+        <translation>Sync failed</translation>
+    </message>
+    <message>
+        <source>ScheduleNeedsAStart</source>
+        <translation>Give the time at which the recording is to start.</translation>
+    </message>
+    <message>
+        <source>ScheduleLengthOutOfRange</source>
+        <translation>The length must lie between 0 and 9942 hours.</translation>
+    </message>
+    <message>
+        <source>ScheduleStartPassed</source>
+        <translation>The start time %1 has already passed.</translation>
+    </message>
+    <message>
+        <source>ScheduleRefusedWhileListening</source>
+        <translation>Voice activation is on; turn it off to schedule a recording.</translation>
+    </message>
+    <message>
+        <source>ScheduleMissed</source>
+        <translation>The recording scheduled for %1 did not start: Brevoir was not running at that time.</translation>
+    </message>
+    <message>
+        <source>ScheduleFoundRecording</source>
+        <translation>The scheduled recording did not start because a recording was already running.</translation>
+    </message>
+    <message>
+        <source>StateListening</source>
+        <translation>Waiting for sound</translation>
+    </message>
+    <message>
+        <source>StateScheduled</source>
+        <translation>Scheduled %1</translation>
+    </message>
+    <message>
+        <source>VoiceThresholdOutOfRange</source>
+        <translation>The threshold must lie between −60 and 0 dBFS.</translation>
+    </message>
+    <message>
+        <source>VoiceSilenceOutOfRange</source>
+        <translation>The silence must last between 0.1 and 3600 seconds.</translation>
+    </message>
+    <message>
+        <source>VoicePreRollOutOfRange</source>
+        <translation>The time kept before the sound must lie between 0 and 3 seconds.</translation>
+    </message>
+    <message>
+        <source>VoiceUnknownSetting</source>
+        <translation>Voice activation has no setting “%1”.</translation>
+    </message>
+    <message>
+        <source>VoiceSettingNotUnderstood</source>
+        <translation>The value of “%1” was not understood.</translation>
+    </message>
+    <message>
+        <source>VoiceRefusedWhileScheduled</source>
+        <translation>A recording is scheduled; cancel it to use voice activation.</translation>
+    </message>
+    <message>
+        <source>VoiceRefusedWhileMonitoring</source>
+        <translation>Stop monitoring the input before you turn voice activation on.</translation>
+    </message>
+    <message>
+        <source>VoiceRefusedWhileRecording</source>
+        <translation>Stop the running recording before you turn voice activation on.</translation>
+    </message>
+    <message>
+        <source>VoiceCouldNotListen</source>
+        <translation>Voice activation could not listen to the input: %1</translation>
+    </message>
+    <message>
+        <source>VoiceNotRestored</source>
+        <translation>Voice activation is off this time: %1</translation>
+    </message>
+    <message>
         <source>RecoveredRecordings</source>
         <translation>Recovered %1 recordings interrupted by a crash: %2</translation>
     </message>

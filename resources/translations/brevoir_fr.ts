@@ -8,6 +8,238 @@
         <translation>Le minuteur enregistré (%1) n’est pas utilisable ; il est donc désactivé. Réglez-le à nouveau dans « Minuteur ».</translation>
     </message>
     <message>
+        <source>StartAtBox</source>
+        <translation>Commencer l’enregistrement à</translation>
+    </message>
+    <message>
+        <source>StartAtBoxHelp</source>
+        <translation>Brevoir attend et commence l’enregistrement au moment ci-dessous ; le minuteur, s’il est activé, le termine.</translation>
+    </message>
+    <message>
+        <source>StartAtField</source>
+        <translation>Heure de début</translation>
+    </message>
+    <message>
+        <source>StartAtFieldHelp</source>
+        <translation>La date et l’heure de début de l’enregistrement.</translation>
+    </message>
+    <message>
+        <source>VoiceBox</source>
+        <translation>Enregistrer quand il y a du son</translation>
+    </message>
+    <message>
+        <source>VoiceBoxHelp</source>
+        <translation>Un son au-dessus du seuil démarre un enregistrement ; le silence réglé l’arrête ou le met en pause.</translation>
+    </message>
+    <message>
+        <source>VoiceThresholdField</source>
+        <translation>Seuil</translation>
+    </message>
+    <message>
+        <source>VoiceThresholdFieldHelp</source>
+        <translation>Le niveau qui compte comme du son, en dB sous la pleine échelle.</translation>
+    </message>
+    <message>
+        <source>VoiceSilenceField</source>
+        <translation>Silence</translation>
+    </message>
+    <message>
+        <source>VoiceSilenceFieldHelp</source>
+        <translation>Durée de calme avant que l’enregistrement s’arrête ou se mette en pause.</translation>
+    </message>
+    <message>
+        <source>VoiceAfterSilenceMenu</source>
+        <translation>Après le silence</translation>
+    </message>
+    <message>
+        <source>VoiceAfterSilenceMenuHelp</source>
+        <translation>Arrêter l’enregistrement (le son suivant en commence un nouveau) ou le mettre en pause (le son suivant le reprend).</translation>
+    </message>
+    <message>
+        <source>VoiceThenStop</source>
+        <translation>Arrêter</translation>
+    </message>
+    <message>
+        <source>VoiceThenPause</source>
+        <translation>Mettre en pause</translation>
+    </message>
+    <message>
+        <source>VoicePreRollField</source>
+        <translation>Conservé avant</translation>
+    </message>
+    <message>
+        <source>VoicePreRollFieldHelp</source>
+        <translation>Quantité de son avant le déclenchement incluse au début, pour ne couper aucune première syllabe.</translation>
+    </message>
+    <message>
+        <source>InsertTimeStamp</source>
+        <translation>Insérer un repère temporel</translation>
+    </message>
+    <message>
+        <source>TimeStampNeedsAPlace</source>
+        <translation>Un repère temporel marque un endroit d’un enregistrement : enregistrez ou lisez-en un d’abord.</translation>
+    </message>
+    <message>
+        <source>MarkNeedsARecording</source>
+        <translation>aucun enregistrement n’est en cours</translation>
+    </message>
+    <message>
+        <source>CloseWhileRecordingTitle</source>
+        <translation>Fermer la fenêtre ?</translation>
+    </message>
+    <message>
+        <source>CloseWhileRecordingQuestion</source>
+        <translation>Brevoir peut continuer en arrière-plan, avec « Arrêter » à portée de main, ou s’arrêter maintenant et quitter.</translation>
+    </message>
+    <message>
+        <source>KeepRecordingInBackground</source>
+        <translation>Continuer l’enregistrement en arrière-plan</translation>
+    </message>
+    <message>
+        <source>KeepRecordingInBackgroundHelp</source>
+        <translation>Ferme la fenêtre ; l’enregistrement continue et le bureau l’affiche avec « Arrêter ».</translation>
+    </message>
+    <message>
+        <source>StopAndQuit</source>
+        <translation>Arrêter et quitter</translation>
+    </message>
+    <message>
+        <source>StopAndQuitHelp</source>
+        <translation>Termine l’enregistrement en gardant ce qui a été enregistré, et quitte Brevoir.</translation>
+    </message>
+    <message>
+        <source>BackgroundRecording</source>
+        <translation>Enregistre « %1 » en arrière-plan.</translation>
+    </message>
+    <message>
+        <source>BackgroundListening</source>
+        <translation>Écoute en arrière-plan : un enregistrement commence dès qu’un son arrive.</translation>
+    </message>
+    <message>
+        <source>BackgroundScheduled</source>
+        <translation>Attend en arrière-plan l’enregistrement programmé.</translation>
+    </message>
+    <message>
+        <source>BackgroundStop</source>
+        <translation>Arrêter</translation>
+    </message>
+    <message>
+        <source>NoticeRecordingFinished</source>
+        <translation>Enregistrement terminé</translation>
+    </message>
+    <message>
+        <source>NoticeRecordingFailed</source>
+        <translation>Enregistrement interrompu</translation>
+    </message>
+    <message>
+        <source>NoticeRecordingBody</source>
+        <translation>%1 (%2) : %3</translation>
+    </message>
+    <message>
+        <source>NoticeEndedByTimer</source>
+        <translation>le minuteur l’a terminé.</translation>
+    </message>
+    <message>
+        <source>NoticeEndedBySilence</source>
+        <translation>il s’est terminé après le silence réglé.</translation>
+    </message>
+    <message>
+        <source>NoticeEndedByWriteError</source>
+        <translation>le fichier n’a pas pu être écrit (le disque est-il plein ?).</translation>
+    </message>
+    <message>
+        <source>NoticeEndedByDeviceLost</source>
+        <translation>le périphérique d’entrée a disparu.</translation>
+    </message>
+    <message>
+        <source>NoticeShow</source>
+        <translation>Afficher</translation>
+    </message>
+    <message>
+        <source>NoticePlay</source>
+        <translation>Lire</translation>
+    </message>
+    <message>
+        <source>NoticeSyncFinished</source>
+        <translation>Synchronisation terminée</translation>
+    </message>
+    <message>
+        <source>NoticeSyncFailed</source>
+        <translation>Échec de la synchronisation</translation>
+    </message>
+    <message>
+        <source>ScheduleNeedsAStart</source>
+        <translation>Indiquez l’heure à laquelle l’enregistrement doit commencer.</translation>
+    </message>
+    <message>
+        <source>ScheduleLengthOutOfRange</source>
+        <translation>La durée doit être comprise entre 0 et 9942 heures.</translation>
+    </message>
+    <message>
+        <source>ScheduleStartPassed</source>
+        <translation>L’heure de début %1 est déjà passée.</translation>
+    </message>
+    <message>
+        <source>ScheduleRefusedWhileListening</source>
+        <translation>L’activation vocale est active ; désactivez-la pour programmer un enregistrement.</translation>
+    </message>
+    <message>
+        <source>ScheduleMissed</source>
+        <translation>L’enregistrement programmé pour %1 n’a pas commencé : Brevoir ne fonctionnait pas à ce moment-là.</translation>
+    </message>
+    <message>
+        <source>ScheduleFoundRecording</source>
+        <translation>L’enregistrement programmé n’a pas commencé, car un enregistrement était déjà en cours.</translation>
+    </message>
+    <message>
+        <source>StateListening</source>
+        <translation>En attente de son</translation>
+    </message>
+    <message>
+        <source>StateScheduled</source>
+        <translation>Programmé %1</translation>
+    </message>
+    <message>
+        <source>VoiceThresholdOutOfRange</source>
+        <translation>Le seuil doit être compris entre −60 et 0 dBFS.</translation>
+    </message>
+    <message>
+        <source>VoiceSilenceOutOfRange</source>
+        <translation>Le silence doit durer entre 0,1 et 3600 secondes.</translation>
+    </message>
+    <message>
+        <source>VoicePreRollOutOfRange</source>
+        <translation>Le temps conservé avant le son doit être compris entre 0 et 3 secondes.</translation>
+    </message>
+    <message>
+        <source>VoiceUnknownSetting</source>
+        <translation>L’activation vocale n’a pas de réglage « %1 ».</translation>
+    </message>
+    <message>
+        <source>VoiceSettingNotUnderstood</source>
+        <translation>La valeur de « %1 » n’a pas été comprise.</translation>
+    </message>
+    <message>
+        <source>VoiceRefusedWhileScheduled</source>
+        <translation>Un enregistrement est programmé ; annulez-le pour utiliser l’activation vocale.</translation>
+    </message>
+    <message>
+        <source>VoiceRefusedWhileMonitoring</source>
+        <translation>Arrêtez l’écoute de l’entrée avant d’activer l’activation vocale.</translation>
+    </message>
+    <message>
+        <source>VoiceRefusedWhileRecording</source>
+        <translation>Arrêtez l’enregistrement en cours avant d’activer l’activation vocale.</translation>
+    </message>
+    <message>
+        <source>VoiceCouldNotListen</source>
+        <translation>L’activation vocale n’a pas pu écouter l’entrée : %1</translation>
+    </message>
+    <message>
+        <source>VoiceNotRestored</source>
+        <translation>L’activation vocale est désactivée cette fois : %1</translation>
+    </message>
+    <message>
         <source>RecoveredRecordings</source>
         <translation>%1 enregistrements interrompus par un plantage récupérés : %2</translation>
     </message>

@@ -1,6 +1,7 @@
 #include "app/BVController.h"
 
 #include "app/Application.h"
+#include "app/DesktopNotices.h"
 #include "itunes/QKTunesController.h"
 #include "itunes/SyncCoordinator.h"
 #include "library/BVMovieDurationFormatter.h"
@@ -95,6 +96,11 @@ BVController::BVController() {
                        [this](const Notification& n) { handleChangingTableSelection(n); });
     center.addObserver(this, QKRecorderCaptureProblem,
                        [this](const Notification& n) { handleCaptureProblem(n); });
+    center.addObserver(this, QKRecorderVoiceDetected,
+                       [this](const Notification&) { handleVoiceDetected(); });
+    center.addObserver(this, QKRecorderSilenceDetected,
+                       [this](const Notification&) { handleSilenceDetected(); });
+    _notices = new DesktopNotices(*this);
 
     sSharedInstance = this;
 }
@@ -161,6 +167,9 @@ void BVController::applicationDidFinishLaunching() {
     if (_fileListArrayController)
         _fileListArrayController->setContent(&_fileList);
     loadCategories();
+    // What waits for its moment or for sound, once the library is ready to take recordings.
+    restoreSchedule();
+    restoreVoiceActivation();
 }
 
 void BVController::repairInterruptedRecordings(const std::atomic<bool>* stop) {

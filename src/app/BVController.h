@@ -1,6 +1,8 @@
 #pragma once
 
 #include "library/NoteFormats.h"
+#include "recording/RecordingSchedule.h"
+#include "recording/VoiceActivation.h"
 
 #include <QCache>
 #include <QObject>
@@ -49,6 +51,8 @@ class QTextEdit;
 class QTimer;
 class QWidget;
 class SyncCoordinator;
+class DesktopNotices;
+class RecordingTermsFields;
 struct Notification;
 struct ScannedEntry;
 namespace MovieRepair {
@@ -159,6 +163,27 @@ public:
     void restoreTimer(bool on);
     void restrictTimerFields();
 
+    // ---- recording/: a scheduled start ----
+    // Arms a recording to start at `start` and last `lengthSeconds` (0: as the timer says);
+    // answers why not, or empty. Kept in the preferences until it starts or is cancelled.
+    QString scheduleRecording(const QDateTime& start, double lengthSeconds);
+    void cancelSchedule();
+    std::optional<RecordingSchedule::Plan> scheduledRecording() const;
+    // At launch: arms the stored schedule, or tells that its moment passed meanwhile.
+    void restoreSchedule();
+    RecordingSchedule& recordingSchedule();
+    // The timer sheet's OK: applies its start and voice activation fields, or says in the
+    // sheet why not (false).
+    bool applyTermsFields();
+
+    // ---- recording/: voice activation ----
+    // Applies and stores the settings (listening starts or stops); answers why not, or empty.
+    QString setVoiceActivation(const VoiceActivation::Settings& settings);
+    const VoiceActivation::Settings& voiceActivation() const { return _voiceActivation; }
+    void restoreVoiceActivation();
+    void handleVoiceDetected();
+    void handleSilenceDetected();
+
     // ---- recording/: scripting additions ----
     void handleStartRecordingCommand(QObject* command);
     void handleStopRecordingCommand(QObject* command);
@@ -229,6 +254,22 @@ public:
     void setNoteOfRecording(const QString& name, const QString& content, const QString& format,
                             NoteAnswer answer);
 
+    // ---- library/: time stamps in notes ----
+    // The recording being recorded (else played) and the place in it, in seconds.
+    struct Place {
+        QString recording;
+        double seconds = 0;
+    };
+    std::optional<Place> placeForTimeStamp() const;
+    // Ctrl+M and the format bar's button: the place as a link at the note's cursor (or on a
+    // line of its own, when another note is on show); why not, or empty.
+    QString insertTimeStamp();
+    // For scripts: a line "[00:12:31] text" at the end of the running recording's note; the
+    // answer carries the line.
+    void markRunningRecording(const QString& text, NoteAnswer answer);
+    // A time stamp clicked in the note on show: plays its recording from there.
+    void playFromTimeStamp(double seconds);
+
     // ---- categories/: the category store and "Database.plist" (CategoryDatabase) ----
     // Reads the library's database, makes the user list and the fixed entries, builds the
     // Categories menu and files the listed tracks.
@@ -293,6 +334,11 @@ public:
     void tableAction(QObject* sender);
     void soundStop(QObject* sender);
     void playFile(QObject* sender);
+    // Tells the desktop what ended while the window was not looked at.
+    DesktopNotices* notices() const { return _notices; }
+    // Selects the recording `name` and plays it from `fromSeconds` (a notice's Play, a note's
+    // time stamp); false when it is not listed or cannot be played.
+    bool playRecording(const QString& name, double fromSeconds = 0);
     void doIdleProcessing(QTimer* timer);
     BVMovieView* qtPlayer() const { return _qtPlayer; }
     const QPixmap* currentlyPlayingImage();
@@ -358,6 +404,7 @@ public: // outlets, connected by the interface (MainInterface::connectOutlets)
     QPushButton* _buttonPlayPause = nullptr;
     QPushButton* _timerButton = nullptr;
     QCheckBox* _timerCheckBox = nullptr;
+    RecordingTermsFields* _termsFields = nullptr; // the timer sheet's start and voice fields
     BVMovieView* _qtPlayer = nullptr;
     QLabel* _displayView = nullptr;
     QLabel* _statusText = nullptr;
@@ -443,6 +490,23 @@ private:
     UserProblem recordingStartProblem() const;
     // The recording just finished becomes the selection, unless a note is being typed.
     void selectFinishedRecording(const QString& path);
+    // Whether the note view holds the note of `name`, as stored or typed since, and takes typing.
+    bool showsNoteOf(const QString& name);
+    void appendTimeStampLine(const QString& name, double seconds, const QString& text,
+                             std::function<void(const QString&)> done);
+
+    // ---- recording/: schedule and voice activation ----
+    DesktopNotices* _notices = nullptr;     // a child
+    RecordingSchedule* _schedule = nullptr; // a child, made on first use
+    QTimer* _countdownTimer = nullptr;
+    // The length of the next recording started, in place of the timer's (a scheduled one).
+    std::optional<int32_t> _nextRecordingTicks;
+    bool _timerOverridden = false; // the running recording has such a length
+    VoiceActivation::Settings _voiceActivation;
+    void startScheduledRecording(const RecordingSchedule::Plan& plan);
+    // Counts down on the clock while a schedule waits, and says so in the title.
+    void followSchedule();
+    void showCountdown();
 
     // ---- recording/: status display helpers ----
     void handleCaptureProblem(const Notification& notification);
@@ -463,6 +527,8 @@ private:
     // last shown; redrawn only when the state or the whole second changes.
     void showRecordingState();
     void describeLevels(int left, int right);
+    // Where the meter marks voice activation's threshold; -1 while it is off.
+    int meterThreshold() const;
     // What the time text and the meter last showed, so that statuses arriving faster than
     // the display is worth redrawing are not drawn.
     struct StatusDisplay {
@@ -476,7 +542,7 @@ private:
         int64_t shownSecond = -1; // the whole second last put in the title
         int describedLevels = -1; // the meter's levels last told to screen readers
         // The meter's pictures of recent level pairs: a steady sound moves among a few dozen.
-        QCache<quint32, QPixmap> meterPictures{64};
+        QCache<quint64, QPixmap> meterPictures{64};
     };
     StatusDisplay _statusDisplay;
 };

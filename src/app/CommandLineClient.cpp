@@ -3,11 +3,14 @@
 #include "app/ScriptingService.h"
 #include "library/NoteFormats.h"
 #include "platform/foundation/FileNames.h"
+#include "recording/RecordingSchedule.h"
 
 #include <QCoreApplication>
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
+#include <QDBusMetaType>
 #include <QDBusReply>
 #include <QDBusServiceWatcher>
 #include <QEventLoop>
@@ -47,6 +50,10 @@ const Named kCommands[] = {
     {"--set-category", CommandLineClient::Command::SetCategory, "SetCategory"},
     {"--sync", CommandLineClient::Command::Sync, "Sync"},
     {"--input-gain", CommandLineClient::Command::InputGain, nullptr},
+    {"--start-at", CommandLineClient::Command::StartAt, "ScheduleRecording"},
+    {"--cancel-schedule", CommandLineClient::Command::CancelSchedule, "CancelSchedule"},
+    {"--voice", CommandLineClient::Command::Voice, "SetVoiceActivation"},
+    {"--mark", CommandLineClient::Command::Mark, "MarkRecording"},
 };
 
 bool worksOnLibrary(CommandLineClient::Command command) {
@@ -59,7 +66,8 @@ bool worksOnLibrary(CommandLineClient::Command command) {
 bool needsRunningInstance(CommandLineClient::Command command) {
     using C = CommandLineClient::Command;
     return command == C::Stop || command == C::Pause || command == C::Quit ||
-           command == C::InputGain || worksOnLibrary(command);
+           command == C::InputGain || command == C::CancelSchedule || command == C::Mark ||
+           worksOnLibrary(command);
 }
 
 // "00:01:05.25", as the window's clock shows it.
@@ -189,6 +197,85 @@ bool libraryCallArguments(CommandLineClient::Command command,
           << format;
     return true;
 }
+// The arguments of --start-at and --voice; false (with the reason on err) when they are wrong.
+bool termsCallArguments(CommandLineClient::Command command,
+                        const CommandLineClient::Arguments& given, QVariantList* call, FILE* err) {
+    using C = CommandLineClient::Command;
+    if (command == C::StartAt) {
+        const auto start = ScheduleText::parseStart(given.startAt, QDateTime::currentDateTime());
+        if (!start) {
+            fail(err, QStringLiteral("--start-at takes 14:00, 14:00:30, \"tomorrow 14:00\", "
+                                     "\"2026-03-14 14:00\", +90s or @UNIXTIME, not \"%1\"")
+                          .arg(given.startAt));
+            return false;
+        }
+        const auto length = given.length.isEmpty() ? std::optional<double>(0)
+                                                   : ScheduleText::parseDuration(given.length);
+        if (!length) {
+            fail(err, QStringLiteral("--length takes 90, 90s, 2m, 1h30m or 1:30, not \"%1\"")
+                          .arg(given.length));
+            return false;
+        }
+        *call << QVariant::fromValue(qlonglong(start->toSecsSinceEpoch())) << *length;
+        return true;
+    }
+    if (command == C::Mark) {
+        *call << given.markText;
+        return true;
+    }
+    if (command != C::Voice)
+        return true;
+    QVariantMap settings;
+    for (auto it = given.voice.begin(); it != given.voice.end(); ++it) {
+        const QString& key = it.key();
+        const QString value = it.value().trimmed().toLower();
+        if (key == QLatin1String("enabled")) {
+            if (value != QLatin1String("on") && value != QLatin1String("off")) {
+                fail(err, QStringLiteral("--voice takes on or off, not \"%1\"").arg(it.value()));
+                return false;
+            }
+            settings.insert(key, value == QLatin1String("on"));
+        } else if (key == QLatin1String("afterSilence")) {
+            settings.insert(key, value);
+        } else {
+            bool ok = false;
+            const double number = value.endsWith(QLatin1String("s"))
+                                      ? value.chopped(1).toDouble(&ok)
+                                      : value.toDouble(&ok);
+            if (!ok) {
+                fail(err, QStringLiteral("%1 takes a number, not \"%2\"")
+                              .arg(key == QLatin1String("threshold") ? "--threshold"
+                                   : key == QLatin1String("silence") ? "--silence"
+                                                                     : "--pre-roll",
+                                   it.value()));
+                return false;
+            }
+            settings.insert(key, number);
+        }
+    }
+    *call << settings;
+    return true;
+}
+
+// The lines --status adds for a schedule and for voice activation.
+void printTerms(QDBusInterface& brevoir, FILE* out) {
+    const qlonglong start = brevoir.property("ScheduledStart").toLongLong();
+    if (start > 0) {
+        const double length = brevoir.property("ScheduledLength").toDouble();
+        std::fprintf(out, "scheduled: %s%s\n",
+                     qPrintable(QDateTime::fromSecsSinceEpoch(start).toString(Qt::ISODate)),
+                     length > 0 ? qPrintable(QStringLiteral(" for %1").arg(clockText(length)))
+                                : "");
+    }
+    const QVariantMap voice = qdbus_cast<QVariantMap>(brevoir.property("VoiceActivation"));
+    if (voice.value(QStringLiteral("enabled")).toBool()) {
+        std::fprintf(out, "voice activation: %s dBFS, %s after %s s of silence, %s s before\n",
+                     qPrintable(voice.value(QStringLiteral("threshold")).toString()),
+                     qPrintable(voice.value(QStringLiteral("afterSilence")).toString()),
+                     qPrintable(voice.value(QStringLiteral("silence")).toString()),
+                     qPrintable(voice.value(QStringLiteral("preRoll")).toString()));
+    }
+}
 
 // Sets the input gain to PERCENT / 100; the instance's refusal is the reason printed.
 int setInputGain(QDBusInterface& brevoir, const QString& percentText, FILE* err) {
@@ -256,6 +343,7 @@ int CommandLineClient::run(Command command, const QStringList& launchArguments, 
             // A sync runs beside a recording, too.
             if (const QString sync = brevoir.property("SyncProgress").toString(); !sync.isEmpty())
                 std::fprintf(out, "sync: %s\n", sync.toLocal8Bit().constData());
+            printTerms(brevoir, out);
             return 0;
         }
     }
@@ -268,15 +356,18 @@ int CommandLineClient::run(Command command, const QStringList& launchArguments, 
     if (worksOnLibrary(command) && anyEscaped(arguments))
         method += QLatin1String("Bytes");
     QVariantList callArguments;
-    if (!libraryCallArguments(command, arguments, &callArguments, err))
+    if (!libraryCallArguments(command, arguments, &callArguments, err) ||
+        !termsCallArguments(command, arguments, &callArguments, err))
         return 2;
     if (command == Command::Sync)
         brevoir.setTimeout(kSyncTimeoutMs);
     const QDBusMessage reply = brevoir.callWithArgumentList(QDBus::Block, method, callArguments);
     if (reply.type() == QDBusMessage::ErrorMessage)
         return fail(err, reply.errorMessage());
-    if (command == Command::Start || command == Command::Stop)
+    if (command == Command::Start || command == Command::Stop || command == Command::Mark)
         std::fprintf(out, "%s\n", reply.arguments().value(0).toString().toLocal8Bit().constData());
+    if (command == Command::StartAt)
+        printTerms(brevoir, out);
     if (command == Command::Note) {
         const QByteArray note = reply.arguments().value(0).toString().toUtf8();
         std::fwrite(note.constData(), 1, size_t(note.size()), out);

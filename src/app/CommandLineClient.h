@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -8,7 +9,10 @@
 // The command-line client: `brevoir --start`, `--stop` (both print the recording's file),
 // `--toggle`, `--pause`, `--snip`, `--quit`, `--status`, and for the library `--rename OLD NEW`,
 // `--delete NAME`, `--note NAME`, `--set-note NAME FILE` and `--set-category NAME CATEGORY`,
-// `--input-gain PERCENT` (the input's gain on the sound server),
+// for a start at a set time `--start-at TIME [--length DURATION]` and `--cancel-schedule`, for
+// voice activation `--voice on|off` with its settings, `--mark [TEXT]` for the running
+// recording's note,
+// `--input-gain PERCENT` for the input's gain on the sound server,
 // delivered over the session bus to the running instance. When none runs, `--start`,
 // `--toggle` and `--snip` first launch one in the background; the others need one running.
 namespace CommandLineClient {
@@ -26,7 +30,11 @@ enum class Command {
     SetNote,
     SetCategory,
     Sync, // waits for the sync to end
-    InputGain
+    InputGain,
+    StartAt,
+    CancelSchedule,
+    Voice,
+    Mark, // prints the line it added
 };
 
 // The command named by a command-line option ("--start" ...), if any.
@@ -39,6 +47,12 @@ struct Arguments {
     QString file;      // --set-note: the note's file, "-" for standard input
     QString format;    // --note: plain (the default), markdown, html or rtf
     QString percent;   // --input-gain
+    QString startAt;   // --start-at: TIME (see ScheduleText::parseStart)
+    QString length;    // --length: DURATION (see ScheduleText::parseDuration)
+    // --voice on|off and the settings given with it (--threshold, --silence, --after-silence,
+    // --pre-roll), by SetVoiceActivation's keys, as typed.
+    QMap<QString, QString> voice;
+    QString markText; // --mark: what follows the time stamp
 };
 
 // Delivers the command; answers the exit status (0 on success; otherwise a one-line reason

@@ -69,6 +69,9 @@ public:
         forThisRun.inputDevice = _device;
         return _inner->setChannelSettings(forThisRun);
     }
+    OSErr startListening(const VoiceGate& gate) override { return _inner->startListening(gate); }
+    OSErr stopListening() override { return _inner->stopListening(); }
+    VoiceActivity voiceActivity() const override { return _inner->voiceActivity(); }
     CaptureHealth health() const override { return _inner->health(); }
     int64_t recordStartNanoseconds() const override { return _inner->recordStartNanoseconds(); }
     QString startFailureText() const override { return _inner->startFailureText(); }

@@ -2,6 +2,7 @@
 
 #include "app/BVController.h"
 #include "app/BVSplitView.h"
+#include "app/CloseWhileRecording.h"
 #include "app/CustomizableToolbar.h"
 #include "app/EmptyLibraryHint.h"
 #include "app/MainMenus.h"
@@ -116,6 +117,7 @@ void MainInterface::connectOutlets(BVController& c) {
     c._buttonPlayPause = ui.buttonPlayPause;
     c._timerButton = ui.timerButton;
     c._timerCheckBox = _timerUi->timerCheckBox;
+    c._termsFields = _timerUi->termsFields;
     c._qtPlayer = ui.movieView;
     c._displayView = ui.displayView;
     c._statusText = ui.statusText;
@@ -251,6 +253,10 @@ void MainInterface::connectTrackActions(BVController& c) {
     });
 
     ui.noteFormatBar->setEditor(ui.notesTextView);
+    QObject::connect(ui.noteFormatBar, &NoteFormatBar::timeStampRequested, &c,
+                     [&c] { c.insertTimeStamp(); });
+    QObject::connect(ui.notesTextView, &BVNoteTextView::timeStampClicked, &c,
+                     [&c](double seconds) { c.playFromTimeStamp(seconds); });
     // A note is written for one recording: with none or several selected, the note view is
     // read-only and says why, and its format bar rests.
     const auto showNoteTarget = [&c, &ui] {
@@ -269,12 +275,18 @@ void MainInterface::connectTrackActions(BVController& c) {
     showNoteTarget();
     // A note being typed is stored when the window closes, before anything else goes.
     _window->installEventFilter(this);
+    _closeGuard = new CloseWhileRecording(c, *_window);
     _controller = &c;
 }
 
 bool MainInterface::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == _window.get() && event->type() == QEvent::Close && _controller)
+    if (watched == _window.get() && event->type() == QEvent::Close && _controller) {
         _controller->storeShownNote();
+        if (_closeGuard && !_closeGuard->windowMayClose()) {
+            event->ignore();
+            return true;
+        }
+    }
     return QObject::eventFilter(watched, event);
 }
 

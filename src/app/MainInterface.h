@@ -6,6 +6,7 @@
 #include <memory>
 
 class BVController;
+class CloseWhileRecording;
 class MainMenus;
 class QDialog;
 class QKArrayController;
@@ -37,6 +38,8 @@ public:
     QDialog* preferencesPanel() const { return _preferences.get(); }
     QToolBar* toolbar() const { return _toolbar; }
     MainMenus* menus() const { return _menus; }
+    // What closing the window while recording asks.
+    CloseWhileRecording* closeGuard() const { return _closeGuard; }
     Ui::MainWindow& mainUi() { return *_mainUi; }
     Ui::TimerWindow& timerUi() { return *_timerUi; }
     Ui::PreferencesPanel& preferencesUi() { return *_preferencesUi; }
@@ -51,6 +54,7 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     std::unique_ptr<QMainWindow> _window;
+    CloseWhileRecording* _closeGuard = nullptr; // a child of the window
     std::unique_ptr<QDialog> _timer;
     std::unique_ptr<QDialog> _preferences;
     std::unique_ptr<QDialog> _categories;

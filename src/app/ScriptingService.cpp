@@ -92,6 +92,8 @@ QString ScriptingService::State() const {
         return QStringLiteral("syncing");
     if (recorder && recorder->isPreviewing())
         return QStringLiteral("previewing");
+    if (recorder && recorder->isListening())
+        return QStringLiteral("listening");
     return QStringLiteral("idle");
 }
 
@@ -247,4 +249,41 @@ void ScriptingService::Sync() {
     (*ends)[0] = connect(&_controller, &BVController::syncFinished, this, reply);
     (*ends)[1] = connect(&_controller, &BVController::syncRefused, this, reply);
     BVSyncItunesCommand().performDefaultImplementation();
+}
+
+void ScriptingService::ScheduleRecording(qlonglong unixTime, double lengthSeconds) {
+    answer(unixTime > 0 ? _controller.scheduleRecording(QDateTime::fromSecsSinceEpoch(unixTime),
+                                                        lengthSeconds)
+                        : QStringLiteral("the start time must be seconds since the epoch"));
+}
+
+void ScriptingService::CancelSchedule() {
+    _controller.cancelSchedule();
+}
+
+qlonglong ScriptingService::ScheduledStart() const {
+    const auto plan = _controller.scheduledRecording();
+    return plan ? plan->start.toSecsSinceEpoch() : 0;
+}
+
+double ScriptingService::ScheduledLength() const {
+    const auto plan = _controller.scheduledRecording();
+    return plan ? plan->lengthSeconds : 0;
+}
+
+void ScriptingService::SetVoiceActivation(const QVariantMap& changes) {
+    VoiceActivation::Settings settings = _controller.voiceActivation();
+    QString refusal = VoiceActivation::applyMap(changes, &settings);
+    if (refusal.isEmpty())
+        refusal = _controller.setVoiceActivation(settings);
+    answer(refusal);
+}
+
+QString ScriptingService::MarkRecording(const QString& text) {
+    _controller.markRunningRecording(text, noteReply(true));
+    return QString(); // the reply carries the line
+}
+
+QVariantMap ScriptingService::VoiceActivation() const {
+    return VoiceActivation::toMap(_controller.voiceActivation());
 }

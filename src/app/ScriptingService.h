@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QVariantMap>
 
 #include <functional>
 
@@ -19,6 +20,9 @@ class ScriptingService : public QObject, protected QDBusContext {
     Q_PROPERTY(QString RecordingFile READ RecordingFile)
     Q_PROPERTY(QString SyncProgress READ SyncProgress)
     Q_PROPERTY(double InputGain READ InputGain WRITE setInputGain)
+    Q_PROPERTY(qlonglong ScheduledStart READ ScheduledStart)
+    Q_PROPERTY(double ScheduledLength READ ScheduledLength)
+    Q_PROPERTY(QVariantMap VoiceActivation READ VoiceActivation)
 
 public:
     static const QString kServiceName;       // "org.brevoir.Brevoir"
@@ -40,6 +44,9 @@ public:
     // -1 when the input has no gain the sound server controls.
     double InputGain() const;
     void setInputGain(double gain);
+    qlonglong ScheduledStart() const;
+    double ScheduledLength() const;
+    QVariantMap VoiceActivation() const;
 
 signals:
     void RecordingStarted(const QString& path);
@@ -71,6 +78,11 @@ public slots:
     void Sync();
     // Sets InputGain, with the reason when it is refused.
     void SetInputGain(double gain);
+    void ScheduleRecording(qlonglong unixTime, double lengthSeconds);
+    void CancelSchedule();
+    void SetVoiceActivation(const QVariantMap& settings);
+    // Adds "[00:12:31] text" at the end of the running recording's note; answers that line.
+    QString MarkRecording(const QString& text);
 
 private:
     // A refusal goes back to the caller as a D-Bus error carrying the reason.

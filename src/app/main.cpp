@@ -60,6 +60,24 @@ constexpr OptionSpec kOptions[] = {
     {"sync", "Copy the recordings the playlist lacks into it; exits when the sync has ended.",
      nullptr, true},
     {"input-gain", "Set the input's gain on the sound server to PERCENT (0-150).", "PERCENT", true},
+    {"start-at",
+     "Record from TIME on: 14:00 (today or tomorrow), \"tomorrow 14:00\", \"2026-03-14 14:00\", "
+     "+90s or @UNIXTIME.",
+     "TIME", true},
+    {"length", "With --start-at: stop after DURATION (90s, 2m, 1h30m, 1:30).", "DURATION", false},
+    {"cancel-schedule", "Cancel the scheduled recording.", nullptr, true},
+    {"voice", "Voice activation on or off: sound starts a recording, silence stops (or pauses) it.",
+     "on|off", true},
+    {"threshold", "With --voice: the level that counts as sound, in dBFS (-40).", "DB", false},
+    {"silence", "With --voice: the silence that ends a recording, in seconds (3).", "SECONDS",
+     false},
+    {"after-silence", "With --voice: stop (the default) or pause after the silence.", "ACTION",
+     false},
+    {"pre-roll", "With --voice: seconds kept ahead of the sound (0.5).", "SECONDS", false},
+    {"mark",
+     "Add a line stamped with the running recording's time to its note; TEXT (the arguments "
+     "that follow) goes after the stamp.",
+     nullptr, true},
 };
 
 bool runsWithoutGui(const QStringList& arguments) {
@@ -110,7 +128,8 @@ CommandLine parse(const QStringList& arguments) {
     parser.process(arguments);
 
     CommandLine line;
-    for (const char* option : {"library", "input-device", "format"})
+    for (const char* option : {"library", "input-device", "format", "start-at", "length", "voice",
+                               "threshold", "silence", "after-silence", "pre-roll"})
         requireText(parser.value(QString::fromLatin1(option)),
                     QStringLiteral("--%1").arg(QLatin1String(option)));
     if (parser.isSet(QStringLiteral("library")))
@@ -145,8 +164,23 @@ CommandLine parse(const QStringList& arguments) {
         line.commandArguments.names << rest;
     if (parser.isSet(QStringLiteral("set-note")))
         line.commandArguments.file = rest.value(0);
+    if (parser.isSet(QStringLiteral("mark"))) {
+        line.commandArguments.markText = rest.join(u' ');
+        requireText(line.commandArguments.markText, QStringLiteral("the text of --mark"));
+    }
     line.commandArguments.format = parser.value(QStringLiteral("format"));
     line.commandArguments.percent = parser.value(QStringLiteral("input-gain"));
+    line.commandArguments.startAt = parser.value(QStringLiteral("start-at"));
+    line.commandArguments.length = parser.value(QStringLiteral("length"));
+    const std::pair<const char*, const char*> voiceOptions[] = {{"voice", "enabled"},
+                                                                {"threshold", "threshold"},
+                                                                {"silence", "silence"},
+                                                                {"after-silence", "afterSilence"},
+                                                                {"pre-roll", "preRoll"}};
+    for (const auto& [option, key] : voiceOptions)
+        if (parser.isSet(QString::fromLatin1(option)))
+            line.commandArguments.voice.insert(QString::fromLatin1(key),
+                                               parser.value(QString::fromLatin1(option)));
     return line;
 }
 

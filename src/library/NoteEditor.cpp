@@ -1,4 +1,5 @@
 #include "library/NoteEditor.h"
+#include "library/NoteTimeStamps.h"
 
 #include "platform/foundation/LocalizedString.h"
 #include "platform/foundation/RovingFocus.h"
@@ -16,12 +17,15 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextList>
 #include <QToolButton>
 #include <QUrl>
+
+#include <utility>
 
 namespace {
 // Larger pictures are shown scaled down; the file keeps every pixel.
@@ -67,8 +71,9 @@ void BVNoteTextView::showWhy() {
         _placeholder = placeholderText().isNull() ? QString(QLatin1String("")) : placeholderText();
     const QString why = _loading         ? BVLocalizedString("NoteLoading")
                         : _selected == 0 ? BVLocalizedString("NoteNeedsASelection")
-                        : _selected == 1 ? _placeholder
-                                         : BVLocalizedString("NoteNeedsOneSelection").arg(_selected);
+                        : _selected == 1
+                            ? _placeholder
+                            : BVLocalizedString("NoteNeedsOneSelection").arg(_selected);
     setPlaceholderText(why);
     setAccessibleDescription(why);
 }
@@ -106,6 +111,33 @@ void BVNoteTextView::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QTextEdit::keyPressEvent(event);
+}
+
+// A click on a time stamp plays from there; a drag that began on one selects, as ever.
+void BVNoteTextView::mousePressEvent(QMouseEvent* event) {
+    _pressedTimeStamp.clear();
+    if (event->button() == Qt::LeftButton && event->modifiers() == Qt::NoModifier) {
+        const QString href = anchorAt(event->position().toPoint());
+        if (NoteTimeStamps::secondsOf(href))
+            _pressedTimeStamp = href;
+    }
+    QTextEdit::mousePressEvent(event);
+}
+
+void BVNoteTextView::mouseMoveEvent(QMouseEvent* event) {
+    const bool overStamp = bool(NoteTimeStamps::secondsOf(anchorAt(event->position().toPoint())));
+    viewport()->setCursor(overStamp ? Qt::PointingHandCursor : Qt::IBeamCursor);
+    QTextEdit::mouseMoveEvent(event);
+}
+
+void BVNoteTextView::mouseReleaseEvent(QMouseEvent* event) {
+    const QString pressed = std::exchange(_pressedTimeStamp, QString());
+    QTextEdit::mouseReleaseEvent(event);
+    if (pressed.isEmpty() || textCursor().hasSelection() ||
+        anchorAt(event->position().toPoint()) != pressed)
+        return;
+    if (const std::optional<double> seconds = NoteTimeStamps::secondsOf(pressed))
+        emit timeStampClicked(*seconds);
 }
 
 void BVNoteTextView::inputMethodEvent(QInputMethodEvent* event) {
@@ -245,6 +277,15 @@ NoteFormatBar::NoteFormatBar(QWidget* parent) : QToolBar(parent) {
     connect(_numbers, &QAction::triggered, this,
             [this] { toggleList(int(QTextListFormat::ListDecimal)); });
 
+    addSeparator();
+    // Works in the whole window: the place is wanted the moment it is heard.
+    _timeStamp = addAction(themed("appointment-new"), BVLocalizedString("InsertTimeStamp"));
+    _timeStamp->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    _timeStamp->setShortcutContext(Qt::WindowShortcut);
+    _timeStamp->setToolTip(QStringLiteral("%1 (%2)").arg(
+        _timeStamp->text(), _timeStamp->shortcut().toString(QKeySequence::NativeText)));
+    connect(_timeStamp, &QAction::triggered, this, &NoteFormatBar::timeStampRequested);
+
     // Without an icon theme a button shows a short text instead of its whole name.
     const std::pair<QAction*, QString> shortTexts[] = {
         {_bold, BVLocalizedString("BoldShort")},
@@ -257,6 +298,7 @@ NoteFormatBar::NoteFormatBar(QWidget* parent) : QToolBar(parent) {
         {_alignments[3], QStringLiteral("☰")},
         {_bullets, QStringLiteral("•")},
         {_numbers, QStringLiteral("1.")},
+        {_timeStamp, QStringLiteral("[⏱]")},
     };
     for (const auto& [action, text] : shortTexts) {
         if (action->icon().isNull())

@@ -26,7 +26,14 @@ public:
     void setLoading(bool loading);
     bool isLoading() const { return _loading; }
 
+signals:
+    // A time stamp's link was clicked: the place it names, in seconds.
+    void timeStampClicked(double seconds);
+
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -40,6 +47,7 @@ private:
     QString _placeholder; // the form's own, shown while a note can be written
     int _selected = 1;    // recordings selected, as last shown
     bool _loading = false;
+    QString _pressedTimeStamp; // the link a click began on, until it ends
 };
 
 // The note's format bar: bold, italic, underline (Ctrl+B/I/U), font family and size, colour,
@@ -53,6 +61,11 @@ public:
     // Its controls from left to right, for the window's Tab chain: the buttons are one stop
     // (the arrow keys move among them), the font and size fields each one of their own.
     QList<QWidget*> focusOrder() const;
+    // Inserts the place being recorded or played (Ctrl+M).
+    QAction* timeStampAction() const { return _timeStamp; }
+
+signals:
+    void timeStampRequested();
 
 private:
     void mergeFormat(const QTextCharFormat& format);
@@ -68,6 +81,7 @@ private:
     QAction* _colour = nullptr;
     QAction* _bullets = nullptr;
     QAction* _numbers = nullptr;
+    QAction* _timeStamp = nullptr;
     QList<QAction*> _alignments;
     QFontComboBox* _family = nullptr;
     QComboBox* _size = nullptr;

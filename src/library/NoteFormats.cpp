@@ -1,5 +1,7 @@
 #include "library/NoteFormats.h"
 
+#include "library/NoteTimeStamps.h"
+
 #include "platform/foundation/LocalizedString.h"
 #include "platform/text/RtfReader.h"
 #include "platform/text/RtfWriter.h"
@@ -170,7 +172,7 @@ bool NoteFormats::writeFile(const QTextDocument& document, const FilePath& path,
         QByteArray bytes;
         QBuffer buffer(&bytes);
         QTextDocumentWriter writer(&buffer, "odf");
-        if (writer.write(&document))
+        if (writer.write(NoteTimeStamps::withoutLinks(document).get()))
             return saveBytes(path, bytes, error);
         if (error)
             *error = BVLocalizedString("OdtNotMade");
@@ -191,10 +193,11 @@ QString NoteFormats::toText(const QTextDocument& document, Format format) {
     case Format::Rtf:
     case Format::Rtfd:
         return QString::fromLatin1(Rtf::write(document, Rtf::Images::Embedded));
+    // Time stamps' links are ours alone: other readers get their text.
     case Format::Html:
-        return document.toHtml();
+        return NoteTimeStamps::withoutLinks(document)->toHtml();
     case Format::Markdown:
-        return markdownOf(document);
+        return markdownOf(*NoteTimeStamps::withoutLinks(document));
     case Format::OpenDocument:
     case Format::Plain:
         return document.toPlainText();

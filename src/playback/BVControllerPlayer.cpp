@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <cmath>
+
 namespace {
 // The player's poll. One per process, whichever controller started it. It reports status
 // only, so a few times per display frame is plenty; firing on every pass of the event loop
@@ -165,6 +167,35 @@ void BVController::playFile(QObject*) {
     if (_qtPlayer->setMovie(recordingURL(*this, *track).toLocalFile()))
         _qtPlayer->start();
     validateToolbar();
+}
+
+bool BVController::playRecording(const QString& name, double fromSeconds) {
+    if (!_fileListArrayController || !_qtPlayer)
+        return false;
+    for (const auto& track : _fileList) {
+        if (track->name() != name)
+            continue;
+        _fileListArrayController->setSelectedObjects({track});
+        const QUrl url = recordingURL(*this, *track);
+        // The one playing already goes on from there; another is loaded first.
+        if (!(_qtPlayer->hasMovie() && _previouslyPlayedURL.path() == url.path())) {
+            if (!_qtPlayer->setMovie(url.toLocalFile()))
+                return false;
+            setPreviouslyPlayedURL(url);
+            unmarkAllTracks(*this);
+            track->setIsPlaying(true);
+        }
+        _qtPlayer->seek(
+            qint64(std::llround(std::max(0.0, fromSeconds) * double(_qtPlayer->timeScale()))));
+        if (!_qtPlayer->isPlaying())
+            _qtPlayer->start();
+        showPlayPauseImage(*this);
+        rearrange(*this);
+        scheduleTimer(this);
+        validateToolbar();
+        return true;
+    }
+    return false;
 }
 
 void BVController::doIdleProcessing(QTimer*) {

@@ -29,8 +29,14 @@ void turnOff(QPushButton* toggle) {
 
 void BVController::startRecording(QObject*) {
     const bool wasRecording = _recorder && _recorder->isRecording();
-    if (_recorder)
+    if (_recorder && !wasRecording && _nextRecordingTicks) {
+        // A length of this recording's own (a scheduled one); the timer's returns at its end.
+        _recorder->setTimedLength(*_nextRecordingTicks);
+        _recorder->setIsTimed(true);
+        _timerOverridden = true;
+    } else if (_recorder) {
         _recorder->setIsTimed(_timerCheckBox && _timerCheckBox->isChecked());
+    }
     // A press while recording only stops: the running recording keeps its file, and its name
     // is the one the did-stop handler selects.
     if (_recorder && !wasRecording) {
@@ -140,6 +146,12 @@ void BVController::showSoundSettings(QObject*) {
 }
 
 void BVController::handleRecordingDidStop(const Notification&) {
+    if (_timerOverridden) {
+        _timerOverridden = false;
+        applyTimerFields();
+        if (_recorder)
+            _recorder->setIsTimed(_timerCheckBox && _timerCheckBox->isChecked());
+    }
     setEnabled(_settingsButton, true);
     setEnabled(_previewButton, true);
     setEnabled(_timerButton, true);

@@ -1,13 +1,16 @@
 // Status display (elapsed time and level meter), the capture-problem message and the timer.
 #include "app/BVController.h"
 
+#include "platform/audio/LevelMeter.h"
 #include "platform/foundation/LocalizedString.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/Ticks.h"
 #include "recording/LevelHistoryView.h"
 #include "recording/QKRecorder.h"
+#include "recording/RecordingSchedule.h"
 #include "recording/RecordingStateText.h"
+#include "recording/RecordingTermsFields.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -20,6 +23,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPainter>
+#include <QPalette>
 #include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
@@ -63,24 +67,30 @@ void drawBand(QPainter& painter, const QImage& picture, int width, int bottom) {
 
 // 98 x 20: the upper band shows the first channel in "right.png", the lower band the second
 // channel in "left.png"; what no bar covers stays transparent.
-QImage levelMeterImage(int left, int right) {
+// `threshold` >= 0 marks voice activation's threshold across both bands, in the text colour.
+QImage levelMeterImage(int left, int right, int threshold) {
     QImage meter(kMeterWidth, 2 * kBandHeight, QImage::Format_ARGB32_Premultiplied);
     meter.fill(Qt::transparent);
     QPainter painter(&meter);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     drawBand(painter, bundleImage(QStringLiteral("right.png")), left, kBandHeight);
     drawBand(painter, bundleImage(QStringLiteral("left.png")), right, 2 * kBandHeight);
+    if (threshold >= 0) {
+        const int x = std::clamp(threshold, 0, kMeterWidth - 1);
+        painter.fillRect(QRect(x, 0, 1, 2 * kBandHeight), QPalette().color(QPalette::WindowText));
+    }
     return meter;
 }
 
 // The meter's picture for a pair of levels, kept in `cache` rather than drawn and converted on
 // every status.
-QPixmap levelMeterPixmap(QCache<quint32, QPixmap>& cache, int left, int right) {
-    const quint32 key =
-        quint32(std::clamp(left, 0, 0xffff)) << 16 | quint32(std::clamp(right, 0, 0xffff));
+QPixmap levelMeterPixmap(QCache<quint64, QPixmap>& cache, int left, int right, int threshold) {
+    const quint64 key = quint64(std::clamp(threshold + 1, 0, 0xffff)) << 32 |
+                        quint64(std::clamp(left, 0, 0xffff)) << 16 |
+                        quint64(std::clamp(right, 0, 0xffff));
     if (const QPixmap* kept = cache.object(key))
         return *kept;
-    QPixmap picture = QPixmap::fromImage(levelMeterImage(left, right));
+    QPixmap picture = QPixmap::fromImage(levelMeterImage(left, right, threshold));
     cache.insert(key, new QPixmap(picture));
     return picture;
 }
@@ -146,7 +156,8 @@ void BVController::handleRecordingStatusUpdate(const Notification& notification)
     // Only a recording counts time: while the input is just monitored the clock stays at zero,
     // so that it never looks as if something were being kept.
     const bool onlyMonitoring = notification.object == _recorder.get() && _recorder &&
-                                _recorder->isPreviewing() && !_recorder->isRecording();
+                                (_recorder->isPreviewing() || _recorder->isListening()) &&
+                                !_recorder->isRecording();
     const int32_t time =
         onlyMonitoring ? 0 : notification.userInfo.value(QStringLiteral("time")).toInt();
     if (bvLogDebugWanted())
@@ -176,7 +187,8 @@ void BVController::handleRecordingStatusUpdate(const Notification& notification)
         _statusText->setText(text);
     if (_displayView && (left != _statusDisplay.left || right != _statusDisplay.right ||
                          _displayView->pixmap().isNull())) {
-        _displayView->setPixmap(levelMeterPixmap(_statusDisplay.meterPictures, left, right));
+        _displayView->setPixmap(
+            levelMeterPixmap(_statusDisplay.meterPictures, left, right, meterThreshold()));
         _statusDisplay.left = left;
         _statusDisplay.right = right;
         describeLevels(left, right);
@@ -187,23 +199,34 @@ void BVController::handleRecordingStatusUpdate(const Notification& notification)
 
 void BVController::showRecordingState() {
     using namespace RecordingStateText;
-    const State state = _recorder ? stateOf(_recorder->isPreviewing(), _recorder->isRecording(),
-                                            _recorder->isPaused())
-                                  : State::Idle;
+    const auto schedule = scheduledRecording();
+    const State state =
+        _recorder ? stateOf(_recorder->isPreviewing(), _recorder->isRecording(),
+                            _recorder->isPaused(), _recorder->isListening(), schedule.has_value())
+                  : State::Idle;
     const int64_t second = state == State::Idle ? 0 : std::max(0, _statusDisplay.ticks) / 60;
     if (int(state) == _statusDisplay.shownState && second == _statusDisplay.shownSecond)
         return;
     _statusDisplay.shownState = int(state);
     _statusDisplay.shownSecond = second;
+    const QString when =
+        schedule ? ScheduleText::shortStart(schedule->start, QDateTime::currentDateTime())
+                 : QString();
     if (_stateText) {
-        _stateText->setText(words(state));
-        _stateText->setAccessibleDescription(words(state));
+        _stateText->setText(words(state, when));
+        _stateText->setAccessibleDescription(words(state, when));
     }
     if (_statusText)
         _statusText->setAccessibleDescription(formatTimingString(int32_t(second * 60)));
     if (mainWindow)
         mainWindow->setWindowTitle(
-            windowTitle(BVLocalizedString("CFBundleName"), state, _statusDisplay.ticks));
+            windowTitle(BVLocalizedString("CFBundleName"), state, _statusDisplay.ticks, when));
+}
+
+int BVController::meterThreshold() const {
+    if (!_voiceActivation.enabled)
+        return -1;
+    return LevelMeter::levelForPeak(VoiceActivation::gateOf(_voiceActivation).threshold);
 }
 
 void BVController::describeLevels(int left, int right) {
@@ -234,10 +257,14 @@ void BVController::showTimerWindow(QObject*) {
     // A sheet: window-modal on the main window, and this call returns at once.
     if (!timerWindow)
         return;
-    if (!timerWindow->isVisible())
+    if (!timerWindow->isVisible()) {
         _timerSheetOpenedWith = {fieldText(_hourField), fieldText(_minuteField),
                                  fieldText(_secondField),
                                  _timerCheckBox && _timerCheckBox->isChecked()};
+        if (_termsFields)
+            _termsFields->showState(scheduledRecording(), _voiceActivation,
+                                    QDateTime::currentDateTime());
+    }
     timerWindow->open();
 }
 
@@ -257,7 +284,7 @@ void BVController::cancelTimerWindow(QObject*) {
 }
 
 void BVController::closeTimerWindow(QObject*) {
-    if (!applyTimerFields()) {
+    if (!applyTimerFields() || !applyTermsFields()) {
         // Refused: the sheet stays, with its message, until the fields make sense or Cancel.
         if (timerWindow && !timerWindow->isVisible())
             timerWindow->open();
@@ -386,7 +413,8 @@ void BVController::clearStatusDisplay() {
     if (_statusText)
         _statusText->setText(formatTimingString(0));
     if (_displayView)
-        _displayView->setPixmap(levelMeterPixmap(_statusDisplay.meterPictures, 0, 0));
+        _displayView->setPixmap(
+            levelMeterPixmap(_statusDisplay.meterPictures, 0, 0, meterThreshold()));
     _statusDisplay.left = 0;
     _statusDisplay.right = 0;
     describeLevels(0, 0);

@@ -18,6 +18,8 @@
 const QString QKRecorderRecordingStatusUpdate = QStringLiteral("QKRecorderRecordingStatusUpdate");
 const QString QKRecorderRecordingDidStop = QStringLiteral("QKRecorderRecordingDidStop");
 const QString QKRecorderCaptureProblem = QStringLiteral("QKRecorderCaptureProblem");
+const QString QKRecorderVoiceDetected = QStringLiteral("QKRecorderVoiceDetected");
+const QString QKRecorderSilenceDetected = QStringLiteral("QKRecorderSilenceDetected");
 
 namespace {
 constexpr int kSystemScript = -1;
@@ -217,9 +219,39 @@ void QKRecorder::switchMeteringOn() {
     bvLog(QStringLiteral("error: %1 channel count: %2").arg(err).arg(count));
 }
 
+bool QKRecorder::doListen(const VoiceGate& gate) {
+    _lastFailure.clear();
+    // While listening, new settings apply to the running recording too.
+    if (_previewing || (_recording && !_listening))
+        return false;
+    if (!_seqGrabber || _seqGrabber->startListening(gate) != GrabberErr::noErr) {
+        bvLog(QStringLiteral("error - couldn't listen to the input"));
+        _lastFailure = QStringLiteral("the input device could not be started");
+        return false;
+    }
+    _listening = true;
+    switchMeteringOn();
+    scheduleIdleTimer();
+    emit stateChanged();
+    return true;
+}
+
+void QKRecorder::doListenStop() {
+    if (!_listening)
+        return;
+    _listening = false;
+    if (_seqGrabber)
+        _seqGrabber->stopListening();
+    if (!_recording && !_previewing)
+        cancelIdleTimer();
+    if (_settingsPending)
+        applySavedSettings();
+    emit stateChanged();
+}
+
 bool QKRecorder::doPreview() {
     _lastFailure.clear();
-    if (_previewing || _recording)
+    if (_previewing || _recording || _listening)
         return false;
     scheduleIdleTimer();
     switchMeteringOn();
@@ -373,9 +405,11 @@ void QKRecorder::doPause() {
     emit stateChanged();
 }
 
-void QKRecorder::doStop() {
+void QKRecorder::doStop(StopReason reason) {
     if (!_recording)
         return;
+    if (_doCleanUp)
+        reason = StopReason::Timer;
     _recording = false;
     _paused = false;
     // A recording that reached its timed length (by a poll or the cut-off timer) holds exactly
@@ -385,13 +419,30 @@ void QKRecorder::doStop() {
                                    : _seqGrabber->stop();
     if (err != GrabberErr::noErr)
         bvLog(QStringLiteral("error: %1 - couldn't stop recording").arg(err));
-    cancelIdleTimer();
+    // Listening goes on, and shows the input's level, between recordings.
+    if (!_listening)
+        cancelIdleTimer();
     cancelCutOff();
     _time = 0;
+    _doCleanUp = false;
     if (_settingsPending)
         applySavedSettings();
-    NotificationCenter::defaultCenter().post(QKRecorderRecordingDidStop, this);
+    static const char* const kReasons[] = {"requested", "timer", "silence", "write error",
+                                           "device lost"};
+    NotificationCenter::defaultCenter().post(
+        QKRecorderRecordingDidStop, this,
+        {{QStringLiteral("reason"), QLatin1String(kReasons[int(reason)])}});
     emit stateChanged();
+}
+
+void QKRecorder::checkVoice() {
+    if (!_listening || !_seqGrabber)
+        return;
+    const VoiceActivity activity = _seqGrabber->voiceActivity();
+    if (activity.sound && (!_recording || _paused))
+        NotificationCenter::defaultCenter().post(QKRecorderVoiceDetected, this);
+    else if (activity.silence && _recording && !_paused)
+        NotificationCenter::defaultCenter().post(QKRecorderSilenceDetected, this);
 }
 
 CaptureHealth QKRecorder::captureHealth() const {
@@ -420,7 +471,7 @@ bool QKRecorder::reportCaptureProblems() {
                                    : health.writeErrorText;
         // Stop first, so that the did-stop path lists what was written before the message
         // tells why the recording ended.
-        doStop();
+        doStop(StopReason::WriteError);
         NotificationCenter::defaultCenter().post(
             QKRecorderCaptureProblem, this,
             {{QStringLiteral("overruns"), lost},
@@ -434,7 +485,7 @@ bool QKRecorder::reportCaptureProblems() {
         // The sound server went away or the device was unplugged: what reached the file is
         // kept, and a recording that can no longer grow ends now rather than at the next Stop.
         bvLog(QStringLiteral("error: %1 - lost the input device").arg(health.deviceError));
-        doStop();
+        doStop(StopReason::DeviceLost);
         NotificationCenter::defaultCenter().post(
             QKRecorderCaptureProblem, this,
             {{QStringLiteral("overruns"), lost},
@@ -463,10 +514,16 @@ void QKRecorder::doIdleProcessing(QTimer*) {
     // A failed write ends the recording even while it is paused: the user learns it now.
     if (reportCaptureProblems())
         return;
+    // Voice activation may start, resume, pause or stop a recording from here.
+    checkVoice();
     if (_paused)
         return;
-    if (!_previewing && !_recording)
+    if (!_previewing && !_recording && !_listening)
         return;
+    if (_listening && !_recording) {
+        postStatus(0);
+        return;
+    }
     if (_doCleanUp) {
         doStop();
         return;
@@ -499,7 +556,7 @@ void QKRecorder::postStatus(int32_t elapsed) {
 }
 
 int32_t QKRecorder::showSoundSettings() {
-    if (_previewing || _recording)
+    if (_previewing || _recording || _listening)
         return -1;
     if (!_seqGrabber)
         return GrabberErr::badComponent;
@@ -568,7 +625,7 @@ void QKRecorder::writeNSDataToUserData(const QByteArray& data) {
 void QKRecorder::applySavedSettings() {
     if (!_seqGrabber || !_userDataSaved)
         return;
-    if (_previewing || _recording) {
+    if (_previewing || _recording || _listening) {
         _settingsPending = true;
         return;
     }

@@ -21,6 +21,10 @@ extern const QString QKRecorderRecordingDidStop;      // "QKRecorderRecordingDid
 // User info: "overruns" (blocks lost in this recording so far), "message" (for the user) and
 // "stopped" (true when the recording was ended because of it).
 extern const QString QKRecorderCaptureProblem; // "QKRecorderCaptureProblem"
+// Posted by the poll while listening: sound rose with no recording running (or the running one
+// paused), and a running recording has had its silence. No user info.
+extern const QString QKRecorderVoiceDetected;   // "QKRecorderVoiceDetected"
+extern const QString QKRecorderSilenceDetected; // "QKRecorderSilenceDetected"
 
 // The capture engine: preview, record into a movie file at a given path, pause, stop; polls
 // the grabber, measures elapsed ticks and levels, and posts its notifications.
@@ -48,7 +52,15 @@ public:
     void doPreviewStop();
     bool doRecord();
     void doPause();
-    void doStop();
+    // Why a recording ended; "QKRecorderRecordingDidStop" carries it as "reason" ("requested",
+    // "timer", "silence", "write error", "device lost").
+    enum class StopReason { Requested, Timer, Silence, WriteError, DeviceLost };
+    void doStop(StopReason reason = StopReason::Requested);
+    // Voice activation: listens to the input (polling it and showing its level) until
+    // doListenStop, recording or not; refused while previewing or recording.
+    bool doListen(const VoiceGate& gate);
+    void doListenStop();
+    bool isListening() const { return _listening; }
     void doIdleProcessing(QTimer* timer);
     // Ends a timed recording the moment its elapsed time reaches the timed length, without
     // waiting for a poll; fired by the cut-off timer.
@@ -128,6 +140,8 @@ private:
     // Tells the user about lost sound, a failed write or a lost device; answers true when it
     // ended the recording.
     bool reportCaptureProblems();
+    // Tells what voice activation should do now, by notification.
+    void checkVoice();
 
     GrabberFactory _openGrabber;
     std::unique_ptr<SequenceGrabber> _seqGrabber;
@@ -145,6 +159,7 @@ private:
     int32_t _pauseTime = 0;
     int32_t _pauseTimeStart = 0;
     bool _doCleanUp = false;
+    bool _listening = false;
     bool _statusWatched = false;
     bool _settingsPending = false; // saved settings wait for the running capture to stop
     QTimer* _cutOffTimer = nullptr;

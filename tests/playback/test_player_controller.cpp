@@ -1,9 +1,11 @@
 #include "app/BVController.h"
 #include "app/MainInterface.h"
+#include "library/NoteTimeStamps.h"
 #include "library/QBVTableView.h"
 #include "library/QBVTrack.h"
 #include "library/QBVTrackTableModel.h"
 #include "library/QKArrayController.h"
+#include "platform/foundation/LocalizedString.h"
 #include "platform/foundation/Log.h"
 #include "platform/media/BVMovieView.h"
 #include "platform/media/player/PlaybackTestSupport.h"
@@ -17,6 +19,8 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QTest>
+#include <QTextCursor>
+#include <QTextEdit>
 
 #include <gtest/gtest.h>
 
@@ -407,4 +411,42 @@ TEST_F(PlayerTest, TheMarkerImageIsLoadedOnceAndEveryRequestIsLogged) {
     EXPECT_EQ(a->currentlyPlayingImage(), nullptr);
     a->setIsPlaying(true);
     EXPECT_EQ(a->currentlyPlayingImage(), first);
+}
+
+TEST_F(PlayerTest, ATimeStampInTheNotePlaysItsRecordingFromThereAndCtrlMAddsOne) {
+    select("Recording B.mov");
+    QTextEdit* note = c()._notesTextView;
+    ASSERT_FALSE(note->isReadOnly());
+    QTextCursor cursor = note->textCursor();
+    cursor.insertText("Chorus at ");
+    NoteTimeStamps::insert(cursor, 1.5);
+    note->setTextCursor(cursor);
+
+    // A plain click on the stamp, as the user gives it.
+    QTextCursor onStamp(note->document());
+    onStamp.setPosition(QStringLiteral("Chorus at [0").size());
+    const QPoint at = note->cursorRect(onStamp).center();
+    QTest::mouseClick(note->viewport(), Qt::LeftButton, {}, at);
+    ASSERT_TRUE(waitUntil([&] { return playing(); }, 5000)) << view().message().toStdString();
+    EXPECT_EQ(marked(), QStringList{"Recording B.mov"});
+    EXPECT_GE(position(), view().timeScale() * 3 / 2);
+    EXPECT_LT(position(), view().timeScale() * 2);
+
+    // While it plays, Ctrl+M puts the place heard at the note's cursor.
+    _interface->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(_interface->window()));
+    note->setFocus();
+    note->moveCursor(QTextCursor::End);
+    QTest::keyClick(note, Qt::Key_M, Qt::ControlModifier);
+    const QString text = note->toPlainText();
+    EXPECT_TRUE(text.startsWith("Chorus at [00:00:01] [00:00:01] ")) << text.toStdString();
+    QTextCursor added(note->document());
+    added.setPosition(QStringLiteral("Chorus at [00:00:01] [0").size());
+    const auto seconds = NoteTimeStamps::secondsOf(added.charFormat().anchorHref());
+    ASSERT_TRUE(seconds);
+    EXPECT_GE(*seconds, 1.5);
+
+    // With nothing recording or playing there is no place to mark.
+    c().soundStop(nullptr);
+    EXPECT_EQ(c().insertTimeStamp(), BVLocalizedString("TimeStampNeedsAPlace"));
 }

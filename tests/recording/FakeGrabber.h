@@ -26,6 +26,9 @@ struct FakeGrabberState {
     QByteArray rates;
     bool destroyed = false;
     QStringList presentDevices; // the named inputs that are plugged in
+    bool listening = false;     // voice activation listens
+    VoiceGate gate;             // ... for this
+    VoiceActivity activity;     // what it answers it heard
 
     int count(const QString& call) const { return calls.count(call); }
 };
@@ -122,6 +125,16 @@ public:
             _s->channel = settings;
         return err;
     }
+    OSErr startListening(const VoiceGate& gate) override {
+        _s->gate = gate;
+        _s->listening = true;
+        return call("startListening");
+    }
+    OSErr stopListening() override {
+        _s->listening = false;
+        return call("stopListening");
+    }
+    VoiceActivity voiceActivity() const override { return _s->activity; }
     CaptureHealth health() const override { return _s->health; }
     int64_t recordStartNanoseconds() const override { return 0; }
     QString startFailureText() const override { return {}; }

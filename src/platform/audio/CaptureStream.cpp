@@ -208,6 +208,13 @@ std::optional<uint64_t> CaptureStream::frameAt(int64_t ns) const {
     return std::min(uint64_t(std::max<int64_t>(frame, 0)), latest);
 }
 
+std::optional<int64_t> CaptureStream::timeOfFrame(uint64_t frame) const {
+    const int64_t offset = _ringClockOffsetNs.load(std::memory_order_acquire);
+    if (offset == kNoOffset)
+        return std::nullopt;
+    return offset + nsOfFrames(frame, _config.sampleRate);
+}
+
 bool CaptureStream::isRunning() const {
     // A sound server that dies can leave the stream "active" with no callbacks ever again.
     const int64_t quietNs = captureClockNs() - _lastCallbackNs.load(std::memory_order_relaxed);
@@ -263,8 +270,11 @@ void CaptureStream::onInput(const void* input, unsigned long frames) {
         // Blocks nobody takes are dropped once the ring is full.
         _levelMeter.add(_scratch.data(), n,
                         [this](const LevelBlock& block) { _levelBlocks.push(&block, 1); });
-        if (capturing)
-            _ring->push(_scratch.data(), samples);
+        if (capturing) {
+            const uint64_t at = framesPushed();
+            if (_ring->push(_scratch.data(), samples))
+                _voice->scan(_scratch.data(), n, channels, at);
+        }
         if (monitoring) {
             for (size_t i = 0; i < samples; ++i)
                 _monitorScratch[i] = float(_scratch[i]) * (1.0f / 2147483648.0f);

@@ -2,6 +2,7 @@
 
 #include "platform/audio/LevelBlocks.h"
 #include "platform/audio/SpscRing.h"
+#include "platform/audio/VoiceTrigger.h"
 
 #include <QString>
 
@@ -83,7 +84,14 @@ public:
     // The ring frame captured at `ns`, from when the pushed blocks arrived; no more than two
     // blocks past what has been pushed. Nullopt before any block was pushed.
     std::optional<uint64_t> frameAt(int64_t ns) const;
+    // When the ring frame was captured, on the steady clock; nullopt before any block was pushed.
+    std::optional<int64_t> timeOfFrame(uint64_t frame) const;
     bool capturing() const { return _capturing.load(std::memory_order_acquire); }
+    // What voice activation listens with: the callback scans each block it pushes.
+    VoiceTrigger& voiceTrigger() { return *_voice; }
+    const VoiceTrigger& voiceTrigger() const { return *_voice; }
+    // Shared with the writer, which may still look at it as the stream goes.
+    std::shared_ptr<const VoiceTrigger> sharedVoiceTrigger() const { return _voice; }
     // Playthrough at `volume` (8.8 fixed point). The output stream is opened on first need;
     // false with a reason when it cannot be (capture goes on without it).
     bool setMonitor(bool on, int volume, QString* error);
@@ -144,6 +152,7 @@ private:
     LevelBlockMeter _levelMeter; // the input callback's
     SpscRing<LevelBlock> _levelBlocks{256};
     std::shared_ptr<StartMark> _startMark = std::make_shared<StartMark>();
+    std::shared_ptr<VoiceTrigger> _voice = std::make_shared<VoiceTrigger>();
     // When frames were captured: frame f of the device (or of the ring) at about
     // f / rate + offset on the steady clock. The device's is the callback's own; the ring's is
     // published for the main thread and moves on whenever frames are not pushed.

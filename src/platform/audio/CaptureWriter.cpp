@@ -1,10 +1,13 @@
 #include "platform/audio/CaptureWriter.h"
 
+#include "platform/audio/VoiceTrigger.h"
+
 #include "platform/foundation/Log.h"
 #include "platform/movie/MovieWriter.h"
 
 #include <QFileInfo>
 
+#include <deque>
 #include <limits>
 #include <pthread.h>
 
@@ -31,6 +34,14 @@ struct CaptureWriter::Job {
     uint64_t capElement = kOpenEnded;
     uint64_t leadIn = 0;     // frames of silence before the start frame
     uint64_t leadInLeft = 0; // of which not yet written
+    // A stop by length: the file ends once it holds this many frames (holds left out).
+    uint64_t fileStopFrames = kOpenEnded;
+    uint64_t serial = 0;
+    std::deque<uint64_t> bounds; // ring frames: a hold, the resume after it, the next hold ...
+    uint64_t skipToElement = 0;  // frames before this are left out (a resume's start)
+    uint64_t keepElements = 0;   // what a hold keeps of the recent past
+    std::shared_ptr<const VoiceTrigger> silenceTrigger; // see limitToSilence
+    uint64_t silenceFrames = 0;
     bool failed = false;
     int completion = 0;
     QString completionText;
@@ -57,6 +68,11 @@ CaptureWriter::~CaptureWriter() {
 void CaptureWriter::begin(std::unique_ptr<MovieWriter> file, std::shared_ptr<SampleRing> ring,
                           int channels, uint64_t framesPerPacket, Start start, uint64_t maxFrames) {
     auto job = std::make_unique<Job>();
+    std::unique_lock serialLock(_mutex);
+    job->serial = ++_serial;
+    _bounds.clear();
+    _boundsGiven = 0;
+    serialLock.unlock();
     job->file = std::move(file);
     job->channels = uint64_t(channels);
     job->framesPerPacket = std::max<uint64_t>(1, framesPerPacket);
@@ -101,6 +117,70 @@ CaptureWriter::Result CaptureWriter::finish(Stop stop, std::chrono::milliseconds
     if (!_done)
         return {ETIMEDOUT, QStringLiteral("the recording's writer did not respond"), 0, 0};
     return _result;
+}
+
+void CaptureWriter::hold(uint64_t frame) {
+    std::lock_guard lock(_mutex);
+    // Strictly a hold, then a resume: a second hold in a row changes nothing.
+    if (!_active || _boundsGiven % 2 == 1)
+        return;
+    ++_boundsGiven;
+    _bounds.push_back(frame);
+    ++_commands;
+    _wake.notify_one();
+}
+
+void CaptureWriter::resume(uint64_t frame) {
+    std::lock_guard lock(_mutex);
+    if (!_active || _boundsGiven % 2 == 0)
+        return;
+    ++_boundsGiven;
+    _bounds.push_back(frame);
+    ++_commands;
+    _wake.notify_one();
+}
+
+void CaptureWriter::keepRecent(std::shared_ptr<SampleRing> ring, int channels, uint64_t frames) {
+    std::lock_guard lock(_mutex);
+    _keepElements = ring ? frames * uint64_t(std::max(channels, 1)) : 0;
+    _keepRing = std::move(ring);
+    ++_commands;
+    _wake.notify_one();
+}
+
+void CaptureWriter::limitToSilence(std::shared_ptr<const VoiceTrigger> trigger,
+                                   uint64_t silenceFrames) {
+    std::lock_guard lock(_mutex);
+    _silenceTrigger = std::move(trigger);
+    _silenceFrames = silenceFrames;
+    ++_commands;
+    _wake.notify_one();
+}
+
+void CaptureWriter::trim(SampleRing& ring, uint64_t keepElements, uint64_t notBefore) {
+    const uint64_t written = ring.writePosition();
+    if (written > keepElements && written - keepElements > notBefore)
+        ring.discardTo(written - keepElements);
+}
+
+bool CaptureWriter::passHold(Job& job, uint64_t keepElements) {
+    SampleRing& ring = *job.ring;
+    while (!job.bounds.empty()) {
+        const uint64_t holdElement = job.bounds.front() * job.channels;
+        if (ring.readPosition() < holdElement)
+            return true;
+        if (job.bounds.size() < 2) {
+            // Waiting: only the recent past is kept, for the sound that ends the wait.
+            if (keepElements > 0)
+                trim(ring, keepElements, holdElement);
+            return false;
+        }
+        job.skipToElement = std::max(job.bounds[1] * job.channels, holdElement);
+        job.bounds.pop_front();
+        job.bounds.pop_front();
+        ring.discardTo(job.skipToElement);
+    }
+    return true;
 }
 
 void CaptureWriter::waitUntilClosed(const QString& path) {
@@ -176,15 +256,28 @@ bool CaptureWriter::writeLeadIn(Job& job) {
 }
 
 void CaptureWriter::resolveStop(Job& job) {
-    if (!job.stop || !job.startKnown || job.stopElement != kOpenEnded)
+    if (!job.stop || !job.startKnown || job.stopElement != kOpenEnded ||
+        job.fileStopFrames != kOpenEnded)
         return;
+    const uint64_t packet = job.framesPerPacket;
+    if (!job.stop->frame) {
+        // Counted in the file's frames, lead-in included, so that holds do not lengthen it.
+        const uint64_t packets = (job.stop->framesAfterStart + packet - 1) / packet;
+        job.fileStopFrames = std::max(packets * packet, job.leadIn);
+        return;
+    }
     const uint64_t start = job.startElement / job.channels;
-    // A lead-in of silence is part of the file's length.
-    const uint64_t end = job.stop->frame ? std::max(*job.stop->frame, start)
-                                         : start + job.stop->framesAfterStart -
-                                               std::min(job.leadIn, job.stop->framesAfterStart);
-    const uint64_t packets = (end - start + job.framesPerPacket - 1) / job.framesPerPacket;
-    job.stopElement = (start + packets * job.framesPerPacket) * job.channels;
+    const uint64_t end = std::max(*job.stop->frame, start);
+    const uint64_t packets = (end - start + packet - 1) / packet;
+    job.stopElement = (start + packets * packet) * job.channels;
+}
+
+uint64_t CaptureWriter::silenceLimit(const Job& job) {
+    if (!job.silenceTrigger)
+        return kOpenEnded;
+    const uint64_t sound = std::max(job.silenceTrigger->lastLoudEnd(),
+                                    std::max(job.startElement, job.skipToElement) / job.channels);
+    return (sound + job.silenceFrames) * job.channels;
 }
 
 void CaptureWriter::drain(Job& job) {
@@ -201,12 +294,33 @@ void CaptureWriter::drain(Job& job) {
         if (ring.readPosition() < job.startElement)
             return; // the start has not arrived yet
     }
-    const uint64_t end = std::min(job.stopElement, job.capElement);
+    const uint64_t keep = job.keepElements;
     for (;;) {
+        if (job.fileStopFrames != kOpenEnded && job.file->framesWritten() >= job.fileStopFrames) {
+            job.stopElement = ring.readPosition();
+            break;
+        }
+        if (!passHold(job, keep))
+            break;
+        const uint64_t holdElement =
+            job.bounds.empty() ? kOpenEnded : job.bounds.front() * job.channels;
+        const uint64_t end = std::min({job.stopElement, job.capElement, holdElement});
         const uint64_t position = ring.readPosition();
         auto [data, count] = ring.readable();
         if (count == 0)
             break;
+        if (position < job.skipToElement) {
+            ring.consume(size_t(std::min<uint64_t>(count, job.skipToElement - position)));
+            continue;
+        }
+        if (position >= holdElement)
+            continue; // passHold decides
+        // Not past where a silence would end the file: that much waits for the next sound.
+        const uint64_t silenceEnd = silenceLimit(job);
+        if (!job.stop && position >= silenceEnd)
+            break;
+        if (!job.stop)
+            count = size_t(std::min<uint64_t>(count, silenceEnd - position));
         if (position >= end || job.failed) {
             // Past the cap, or the file failed: drop what comes, up to the end of the file.
             const uint64_t limit =
@@ -218,6 +332,9 @@ void CaptureWriter::drain(Job& job) {
         }
         size_t take = size_t(std::min<uint64_t>(count, end - position));
         take = std::min(take, kMaxFramesPerAppend * size_t(job.channels));
+        if (job.fileStopFrames != kOpenEnded)
+            take = std::min<size_t>(take, size_t(job.fileStopFrames - job.file->framesWritten()) *
+                                              job.channels);
         const bool ok = job.file->append(data, take / job.channels);
         ring.consume(take);
         _framesWritten.store(job.file->framesWritten(), std::memory_order_relaxed);
@@ -243,12 +360,17 @@ void CaptureWriter::run() {
     for (;;) {
         bool finishNow = false;
         bool quit = false;
+        std::shared_ptr<SampleRing> keepRing;
+        uint64_t keepElements = 0;
         {
             std::unique_lock lock(_mutex);
-            // Without a file there is nothing to poll for: sleep until told.
+            // Without a file there is nothing to poll for but a ring to keep short: sleep until
+            // told, or until it is time to trim it.
             if (job)
                 _wake.wait_for(lock, job->stop ? kStoppingWakeInterval : kWakeInterval,
                                [&] { return _commands != seen; });
+            else if (_keepRing)
+                _wake.wait_for(lock, kWakeInterval, [&] { return _commands != seen; });
             else
                 _wake.wait(lock, [&] { return _commands != seen; });
             seen = _commands;
@@ -256,9 +378,21 @@ void CaptureWriter::run() {
                 job = std::move(_pending);
             if (job && _stop && !job->stop)
                 job->stop = _stop;
+            if (job && job->serial == _serial) {
+                for (uint64_t bound : _bounds)
+                    job->bounds.push_back(bound);
+                _bounds.clear();
+                job->keepElements = job->ring == _keepRing ? _keepElements : 0;
+                job->silenceTrigger = job->ring == _keepRing ? _silenceTrigger : nullptr;
+                job->silenceFrames = _silenceFrames;
+            }
             finishNow = _finishNow;
             quit = _quit;
+            keepRing = _keepRing;
+            keepElements = _keepElements;
         }
+        if (!job && keepRing)
+            trim(*keepRing, keepElements, 0);
         if (job) {
             drain(*job);
             const bool ended =

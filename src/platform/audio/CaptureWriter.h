@@ -13,8 +13,10 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <vector>
 
 class MovieWriter;
+class VoiceTrigger;
 
 // The thread that moves captured sound from the sample ring into the movie file. It wakes four
 // times a second (the audio callback cannot signal it without risking a lock; the ring holds
@@ -55,6 +57,22 @@ public:
     // after that the file ends with what came.
     Result finish(Stop stop, std::chrono::milliseconds wait);
 
+    // A pause that lets the input flow on: the file takes the frames before `frame` and then
+    // waits; resume() continues it with the frames from `frame` on (never from before the
+    // hold), so that what lies between is left out without a click.
+    void hold(uint64_t frame);
+    void resume(uint64_t frame);
+
+    // While no file is written (or the file waits in a hold), the ring keeps only its last
+    // `frames` frames, so that it never fills while the input is listened to and a recording
+    // can begin a little before the moment it was asked for. Null stops it.
+    void keepRecent(std::shared_ptr<SampleRing> ring, int channels, uint64_t frames);
+
+    // While voice activation listens, a file is written no further than `silenceFrames` past
+    // the latest sound the trigger heard (or its start), so that a stop on silence can end it
+    // exactly where the silence reached its length. Null lifts the limit.
+    void limitToSilence(std::shared_ptr<const VoiceTrigger> trigger, uint64_t silenceFrames);
+
     // Waits until the file at `path` is synced, closed and unlocked (a stop answers before
     // that). Each file is followed on its own: after a snip the old file closing says nothing
     // about the new one.
@@ -76,6 +94,11 @@ private:
     void drain(Job& job);
     static bool resolveStart(Job& job);
     static void resolveStop(Job& job);
+    // Skips to where a hold ends once the file reached it; false while it waits in the hold.
+    static bool passHold(Job& job, uint64_t keepElements);
+    static void trim(SampleRing& ring, uint64_t keepElements, uint64_t notBefore);
+    // The ring element a file listened for may be written up to (no limit when not).
+    static uint64_t silenceLimit(const Job& job);
     // Writes the silence a file begins with; false when the file failed.
     bool writeLeadIn(Job& job);
     void fail(Job& job);
@@ -95,6 +118,13 @@ private:
     QString _errorText;
     uint64_t _commands = 0;
     bool _quit = false;
+    uint64_t _serial = 0;          // of the file begun last
+    std::vector<uint64_t> _bounds; // holds and resumes for that file, in order, not yet taken
+    uint64_t _boundsGiven = 0;     // holds and resumes given for that file
+    std::shared_ptr<SampleRing> _keepRing;
+    uint64_t _keepElements = 0;
+    std::shared_ptr<const VoiceTrigger> _silenceTrigger;
+    uint64_t _silenceFrames = 0;
 
     std::atomic<bool> _failed{false}; // mirrors _error != 0
     std::atomic<uint64_t> _framesWritten{0};

@@ -75,7 +75,7 @@ PortAudioGrabber::PortAudioGrabber() {
     _keepOpenTimer.setSingleShot(true);
     _keepOpenTimer.setInterval(kKeepOpen);
     _keepOpenTimer.callOnTimeout([this] {
-        if (!_previewing && !_recording)
+        if (!_previewing && !_recording && !_gate)
             closeStream();
     });
 }
@@ -315,11 +315,16 @@ OSErr PortAudioGrabber::stopRecordingAt(std::optional<uint64_t> length) {
     // what the ring holds.
     const int64_t now = captureClockNs();
     CaptureWriter::Stop at;
+    const std::optional<uint64_t> silenceEnd = silenceEndFrame();
     if (length && !_paused)
         // Pauses push nothing, so the file's sound is its ring frames (and any lead-in).
         at.framesAfterStart = *length;
+    else if (_paused && _heldAt)
+        at.frame = *_heldAt;
     else if (_paused)
         at.frame = _stream->framesPushed();
+    else if (silenceEnd)
+        at.frame = *silenceEnd;
     else if (fileStartFrame())
         // What has been pushed was captured before now, whatever the estimate says.
         at.frame = std::max(_stream->frameAt(now).value_or(0), _stream->framesPushed());
@@ -335,11 +340,15 @@ OSErr PortAudioGrabber::stopRecordingAt(std::optional<uint64_t> length) {
     _lastHealth.framesCaptured = result.leadInFrames + result.endFrame - result.startFrame;
     _recording = false;
     _paused = false;
+    _heldAt.reset();
     _fileStart = result.startFrame;
     _handOverFrame = result.endFrame;
     _stoppedAt = std::chrono::steady_clock::now();
+    // Sound after the end of this file is what starts the next one.
+    _armFrom = result.endFrame;
     updateMonitor();
-    keepOpenForAWhile();
+    if (!_gate)
+        keepOpenForAWhile();
     if (result.error != 0) {
         bvLog(QStringLiteral("couldn't complete the recording %1: %2")
                   .arg(fileName(_recordedPath), result.errorText));
@@ -353,6 +362,25 @@ OSErr PortAudioGrabber::pause(bool paused) {
         return e;
     if (!_recording)
         return GrabberErr::wrongState;
+    if (_gate && paused != _paused) {
+        // Listening goes on through the pause: the file holds where the silence reached its
+        // length (or now), and resumes with the pre-roll of the sound that ends the pause.
+        if (paused) {
+            const uint64_t at = silenceEndFrame().value_or(frameNow());
+            _writer->hold(at);
+            _heldAt = at;
+            _armFrom = at;
+        } else {
+            uint64_t onset = 0;
+            const std::optional<uint64_t> voice = voiceStartFrame(&onset);
+            const uint64_t at = std::max(voice.value_or(frameNow()), _heldAt.value_or(0));
+            _writer->resume(at);
+            _segmentOnset = voice ? onset : at;
+            _heldAt.reset();
+        }
+        _paused = paused;
+        return GrabberErr::noErr;
+    }
     _stream->setCapturing(!paused);
     _paused = paused;
     return GrabberErr::noErr;
@@ -436,6 +464,8 @@ OSErr PortAudioGrabber::startRecord() {
     if (OSErr e = openStream())
         return e;
     const bool seamless = handOver && _stream.get() == before;
+    if (_gate && _stream.get() != before)
+        applyGate();
 
     const SoundFormat format = formatOf(_settings);
     waitForOwnFile(_dataOutput);
@@ -453,10 +483,19 @@ OSErr PortAudioGrabber::startRecord() {
     // otherwise it begins at the frame captured now.
     CaptureWriter::Start start;
     _startNs = captureClockNs();
-    if (seamless)
+    uint64_t onset = 0;
+    if (const std::optional<uint64_t> voice = voiceStartFrame(&onset)) {
+        // The pre-roll is in the ring already: the file begins with it.
+        start.frame = *voice;
+        _segmentOnset = onset;
+        _startNs = std::min(_startNs, _stream->timeOfFrame(*voice).value_or(_startNs));
+    } else if (seamless) {
         start.frame = *_handOverFrame;
-    else
+    } else {
         start.mark = _stream->requestStartAt(_startNs);
+    }
+    if (_gate && !start.frame)
+        _segmentOnset = frameNow();
     const uint64_t maxFrames =
         _maximumRecordTicks > 0 ? uint64_t(_maximumRecordTicks) * format.sampleRate / 60 : 0;
     if (!_writer)
@@ -471,6 +510,7 @@ OSErr PortAudioGrabber::startRecord() {
     _startMark = start.mark;
     _recordedPath = _dataOutput;
     _handOverFrame.reset();
+    _heldAt.reset();
     _recording = true;
     _paused = false;
     _lastHealth = {};
@@ -663,6 +703,102 @@ CaptureHealth PortAudioGrabber::health() const {
     return h;
 }
 
+uint64_t PortAudioGrabber::framesOf(double seconds) const {
+    return uint64_t(std::max(0.0, seconds) * _settings.sampleRate + 0.5);
+}
+
+uint64_t PortAudioGrabber::frameNow() const {
+    return std::max(_stream->frameAt(captureClockNs()).value_or(0), _stream->framesPushed());
+}
+
+void PortAudioGrabber::applyGate() {
+    if (!_stream || !_gate)
+        return;
+    constexpr double kFullScale = 8388608.0; // the trigger's 24-bit scale
+    const auto threshold = uint32_t(std::clamp(_gate->threshold * kFullScale, 1.0, kFullScale));
+    _stream->setCapturing(true);
+    _stream->voiceTrigger().configure(threshold,
+                                      std::max<uint64_t>(1, framesOf(_gate->silenceSeconds)));
+    _armFrom = _stream->framesPushed();
+    if (!_writer)
+        _writer = std::make_unique<CaptureWriter>();
+    // The pre-roll and room for the seconds a busy main thread may take to notice the sound.
+    _writer->keepRecent(_stream->ring(), _settings.channels,
+                        framesOf(_gate->preRollSeconds + kListeningSlackSeconds));
+    _writer->limitToSilence(_stream->sharedVoiceTrigger(),
+                            std::max<uint64_t>(1, framesOf(_gate->silenceSeconds)));
+}
+
+OSErr PortAudioGrabber::startListening(const VoiceGate& gate) {
+    if (OSErr e = ready())
+        return e;
+    if (_previewing)
+        return GrabberErr::wrongState;
+    if (gate.threshold <= 0 || gate.threshold > 1 || gate.preRollSeconds < 0 ||
+        gate.preRollSeconds > kLongestPreRollSeconds || gate.silenceSeconds <= 0)
+        return GrabberErr::paramErr;
+    _keepOpenTimer.stop();
+    if (OSErr e = openStream())
+        return e;
+    _gate = gate;
+    applyGate();
+    if (_recording)
+        _segmentOnset = frameNow();
+    return GrabberErr::noErr;
+}
+
+OSErr PortAudioGrabber::stopListening() {
+    if (!_gate)
+        return GrabberErr::noErr;
+    if (_recording && _paused && _heldAt) {
+        // A file held by listening stays paused as an ordinary pause would.
+        _writer->resume(frameNow());
+        _stream->setCapturing(false);
+        _heldAt.reset();
+    }
+    _gate.reset();
+    if (_writer) {
+        _writer->keepRecent(nullptr, 0, 0);
+        _writer->limitToSilence(nullptr, 0);
+    }
+    if (_stream) {
+        _stream->voiceTrigger().switchOff();
+        if (!_recording && !_previewing)
+            keepOpenForAWhile();
+    }
+    return GrabberErr::noErr;
+}
+
+std::optional<uint64_t> PortAudioGrabber::voiceStartFrame(uint64_t* onset) const {
+    if (!_gate || !_stream || (_recording && !_paused))
+        return std::nullopt;
+    const uint64_t run = _stream->voiceTrigger().runStart();
+    if (run == VoiceTrigger::kNone || run < _armFrom)
+        return std::nullopt;
+    *onset = run;
+    const uint64_t preRoll = framesOf(_gate->preRollSeconds);
+    // No frame belongs to two files: the pre-roll gives way to the end of the one before.
+    return std::max(run > preRoll ? run - preRoll : 0, _armFrom);
+}
+
+std::optional<uint64_t> PortAudioGrabber::silenceEndFrame() const {
+    if (!_gate || !_stream || !_recording || _paused)
+        return std::nullopt;
+    const uint64_t lastSound = std::max(_stream->voiceTrigger().lastLoudEnd(), _segmentOnset);
+    const uint64_t end = lastSound + framesOf(_gate->silenceSeconds);
+    if (_stream->framesPushed() < end)
+        return std::nullopt;
+    return end;
+}
+
+VoiceActivity PortAudioGrabber::voiceActivity() const {
+    VoiceActivity activity;
+    uint64_t onset = 0;
+    activity.sound = voiceStartFrame(&onset).has_value();
+    activity.silence = silenceEndFrame().has_value();
+    return activity;
+}
+
 QString PortAudioGrabber::missingInputDevice() const {
     if (!_session || _settings.inputDevice.isEmpty())
         return {};
@@ -672,6 +808,7 @@ QString PortAudioGrabber::missingInputDevice() const {
 }
 
 void PortAudioGrabber::disposeChannel() {
+    stopListening();
     if (_recording)
         stop();
     _previewing = false;

@@ -25,6 +25,9 @@ public:
     // A recording started within this time after the previous one stopped continues it
     // seamlessly (a snip); later ones start with the sound of the moment they start.
     static constexpr std::chrono::milliseconds kHandOverWindow{1000};
+    // While listening the ring keeps the pre-roll and this much more (it holds 8 s).
+    static constexpr double kListeningSlackSeconds = 4.0;
+    static constexpr double kLongestPreRollSeconds = 3.0;
 
     PortAudioGrabber();
     ~PortAudioGrabber() override;
@@ -59,6 +62,10 @@ public:
     OSErr settingsDialog(QWidget* parent) override;
     OSErr getChannelSettings(ChannelSettings* out) override;
     OSErr setChannelSettings(const ChannelSettings& settings) override;
+
+    OSErr startListening(const VoiceGate& gate) override;
+    OSErr stopListening() override;
+    VoiceActivity voiceActivity() const override;
 
     CaptureHealth health() const override;
     QString missingInputDevice() const override;
@@ -99,6 +106,16 @@ private:
     void updateMonitor();
     void keepOpenForAWhile();
     void waitForOwnFile(const QString& path);
+    // Voice activation's trigger and the writer's short ring, on the open stream.
+    void applyGate();
+    uint64_t framesOf(double seconds) const;
+    // Where the sound heard while listening begins its file (its pre-roll before it), and
+    // where the silence after the running recording reached its length; none when there is
+    // no such sound or silence.
+    std::optional<uint64_t> voiceStartFrame(uint64_t* onset) const;
+    std::optional<uint64_t> silenceEndFrame() const;
+    // The frame captured at this moment, no earlier than what has been pushed.
+    uint64_t frameNow() const;
 
     std::unique_ptr<PortAudioLibrary::Session> _session;
     bool _initialized = false;
@@ -131,5 +148,9 @@ private:
     bool _monitorFailureLogged = false;
     bool _deviceFailureLogged = false;
     LevelMeter::Channel _meters[2];
-    QString _meterFailedFor; // the input the dialog's meter could not open, not tried again
+    std::optional<VoiceGate> _gate;  // listening
+    uint64_t _armFrom = 0;           // sound counts from this ring frame on
+    uint64_t _segmentOnset = 0;      // where the sound of the running stretch began
+    std::optional<uint64_t> _heldAt; // where a pause while listening holds the file
+    QString _meterFailedFor;         // the input the dialog's meter could not open, not tried again
 };

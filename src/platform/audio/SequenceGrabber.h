@@ -67,6 +67,19 @@ struct CaptureHealth {
     uint64_t framesWritten = 0;  // ... and of those, handed to the movie file
 };
 
+// What voice activation listens for.
+struct VoiceGate {
+    double threshold = 0.01;     // the magnitude, relative to full scale, that counts as sound
+    double preRollSeconds = 0.5; // kept ahead of the sound that starts a recording
+    double silenceSeconds = 3.0; // after the last sound, what ends (or pauses) a recording
+};
+
+// What the input did, as voice activation sees it.
+struct VoiceActivity {
+    bool sound = false;   // sound rose since listening began or the last recording ended or paused
+    bool silence = false; // the running recording has had its silence
+};
+
 // The capture layer the recorder drives: one grabber with one sound channel. Every operation
 // answers 0 or a negative GrabberErr code. Called on the main thread only; the layer moves
 // sound on threads of its own (the device callback and a file writer).
@@ -128,6 +141,14 @@ public:
     virtual OSErr settingsDialog(QWidget* parent) = 0;
     virtual OSErr getChannelSettings(ChannelSettings* out) = 0;
     virtual OSErr setChannelSettings(const ChannelSettings& settings) = 0;
+
+    // Voice activation. While listening the input stays open and its recent past is kept: a
+    // recording started (or resumed) then begins the pre-roll before the sound that was heard,
+    // so that the file holds it whole, and one stopped (or paused) once its silence came ends
+    // where that silence reached its length.
+    virtual OSErr startListening(const VoiceGate& gate) = 0;
+    virtual OSErr stopListening() = 0;
+    virtual VoiceActivity voiceActivity() const = 0;
 
     virtual CaptureHealth health() const = 0;
     // The input the channel's settings name when no such device is present now, so that the

@@ -99,7 +99,8 @@ bool BrevoirProcess::start(const QStringList& extraArguments, bool headless) {
     return waitUntil(
         [this] {
             QString state;
-            return client({"--status"}, &state) == 0 && state.trimmed() == "idle";
+            // Its first line is the state; a schedule or voice activation may follow.
+            return client({"--status"}, &state) == 0 && state.section('\n', 0, 0) == "idle";
         },
         20000);
 }
