@@ -1067,6 +1067,82 @@
         <translation>Toneinstellungen</translation>
     </message>
     <message>
+        <source>WaveformName</source>
+        <translation>Wellenform</translation>
+    </message>
+    <message>
+        <source>WaveformDescription</source>
+        <translation>Die Wellenform der Aufnahme mit der Wiedergabeposition; klicken, um von dort abzuspielen</translation>
+    </message>
+    <message>
+        <source>WaveformTip</source>
+        <translation>Klicken oder ziehen, um an diese Stelle zu gehen; Links und Rechts springen 5 Sekunden (mit Umschalt 30)</translation>
+    </message>
+    <message>
+        <source>LevelHistoryName</source>
+        <translation>Pegelverlauf</translation>
+    </message>
+    <message>
+        <source>LevelHistoryTip</source>
+        <translation>Die Eingangspegel der letzten Minute (Spitze und RMS, in dBFS); klicken, um die Übersteuerungsmarke zu löschen</translation>
+    </message>
+    <message>
+        <source>LevelHistoryDescription</source>
+        <translation>Die Eingangspegel der letzten Minute; keine Übersteuerung</translation>
+    </message>
+    <message>
+        <source>LevelHistoryClipped</source>
+        <translation>Der Eingang war übersteuert: Ein Sample hat den Vollausschlag erreicht. Leertaste löscht die Marke.</translation>
+    </message>
+    <message>
+        <source>LevelHistoryClip</source>
+        <translation>ÜBERSTEUERT</translation>
+    </message>
+    <message>
+        <source>InputGainLabel</source>
+        <translation>Eingangsverstärkung:</translation>
+    </message>
+    <message>
+        <source>InputGainName</source>
+        <translation>Eingangsverstärkung</translation>
+    </message>
+    <message>
+        <source>InputGainTip</source>
+        <translation>Die Lautstärke des Eingangs auf dem Soundserver, wie sie auch der Mixer des Desktops zeigt</translation>
+    </message>
+    <message>
+        <source>InputGainNotAdjustable</source>
+        <translation>Die Verstärkung dieses Eingangs lässt sich hier nicht einstellen</translation>
+    </message>
+    <message>
+        <source>InputGainOutOfRange</source>
+        <translation>Die Eingangsverstärkung muss zwischen 0 und %1 % liegen.</translation>
+    </message>
+    <message>
+        <source>InputGainUnavailable</source>
+        <translation>Der gewählte Eingang hat keine Verstärkung, die der Soundserver steuert.</translation>
+    </message>
+    <message>
+        <source>InputGainRefused</source>
+        <translation>Der Soundserver hat die neue Eingangsverstärkung nicht übernommen.</translation>
+    </message>
+    <message>
+        <source>InputLevelLabel</source>
+        <translation>Pegel:</translation>
+    </message>
+    <message>
+        <source>InputLevelUnavailable</source>
+        <translation>Der Pegel des Eingangs lässt sich nicht messen</translation>
+    </message>
+    <message>
+        <source>MonitorOfOutput</source>
+        <translation>Monitor von %1</translation>
+    </message>
+    <message>
+        <source>SoundServerFallback</source>
+        <translation>Der Soundserver hat nicht geantwortet (%1): Es wird stattdessen direkt von „%2“ aufgenommen.</translation>
+    </message>
+    <message>
         <source>DefaultInput</source>
         <translation>Standardeingang</translation>
     </message>
@@ -1287,6 +1363,10 @@
     <message>
         <source>Sound…</source>
         <translation>Ton …</translation>
+    </message>
+    <message>
+        <source>Input gain</source>
+        <translation>Verstärkung</translation>
     </message>
     <message>
         <source>Playback</source>

@@ -1067,6 +1067,82 @@
         <translation>Sound Settings</translation>
     </message>
     <message>
+        <source>WaveformName</source>
+        <translation>Waveform</translation>
+    </message>
+    <message>
+        <source>WaveformDescription</source>
+        <translation>The recording’s waveform with the playback position; click to play from there</translation>
+    </message>
+    <message>
+        <source>WaveformTip</source>
+        <translation>Click or drag to go to that point; Left and Right step 5 seconds (with Shift 30)</translation>
+    </message>
+    <message>
+        <source>LevelHistoryName</source>
+        <translation>Level history</translation>
+    </message>
+    <message>
+        <source>LevelHistoryTip</source>
+        <translation>The last minute of input levels (peak and RMS, in dBFS); click to clear the clip mark</translation>
+    </message>
+    <message>
+        <source>LevelHistoryDescription</source>
+        <translation>The last minute of input levels; no clipping</translation>
+    </message>
+    <message>
+        <source>LevelHistoryClipped</source>
+        <translation>The input clipped: a sample reached full scale. Press Space to clear the mark.</translation>
+    </message>
+    <message>
+        <source>LevelHistoryClip</source>
+        <translation>CLIP</translation>
+    </message>
+    <message>
+        <source>InputGainLabel</source>
+        <translation>Input gain:</translation>
+    </message>
+    <message>
+        <source>InputGainName</source>
+        <translation>Input gain</translation>
+    </message>
+    <message>
+        <source>InputGainTip</source>
+        <translation>The input’s volume on the sound server, as the desktop’s mixer shows it</translation>
+    </message>
+    <message>
+        <source>InputGainNotAdjustable</source>
+        <translation>This input’s gain cannot be adjusted here</translation>
+    </message>
+    <message>
+        <source>InputGainOutOfRange</source>
+        <translation>The input gain must be between 0 and %1 %.</translation>
+    </message>
+    <message>
+        <source>InputGainUnavailable</source>
+        <translation>The chosen input has no gain the sound server controls.</translation>
+    </message>
+    <message>
+        <source>InputGainRefused</source>
+        <translation>The sound server did not accept the new input gain.</translation>
+    </message>
+    <message>
+        <source>InputLevelLabel</source>
+        <translation>Level:</translation>
+    </message>
+    <message>
+        <source>InputLevelUnavailable</source>
+        <translation>The input’s level cannot be measured</translation>
+    </message>
+    <message>
+        <source>MonitorOfOutput</source>
+        <translation>Monitor of %1</translation>
+    </message>
+    <message>
+        <source>SoundServerFallback</source>
+        <translation>The sound server did not answer (%1): recording from “%2” directly instead.</translation>
+    </message>
+    <message>
         <source>DefaultInput</source>
         <translation>Default Input</translation>
     </message>
@@ -1287,6 +1363,10 @@
     <message>
         <source>Sound…</source>
         <translation>Sound…</translation>
+    </message>
+    <message>
+        <source>Input gain</source>
+        <translation>Input gain</translation>
     </message>
     <message>
         <source>Playback</source>

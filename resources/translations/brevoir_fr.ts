@@ -1067,6 +1067,82 @@
         <translation>Réglages du son</translation>
     </message>
     <message>
+        <source>WaveformName</source>
+        <translation>Forme d’onde</translation>
+    </message>
+    <message>
+        <source>WaveformDescription</source>
+        <translation>La forme d’onde de l’enregistrement avec la position de lecture ; cliquer pour lire à partir de là</translation>
+    </message>
+    <message>
+        <source>WaveformTip</source>
+        <translation>Cliquer ou glisser pour aller à cet endroit ; Gauche et Droite avancent de 5 secondes (avec Maj, 30)</translation>
+    </message>
+    <message>
+        <source>LevelHistoryName</source>
+        <translation>Historique des niveaux</translation>
+    </message>
+    <message>
+        <source>LevelHistoryTip</source>
+        <translation>Les niveaux d’entrée de la dernière minute (crête et RMS, en dBFS) ; cliquer pour effacer la marque d’écrêtage</translation>
+    </message>
+    <message>
+        <source>LevelHistoryDescription</source>
+        <translation>Les niveaux d’entrée de la dernière minute ; aucun écrêtage</translation>
+    </message>
+    <message>
+        <source>LevelHistoryClipped</source>
+        <translation>L’entrée a écrêté : un échantillon a atteint la pleine échelle. Appuyez sur Espace pour effacer la marque.</translation>
+    </message>
+    <message>
+        <source>LevelHistoryClip</source>
+        <translation>ÉCRÊTAGE</translation>
+    </message>
+    <message>
+        <source>InputGainLabel</source>
+        <translation>Gain d’entrée :</translation>
+    </message>
+    <message>
+        <source>InputGainName</source>
+        <translation>Gain d’entrée</translation>
+    </message>
+    <message>
+        <source>InputGainTip</source>
+        <translation>Le volume de l’entrée sur le serveur de son, tel que le mélangeur du bureau l’affiche</translation>
+    </message>
+    <message>
+        <source>InputGainNotAdjustable</source>
+        <translation>Le gain de cette entrée ne peut pas être réglé ici</translation>
+    </message>
+    <message>
+        <source>InputGainOutOfRange</source>
+        <translation>Le gain d’entrée doit être compris entre 0 et %1 %.</translation>
+    </message>
+    <message>
+        <source>InputGainUnavailable</source>
+        <translation>L’entrée choisie n’a pas de gain que le serveur de son contrôle.</translation>
+    </message>
+    <message>
+        <source>InputGainRefused</source>
+        <translation>Le serveur de son n’a pas accepté le nouveau gain d’entrée.</translation>
+    </message>
+    <message>
+        <source>InputLevelLabel</source>
+        <translation>Niveau :</translation>
+    </message>
+    <message>
+        <source>InputLevelUnavailable</source>
+        <translation>Le niveau de l’entrée ne peut pas être mesuré</translation>
+    </message>
+    <message>
+        <source>MonitorOfOutput</source>
+        <translation>Moniteur de %1</translation>
+    </message>
+    <message>
+        <source>SoundServerFallback</source>
+        <translation>Le serveur de son n’a pas répondu (%1) : enregistrement direct depuis « %2 » à la place.</translation>
+    </message>
+    <message>
         <source>DefaultInput</source>
         <translation>Entrée par défaut</translation>
     </message>
@@ -1287,6 +1363,10 @@
     <message>
         <source>Sound…</source>
         <translation>Son…</translation>
+    </message>
+    <message>
+        <source>Input gain</source>
+        <translation>Gain</translation>
     </message>
     <message>
         <source>Playback</source>

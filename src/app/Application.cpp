@@ -5,7 +5,10 @@
 #include "app/InputDeviceOverride.h"
 #include "app/MainInterface.h"
 #include "app/ScriptingService.h"
+#include "platform/audio/AudioDevices.h"
+#include "platform/audio/PortAudioLibrary.h"
 #include "platform/audio/SequenceGrabber.h"
+#include "platform/audio/SoundSources.h"
 #include "platform/foundation/Defaults.h"
 #include "platform/foundation/LocalizedString.h"
 #include "platform/foundation/Log.h"
@@ -95,14 +98,14 @@ Application::Launch Application::launch() {
     LocalizedStrings::install();
     BVController::initialize();
     if (!_options.inputDevice.isEmpty()) {
-        const QString device = _options.inputDevice;
-        // Recording from the default input instead would record the wrong thing silently.
-        const QStringList present = InputDeviceNames();
-        if (!present.contains(device)) {
-            std::fprintf(stderr, "brevoir: no input device named \"%s\"; the inputs are:\n",
-                         device.toLocal8Bit().constData());
-            for (const QString& name : present)
-                std::fprintf(stderr, "  %s\n", name.toLocal8Bit().constData());
+        // By its description or its stable name. Recording from the default input instead would
+        // record the wrong thing silently.
+        PortAudioLibrary::Session session;
+        QString why;
+        const QString device = AudioDevices::resolve(_options.inputDevice, &why);
+        if (device.isEmpty()) {
+            std::fprintf(stderr, "brevoir: %s; the inputs are:\n", why.toLocal8Bit().constData());
+            printInputs(stderr, "  ");
             return Launch::Refused;
         }
         BVController::setRecorderFactory([device] {
@@ -145,14 +148,34 @@ Application::Launch Application::launch() {
 }
 
 int Application::printInputDevices(FILE* out, FILE* err) {
-    const QStringList names = InputDeviceNames();
-    if (names.isEmpty()) {
+    PortAudioLibrary::Session session;
+    if (const QString why = SoundSources::shared().unavailableReason(); !why.isEmpty())
+        std::fprintf(err, "brevoir: no sound server's sources: %s\n",
+                     why.toLocal8Bit().constData());
+    if (!printInputs(out, "")) {
         std::fprintf(err, "brevoir: no input devices found\n");
         return 1;
     }
-    for (const QString& name : names)
-        std::fprintf(out, "%s\n", name.toLocal8Bit().constData());
     return 0;
+}
+
+bool Application::printInputs(FILE* out, const char* indent) {
+    // What people read, then the name the settings and --input-device take, then what it is.
+    using Kind = AudioDevices::Input::Kind;
+    const QList<AudioDevices::Input> inputs = AudioDevices::inputs();
+    for (const AudioDevices::Input& input : inputs) {
+        const char* kind = input.kind == Kind::Monitor  ? "monitor"
+                           : input.kind == Kind::Device ? "device"
+                           : input.isDefault            ? "default"
+                                                        : "input";
+        // In English, as all our command-line output.
+        const QString label = input.kind == Kind::Monitor
+                                  ? QStringLiteral("Monitor of %1").arg(input.monitorOf)
+                                  : input.label;
+        std::fprintf(out, "%s%s\t%s\t%s\n", indent, label.toLocal8Bit().constData(),
+                     input.name.toLocal8Bit().constData(), kind);
+    }
+    return !inputs.isEmpty();
 }
 
 int Application::exec() {

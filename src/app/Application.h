@@ -45,11 +45,14 @@ public:
     // Set once one of those signals came; the launch steps check it between files and steps.
     static const std::atomic<bool>* quitRequest();
 
-    // `--list-input-devices`: one input name per line; answers the exit status.
+    // `--list-input-devices`: one input per line, "DESCRIPTION<TAB>NAME<TAB>KIND" (the kind:
+    // default, input, monitor or device); answers the exit status.
     static int printInputDevices(FILE* out, FILE* err);
 
 private:
     void terminate();
+    // The inputs as printInputDevices lists them, each line indented; false when there are none.
+    static bool printInputs(FILE* out, const char* indent);
 
     Options _options;
     std::unique_ptr<BVController> _controller;

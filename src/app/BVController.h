@@ -23,6 +23,7 @@
 
 class BVMovieView;
 class CategoryDatabase;
+class LevelHistoryView;
 class QAction;
 class QSplitter;
 class QToolBar;
@@ -44,6 +45,7 @@ class QMainWindow;
 class QPixmap;
 class QProgressBar;
 class QPushButton;
+class QSlider;
 class QTableView;
 class QTextEdit;
 class QTimer;
@@ -117,6 +119,15 @@ public:
     void showSoundSettings(QObject* sender);
     void handleRecordingDidStop(const Notification& notification);
     QString recordingStartFailureMessage() const;
+
+    // ---- recording/: the input's gain on the sound server ----
+    // 1.0 = 100 %; none when the input has no volume the sound server controls.
+    std::optional<double> inputGain();
+    // For the slider and scripts: why it was refused, or empty once set.
+    QString setInputGainTo(double gain);
+    void setInputGain(QObject* sender); // the recording area's slider
+    // The slider follows the input's gain (changed here, in the mixer, by another input).
+    void showInputGain();
 
     // ---- app/: what the user is told ----
     // A problem the user has to act on: its topic (a later message of the topic replaces an
@@ -398,6 +409,9 @@ public: // outlets, connected by the interface (MainInterface::connectOutlets)
     QLabel* _displayView = nullptr;
     QLabel* _statusText = nullptr;
     QLabel* _stateText = nullptr; // the state in words beside the clock
+    QSlider* _inputGainSlider = nullptr;
+    LevelHistoryView* _levelHistory = nullptr;
+    QLabel* _inputGainText = nullptr;
     MessageBar* _messageBar = nullptr;
     QTableView* _categoriesTable = nullptr;
     QLabel* _syncStatusText = nullptr;

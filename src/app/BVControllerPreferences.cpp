@@ -85,6 +85,7 @@ void BVController::PrefRestore(QObject*) {
             tellAboutMissingInput();
         }
     }
+    showInputGain();
 
     if (_hourField)
         _hourField->setText(textOrDefault(store, QStringLiteral("HourField")));

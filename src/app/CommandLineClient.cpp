@@ -49,6 +49,7 @@ const Named kCommands[] = {
     {"--set-note", CommandLineClient::Command::SetNote, "SetNote"},
     {"--set-category", CommandLineClient::Command::SetCategory, "SetCategory"},
     {"--sync", CommandLineClient::Command::Sync, "Sync"},
+    {"--input-gain", CommandLineClient::Command::InputGain, nullptr},
     {"--start-at", CommandLineClient::Command::StartAt, "ScheduleRecording"},
     {"--cancel-schedule", CommandLineClient::Command::CancelSchedule, "CancelSchedule"},
     {"--voice", CommandLineClient::Command::Voice, "SetVoiceActivation"},
@@ -65,7 +66,8 @@ bool worksOnLibrary(CommandLineClient::Command command) {
 bool needsRunningInstance(CommandLineClient::Command command) {
     using C = CommandLineClient::Command;
     return command == C::Stop || command == C::Pause || command == C::Quit ||
-           command == C::CancelSchedule || command == C::Mark || worksOnLibrary(command);
+           command == C::InputGain || command == C::CancelSchedule || command == C::Mark ||
+           worksOnLibrary(command);
 }
 
 // "00:01:05.25", as the window's clock shows it.
@@ -274,6 +276,18 @@ void printTerms(QDBusInterface& brevoir, FILE* out) {
                      qPrintable(voice.value(QStringLiteral("preRoll")).toString()));
     }
 }
+
+// Sets the input gain to PERCENT / 100; the instance's refusal is the reason printed.
+int setInputGain(QDBusInterface& brevoir, const QString& percentText, FILE* err) {
+    bool number = false;
+    const double percent = percentText.trimmed().remove(u'%').toDouble(&number);
+    if (!number)
+        return fail(err, QStringLiteral("--input-gain takes a percentage, such as 80"), 2);
+    const QDBusMessage reply = brevoir.call(QStringLiteral("SetInputGain"), percent / 100);
+    if (reply.type() == QDBusMessage::ErrorMessage)
+        return fail(err, reply.errorMessage());
+    return 0;
+}
 } // namespace
 
 bool CommandLineClient::commandForOption(const QString& option, Command* command) {
@@ -333,6 +347,8 @@ int CommandLineClient::run(Command command, const QStringList& launchArguments, 
             return 0;
         }
     }
+    if (command == Command::InputGain)
+        return setInputGain(brevoir, arguments.percent, err);
     QString method;
     for (const Named& named : kCommands)
         if (named.command == command)

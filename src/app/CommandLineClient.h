@@ -12,6 +12,7 @@
 // for a start at a set time `--start-at TIME [--length DURATION]` and `--cancel-schedule`, for
 // voice activation `--voice on|off` with its settings, `--mark [TEXT]` for the running
 // recording's note,
+// `--input-gain PERCENT` for the input's gain on the sound server,
 // delivered over the session bus to the running instance. When none runs, `--start`,
 // `--toggle` and `--snip` first launch one in the background; the others need one running.
 namespace CommandLineClient {
@@ -29,6 +30,7 @@ enum class Command {
     SetNote,
     SetCategory,
     Sync, // waits for the sync to end
+    InputGain,
     StartAt,
     CancelSchedule,
     Voice,
@@ -44,6 +46,7 @@ struct Arguments {
                        // --delete, --note, --set-note: the recording
     QString file;      // --set-note: the note's file, "-" for standard input
     QString format;    // --note: plain (the default), markdown, html or rtf
+    QString percent;   // --input-gain
     QString startAt;   // --start-at: TIME (see ScheduleText::parseStart)
     QString length;    // --length: DURATION (see ScheduleText::parseDuration)
     // --voice on|off and the settings given with it (--threshold, --silence, --after-silence,

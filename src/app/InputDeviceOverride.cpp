@@ -25,6 +25,11 @@ public:
     OSErr setLevelMetering(bool on) override { return _inner->setLevelMetering(on); }
     OSErr getChannelCount(int16_t* count) override { return _inner->getChannelCount(count); }
     OSErr getActiveLevels(int16_t levels[2]) override { return _inner->getActiveLevels(levels); }
+    size_t takeLevelBlocks(LevelBlock* out, size_t max) override {
+        return _inner->takeLevelBlocks(out, max);
+    }
+    std::optional<double> inputGain() override { return _inner->inputGain(); }
+    OSErr setInputGain(double gain) override { return _inner->setInputGain(gain); }
     OSErr startPreview() override { return _inner->startPreview(); }
     OSErr stop() override { return _inner->stop(); }
     OSErr stopAtRecordedLength(int32_t ticks) override {
@@ -70,6 +75,9 @@ public:
     CaptureHealth health() const override { return _inner->health(); }
     int64_t recordStartNanoseconds() const override { return _inner->recordStartNanoseconds(); }
     QString startFailureText() const override { return _inner->startFailureText(); }
+    QString deviceFailureText() const override { return _inner->deviceFailureText(); }
+    QString missingInputDevice() const override { return _inner->missingInputDevice(); }
+    QString routeNotice() const override { return _inner->routeNotice(); }
     void disposeChannel() override { _inner->disposeChannel(); }
 
 private:

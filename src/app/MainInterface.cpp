@@ -13,6 +13,7 @@
 #include "library/QBVTableView.h"
 #include "library/QBVTrackTableModel.h"
 #include "library/QKArrayController.h"
+#include "platform/audio/SoundSources.h"
 #include "platform/foundation/Defaults.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/ThemeColours.h"
@@ -29,6 +30,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QSlider>
 
 MainInterface::MainInterface()
     : _window(std::make_unique<QMainWindow>()), _mainUi(std::make_unique<Ui::MainWindow>()),
@@ -120,6 +122,9 @@ void MainInterface::connectOutlets(BVController& c) {
     c._displayView = ui.displayView;
     c._statusText = ui.statusText;
     c._stateText = ui.stateText;
+    c._inputGainSlider = ui.inputGainSlider;
+    c._inputGainText = ui.inputGainText;
+    c._levelHistory = ui.levelHistory;
     c._messageBar = ui.messageBar;
     c._categoriesTable = _categoriesUi->categoriesTable;
     c._syncStatusText = _syncStatusUi->syncStatusText;
@@ -150,6 +155,11 @@ void MainInterface::connectActions(BVController& c) {
     button(ui.playbackStopButton, &BVController::soundStop);
 
     QObject::connect(ui.actionPreferences, &QAction::triggered, _preferences.get(), &QDialog::show);
+    // The input's gain: set as the slider moves, shown as the sound server has it.
+    QObject::connect(ui.inputGainSlider, &QSlider::valueChanged, &c,
+                     [&c, &ui] { c.setInputGain(ui.inputGainSlider); });
+    QObject::connect(&SoundSources::shared(), &SoundSources::sourcesChanged, &c,
+                     [&c] { c.showInputGain(); });
 
     // Timer sheet: the fields set the length, the check box arms, OK applies and saves.
     Ui::TimerWindow& t = *_timerUi;

@@ -150,6 +150,18 @@ void ScriptingService::Activate() {
     }
 }
 
+double ScriptingService::InputGain() const {
+    return _controller.inputGain().value_or(-1.0);
+}
+
+void ScriptingService::setInputGain(double gain) {
+    SetInputGain(gain);
+}
+
+void ScriptingService::SetInputGain(double gain) {
+    answer(_controller.setInputGainTo(gain));
+}
+
 void ScriptingService::answer(const QString& refusal) {
     if (!refusal.isEmpty() && calledFromDBus())
         sendErrorReply(kRefusedError, refusal);

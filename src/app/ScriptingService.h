@@ -19,6 +19,7 @@ class ScriptingService : public QObject, protected QDBusContext {
     Q_PROPERTY(double ElapsedTime READ ElapsedTime)
     Q_PROPERTY(QString RecordingFile READ RecordingFile)
     Q_PROPERTY(QString SyncProgress READ SyncProgress)
+    Q_PROPERTY(double InputGain READ InputGain WRITE setInputGain)
     Q_PROPERTY(qlonglong ScheduledStart READ ScheduledStart)
     Q_PROPERTY(double ScheduledLength READ ScheduledLength)
     Q_PROPERTY(QVariantMap VoiceActivation READ VoiceActivation)
@@ -40,6 +41,9 @@ public:
     double ElapsedTime() const;
     QString RecordingFile() const;
     QString SyncProgress() const;
+    // -1 when the input has no gain the sound server controls.
+    double InputGain() const;
+    void setInputGain(double gain);
     qlonglong ScheduledStart() const;
     double ScheduledLength() const;
     QVariantMap VoiceActivation() const;
@@ -72,6 +76,8 @@ public slots:
     // Sends the sync command; answers once the sync has ended, or with an error that says why
     // it was refused, failed or stopped.
     void Sync();
+    // Sets InputGain, with the reason when it is refused.
+    void SetInputGain(double gain);
     void ScheduleRecording(qlonglong unixTime, double lengthSeconds);
     void CancelSchedule();
     void SetVoiceActivation(const QVariantMap& settings);

@@ -21,6 +21,7 @@ void setUp(Ui::MainWindow& w) {
         {w.stateText, "RecorderStateName"},       {w.searchField, "SearchFieldName"},
         {w.fileTableView, "RecordingsListName"},  {w.movieView, "PlayerName"},
         {w.recordingGroup, "RecordingGroupName"}, {w.playbackGroup, "PlaybackGroupName"},
+        {w.inputGainSlider, "InputGainName"},
     };
     for (const auto& named : names)
         named.widget->setAccessibleName(BVLocalizedString(named.name));
@@ -37,12 +38,17 @@ void setUp(Ui::MainWindow& w) {
 
     QList<QWidget*> order = {w.searchField, w.fileTableView};
     order += w.noteFormatBar->focusOrder();
-    order +=
-        {w.notesTextView,        w.recordingButton,
-         w.pauseRecordingButton, w.snipButton,
-         w.previewButton,        w.timerButton,
-         w.settingsButton,       w.movieView->findChild<QSlider*>(QStringLiteral("positionSlider")),
-         w.buttonPlayPause,      w.playbackStopButton};
+    order += {w.notesTextView,
+              w.recordingButton,
+              w.pauseRecordingButton,
+              w.snipButton,
+              w.previewButton,
+              w.timerButton,
+              w.settingsButton,
+              w.inputGainSlider,
+              w.movieView->findChild<QSlider*>(QStringLiteral("positionSlider")),
+              w.buttonPlayPause,
+              w.playbackStopButton};
     for (qsizetype i = 1; i < order.size(); ++i)
         if (order[i - 1] && order[i])
             QWidget::setTabOrder(order[i - 1], order[i]);

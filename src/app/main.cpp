@@ -34,7 +34,10 @@ constexpr OptionSpec kOptions[] = {
     {"list", "Print the library's recordings and exit.", nullptr, true},
     {"headless", "Run without a window.", nullptr, false},
     {"input-device", "Record from the input NAME this run.", "NAME", false},
-    {"list-input-devices", "Print the names of the inputs and exit.", nullptr, true},
+    {"list-input-devices",
+     "Print the inputs, one a line: the name people read, the name --input-device also takes, "
+     "and its kind (default, input, monitor or device); then exit.",
+     nullptr, true},
     {"start", "Start a recording and print its file (the running one's if one runs).", nullptr,
      true},
     {"stop", "Stop the running recording and print its file once it is complete.", nullptr, true},
@@ -56,6 +59,7 @@ constexpr OptionSpec kOptions[] = {
      true},
     {"sync", "Copy the recordings the playlist lacks into it; exits when the sync has ended.",
      nullptr, true},
+    {"input-gain", "Set the input's gain on the sound server to PERCENT (0-150).", "PERCENT", true},
     {"start-at",
      "Record from TIME on: 14:00 (today or tomorrow), \"tomorrow 14:00\", \"2026-03-14 14:00\", "
      "+90s or @UNIXTIME.",
@@ -165,6 +169,7 @@ CommandLine parse(const QStringList& arguments) {
         requireText(line.commandArguments.markText, QStringLiteral("the text of --mark"));
     }
     line.commandArguments.format = parser.value(QStringLiteral("format"));
+    line.commandArguments.percent = parser.value(QStringLiteral("input-gain"));
     line.commandArguments.startAt = parser.value(QStringLiteral("start-at"));
     line.commandArguments.length = parser.value(QStringLiteral("length"));
     const std::pair<const char*, const char*> voiceOptions[] = {{"voice", "enabled"},

@@ -141,6 +141,8 @@ void BVController::showSoundSettings(QObject*) {
     const int32_t result = _recorder->showSoundSettings();
     if (result != 0)
         bvLog(QStringLiteral("Settings dialog. (error code: %1)").arg(result));
+    // Another input has another gain.
+    showInputGain();
 }
 
 void BVController::handleRecordingDidStop(const Notification&) {

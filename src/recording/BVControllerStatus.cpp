@@ -6,6 +6,7 @@
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/Ticks.h"
+#include "recording/LevelHistoryView.h"
 #include "recording/QKRecorder.h"
 #include "recording/RecordingSchedule.h"
 #include "recording/RecordingStateText.h"
@@ -164,6 +165,11 @@ void BVController::handleRecordingStatusUpdate(const Notification& notification)
     // Without a window (--headless) there is nothing to draw.
     if (_statusDisplayHidden)
         return;
+    // Every block, also those of a status that is not drawn: the history has no gaps.
+    if (_levelHistory && _recorder && notification.object == _recorder.get()) {
+        const std::vector<LevelBlock>& blocks = _recorder->levelBlocks();
+        _levelHistory->addBlocks(blocks.data(), blocks.size());
+    }
 
     // The poll comes at the rate the display draws, and each status carries the peak since
     // the one before, so every status is drawn; only a burst within one tick is not.

@@ -25,6 +25,8 @@ namespace {
 constexpr int kSystemScript = -1;
 constexpr int kPlaythroughVolume = 16; // 1/16 of full volume in 8.8 fixed point
 constexpr int64_t kNanosecondsPerMillisecond = 1'000'000;
+// More than a poll of the slowest kind brings (250 ms: five), with room for a late one.
+constexpr size_t kMaxLevelBlocksPerPoll = 256;
 
 int64_t ticksToNanoseconds(int32_t ticks) {
     return int64_t{ticks} * 1'000'000'000 / 60;
@@ -54,7 +56,9 @@ std::unique_ptr<QKRecorder> QKRecorder::create(GrabberFactory openGrabber) {
     return recorder;
 }
 
-QKRecorder::QKRecorder(GrabberFactory openGrabber) : _openGrabber(std::move(openGrabber)) {}
+QKRecorder::QKRecorder(GrabberFactory openGrabber) : _openGrabber(std::move(openGrabber)) {
+    _levelBlocks.reserve(kMaxLevelBlocksPerPoll);
+}
 
 QKRecorder::~QKRecorder() {
     cancelIdleTimer();
@@ -254,10 +258,11 @@ bool QKRecorder::doPreview() {
     const OSErr err = _seqGrabber ? _seqGrabber->startPreview() : GrabberErr::badComponent;
     if (err != GrabberErr::noErr) {
         bvLog(QStringLiteral("error - couldn't start previewing"));
-        _lastFailure = QStringLiteral("the input device could not be started");
+        _lastFailure = deviceFailure();
         cancelIdleTimer();
         return false;
     }
+    _routeNoticePending = !_seqGrabber->routeNotice().isEmpty();
     _time = TickCount();
     _pauseTime = 0;
     _previewing = true;
@@ -348,7 +353,7 @@ bool QKRecorder::startRecording() {
         // The file is made only once the input runs: a full disk fails here too.
         const QString why = _seqGrabber->startFailureText();
         _lastFailure = why.isEmpty()
-                           ? QStringLiteral("the input device could not be started")
+                           ? deviceFailure()
                            : QStringLiteral("the recording file could not be written: %1").arg(why);
         cancelIdleTimer();
         return false;
@@ -367,8 +372,15 @@ bool QKRecorder::startRecording() {
     _doCleanUp = false;
     _overrunsAtStart = _seqGrabber->health().overruns;
     _overrunsReported = _overrunsAtStart;
+    _routeNoticePending = !_seqGrabber->routeNotice().isEmpty();
     armCutOff();
     return true;
+}
+
+QString QKRecorder::deviceFailure() const {
+    const QString why = _seqGrabber ? _seqGrabber->deviceFailureText() : QString();
+    return why.isEmpty() ? QStringLiteral("the input device could not be started")
+                         : QStringLiteral("the input device could not be started: %1").arg(why);
 }
 
 void QKRecorder::doPause() {
@@ -438,6 +450,14 @@ CaptureHealth QKRecorder::captureHealth() const {
 }
 
 bool QKRecorder::reportCaptureProblems() {
+    if (_routeNoticePending && _seqGrabber && (_previewing || _recording)) {
+        _routeNoticePending = false;
+        NotificationCenter::defaultCenter().post(
+            QKRecorderCaptureProblem, this,
+            {{QStringLiteral("overruns"), 0},
+             {QStringLiteral("message"), _seqGrabber->routeNotice()},
+             {QStringLiteral("stopped"), false}});
+    }
     if (!_recording || !_seqGrabber)
         return false;
     const CaptureHealth health = _seqGrabber->health();
@@ -520,8 +540,13 @@ void QKRecorder::doIdleProcessing(QTimer*) {
 
 void QKRecorder::postStatus(int32_t elapsed) {
     int16_t levels[2] = {0, 0};
-    if (_seqGrabber && _seqGrabber->idle() == GrabberErr::noErr && _seqGrabber->hasInputDriver())
+    _levelBlocks.resize(kMaxLevelBlocksPerPoll);
+    size_t blocks = 0;
+    if (_seqGrabber && _seqGrabber->idle() == GrabberErr::noErr && _seqGrabber->hasInputDriver()) {
         _seqGrabber->getActiveLevels(levels);
+        blocks = _seqGrabber->takeLevelBlocks(_levelBlocks.data(), _levelBlocks.size());
+    }
+    _levelBlocks.resize(blocks);
 
     // An observer that kept the previous map keeps it: assigning detaches first.
     _statusInfo[QStringLiteral("left")] = int(levels[0]);
@@ -618,6 +643,14 @@ void QKRecorder::applySavedSettings() {
 
 QString QKRecorder::missingInputDevice() const {
     return _seqGrabber ? _seqGrabber->missingInputDevice() : QString();
+}
+
+std::optional<double> QKRecorder::inputGain() {
+    return _seqGrabber ? _seqGrabber->inputGain() : std::nullopt;
+}
+
+OSErr QKRecorder::setInputGain(double gain) {
+    return _seqGrabber ? _seqGrabber->setInputGain(gain) : GrabberErr::badComponent;
 }
 
 void QKRecorder::setTempFile(const QString& path) {

@@ -9,6 +9,8 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 class QTimer;
 
@@ -76,6 +78,14 @@ public:
     // The input the settings name when it is not present now (the default input records
     // instead), or empty.
     QString missingInputDevice() const;
+    // The input's gain on the sound server (1.0 = 100 %); none when it has no volume the
+    // server controls.
+    std::optional<double> inputGain();
+    // Sets it; the capture layer's code (noGainControl, paramErr, deviceFailed) or noErr.
+    OSErr setInputGain(double gain);
+    // The 50 ms level blocks that arrived for the status being posted (read them inside the
+    // status notification; the next poll replaces them).
+    const std::vector<LevelBlock>& levelBlocks() const { return _levelBlocks; }
 
     QString tempFile() const { return _tempFile; }
     void setTempFile(const QString& path);
@@ -114,6 +124,8 @@ private:
     // doRecord's steps after the refusal; false when the start failed.
     bool startRecording();
     void removeFailedStartFile();
+    // Why the input could not be started, for the user.
+    QString deviceFailure() const;
     void scheduleIdleTimer();
     void cancelIdleTimer();
     // Elapsed recording time on the fine clock, pauses excluded.
@@ -163,4 +175,8 @@ private:
     // The status notification's user info, updated in place: a poll a hundred times a second
     // then allocates nothing.
     QVariantMap _statusInfo;
+    std::vector<LevelBlock> _levelBlocks; // room kept: a poll allocates nothing
+    // The capture layer took another input than the one asked for: told at the next poll,
+    // after the start has been reported.
+    bool _routeNoticePending = false;
 };

@@ -6,7 +6,9 @@
 #include <QMap>
 #include <QStringList>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 // What the fake capture layer was asked, and what it will answer. Shared with the test, so
 // it outlives the grabber that the recorder owns.
@@ -16,7 +18,8 @@ struct FakeGrabberState {
     bool hasDriver = true;
     int16_t channelCount = 2;
     int16_t levels[2] = {40, 12};
-    ChannelSettings channel; // what the channel is configured with
+    std::vector<LevelBlock> levelBlocks; // handed out, and emptied, by the next takeLevelBlocks
+    ChannelSettings channel;             // what the channel is configured with
     OSErr dialogResult = GrabberErr::noErr;
     ChannelSettings dialogChoice; // applied to the channel when the dialog is confirmed
     CaptureHealth health;
@@ -53,6 +56,12 @@ public:
         if (err == GrabberErr::noErr)
             *count = _s->channelCount;
         return err;
+    }
+    size_t takeLevelBlocks(LevelBlock* out, size_t max) override {
+        const size_t n = std::min(max, _s->levelBlocks.size());
+        std::copy_n(_s->levelBlocks.begin(), n, out);
+        _s->levelBlocks.erase(_s->levelBlocks.begin(), _s->levelBlocks.begin() + long(n));
+        return n;
     }
     OSErr getActiveLevels(int16_t levels[2]) override {
         const OSErr err = call("getActiveLevels");

@@ -2,6 +2,7 @@
 
 #include "app/MessageBar.h"
 #include "platform/foundation/Log.h"
+#include "recording/LevelHistoryView.h"
 #include "recording/StatusClockLabel.h"
 #include "ui_TimerWindow.h"
 
@@ -147,6 +148,14 @@ TEST_F(StatusDisplayTest, StatusesWithinATickAreLoggedButNotRedrawn) {
     recorder()->doIdleProcessing(nullptr);
     EXPECT_EQ(controller->_statusText->text(), "00:00:01.01");
     EXPECT_NE(controller->_displayView->pixmap().cacheKey(), meterKey);
+
+    // The level history misses no block, not even one of a status that is not drawn.
+    ASSERT_TRUE(controller->_levelHistory);
+    EXPECT_FALSE(controller->_levelHistory->hasClipped());
+    grabber->levelBlocks = {{0.5f, 0.3f, false}, {1.0f, 0.6f, true}};
+    recorder()->doIdleProcessing(nullptr); // the same tick again
+    EXPECT_TRUE(grabber->levelBlocks.empty());
+    EXPECT_TRUE(controller->_levelHistory->hasClipped());
 }
 
 TEST_F(StatusDisplayTest, ThePollRunsAtTheDisplayRateOnlyWhileTheWindowIsSeen) {

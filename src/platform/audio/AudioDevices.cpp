@@ -2,6 +2,8 @@
 
 #include "platform/audio/PortAudioLibrary.h"
 #include "platform/audio/SequenceGrabber.h"
+#include "platform/audio/SoundSources.h"
+#include "platform/foundation/LocalizedString.h"
 
 #include <portaudio.h>
 
@@ -65,11 +67,77 @@ QList<int> AudioDevices::supportedRates(int device, int channels) {
     return rates;
 }
 
+bool AudioDevices::isSoundServerDevice(int device) {
+    const PaDeviceInfo* info = device >= 0 ? Pa_GetDeviceInfo(device) : nullptr;
+    if (!info || !isAlsa(info))
+        return false;
+    const QByteArray name(info->name);
+    return name == "pulse" || name == "default" || name == "pipewire";
+}
+
+int AudioDevices::firstHardwareInput() {
+    for (int i : inputsInOrder()) {
+        const PaDeviceInfo* info = Pa_GetDeviceInfo(i);
+        if (isAlsa(info) && QByteArray(info->name).contains("(hw:"))
+            return i;
+    }
+    return -1;
+}
+
+QList<AudioDevices::Input> AudioDevices::inputs() {
+    QList<Input> all;
+    SoundSources& server = SoundSources::shared();
+    const QString defaultSource = server.defaultSourceName();
+    for (const SoundSources::Source& source : server.sources()) {
+        Input input;
+        input.name = source.name;
+        input.kind = source.isMonitor ? Input::Kind::Monitor : Input::Kind::Source;
+        input.label = source.isMonitor ? BVLocalizedString("MonitorOfOutput").arg(source.monitorOf)
+                                       : source.description;
+        input.isDefault = source.name == defaultSource;
+        input.monitorOf = source.monitorOf;
+        all.append(input);
+    }
+    for (const QString& device : inputNames()) {
+        Input input;
+        input.name = device;
+        input.label = device;
+        all.append(input);
+    }
+    return all;
+}
+
+QString AudioDevices::resolve(const QString& nameOrLabel, QString* error) {
+    const QList<Input> all = inputs();
+    for (const Input& input : all)
+        if (input.name == nameOrLabel)
+            return input.name;
+    // By what people read: our label, or the server's own description (a monitor's).
+    QStringList matching;
+    for (const Input& input : all)
+        if (input.label == nameOrLabel)
+            matching << input.name;
+    for (const SoundSources::Source& source : SoundSources::shared().sources())
+        if (source.description == nameOrLabel && !matching.contains(source.name))
+            matching << source.name;
+    if (matching.size() == 1)
+        return matching.first();
+    if (error)
+        *error = matching.isEmpty()
+                     ? QStringLiteral("no input device named \"%1\"").arg(nameOrLabel)
+                     : QStringLiteral("several inputs are called \"%1\"; name one of them: %2")
+                           .arg(nameOrLabel, matching.join(QStringLiteral(", ")));
+    return {};
+}
+
 QStringList InputDeviceNames() {
     PortAudioLibrary::Session session;
-    if (!session.ok())
-        return {};
-    return AudioDevices::inputNames();
+    QStringList names;
+    for (const SoundSources::Source& source : SoundSources::shared().sources())
+        names << source.name;
+    if (session.ok())
+        names << AudioDevices::inputNames();
+    return names;
 }
 
 QString DefaultInputDeviceName() {
@@ -78,5 +146,12 @@ QString DefaultInputDeviceName() {
         return {};
     const int device = AudioDevices::findInput(QString());
     const PaDeviceInfo* info = device >= 0 ? Pa_GetDeviceInfo(device) : nullptr;
-    return info ? QString::fromUtf8(info->name) : QString();
+    if (!info)
+        return {};
+    // The server's device records from its default source: named as people know it.
+    if (AudioDevices::isSoundServerDevice(device))
+        if (const auto source =
+                SoundSources::shared().find(SoundSources::shared().defaultSourceName()))
+            return source->description;
+    return QString::fromUtf8(info->name);
 }

@@ -1,6 +1,9 @@
 #include "platform/audio/CaptureStream.h"
 
+#include "platform/audio/AudioDevices.h"
 #include "platform/audio/PulseStreams.h"
+#include "platform/foundation/LocalizedString.h"
+#include "platform/foundation/Log.h"
 
 #include <portaudio.h>
 
@@ -51,61 +54,81 @@ CaptureStream::CaptureStream(const CaptureConfig& config)
       _ring(std::make_shared<SampleRing>(size_t(config.sampleRate) * config.channels * 8)),
       _monitorRing(size_t(config.sampleRate) * config.channels / 2),
       _scratch(_framesPerBuffer * size_t(config.channels)),
-      _monitorScratch(_framesPerBuffer * size_t(config.channels)) {}
+      _monitorScratch(_framesPerBuffer * size_t(config.channels)) {
+    _levelMeter.configure(config.sampleRate, config.channels, config.wide);
+}
 
 std::unique_ptr<CaptureStream> CaptureStream::open(const CaptureConfig& config, QString* error) {
-    const PaDeviceInfo* info = Pa_GetDeviceInfo(config.device);
-    if (!info) {
+    if (config.source.isEmpty() && !Pa_GetDeviceInfo(config.device)) {
         if (error)
             *error = QStringLiteral("no such input device");
         return nullptr;
     }
     std::unique_ptr<CaptureStream> stream(new CaptureStream(config));
-    if (isSoundServerDevice(config)) {
-        QString pulseError;
+    int device = config.device;
+    if (isSoundServerInput(config)) {
+        SoundServerConnection::Failure failure;
         stream->_lastCallbackNs.store(captureClockNs(), std::memory_order_relaxed);
         stream->_pulse =
-            PulseStreams::open(config, stream->_framesPerBuffer, stream.get(), &pulseError);
+            PulseStreams::open(config, stream->_framesPerBuffer, stream.get(), &failure);
         if (stream->_pulse)
             return stream;
-        // No server to talk to after all: the ALSA device may still work.
+        // A source lives only on the server, and a server that stalls would hold the ALSA
+        // plugin's device too: only a device of ALSA's own can stand in.
+        if (!config.source.isEmpty() || failure.timedOut) {
+            device = failure.timedOut ? AudioDevices::firstHardwareInput() : -1;
+            if (device < 0) {
+                if (error)
+                    *error = failure.reason;
+                return nullptr;
+            }
+            stream->_notice =
+                BVLocalizedString("SoundServerFallback")
+                    .arg(failure.reason, QString::fromUtf8(Pa_GetDeviceInfo(device)->name));
+            bvLog(QStringLiteral("%1; recording from %2 through ALSA instead")
+                      .arg(failure.reason, QString::fromUtf8(Pa_GetDeviceInfo(device)->name)));
+        }
+        // Otherwise no server to talk to after all: the ALSA device may still work.
     }
+    if (!stream->openDevice(device, error))
+        return nullptr;
+    return stream;
+}
+
+bool CaptureStream::openDevice(int device, QString* error) {
+    const PaDeviceInfo* info = Pa_GetDeviceInfo(device);
     PaStreamParameters in{};
-    in.device = config.device;
-    in.channelCount = config.channels;
-    in.sampleFormat = config.wide ? paInt32 : paInt16;
+    in.device = device;
+    in.channelCount = _config.channels;
+    in.sampleFormat = _config.wide ? paInt32 : paInt16;
     in.suggestedLatency = info->defaultHighInputLatency;
-    PaError e =
-        Pa_OpenStream(&stream->_input, &in, nullptr, config.sampleRate, stream->_framesPerBuffer,
-                      paClipOff | paDitherOff, &CaptureStream::inputCallback, stream.get());
+    PaError e = Pa_OpenStream(&_input, &in, nullptr, _config.sampleRate, _framesPerBuffer,
+                              paClipOff | paDitherOff, &CaptureStream::inputCallback, this);
     if (e == paNoError) {
-        stream->_lastCallbackNs.store(captureClockNs(), std::memory_order_relaxed);
-        e = Pa_StartStream(stream->_input);
+        _lastCallbackNs.store(captureClockNs(), std::memory_order_relaxed);
+        e = Pa_StartStream(_input);
         if (e != paNoError) {
-            Pa_CloseStream(stream->_input);
-            stream->_input = nullptr;
+            Pa_CloseStream(_input);
+            _input = nullptr;
         }
     } else {
-        stream->_input = nullptr;
+        _input = nullptr;
     }
     if (e != paNoError) {
         if (error)
             *error = paError(e);
-        return nullptr;
+        return false;
     }
-    return stream;
+    return true;
 }
 
-bool CaptureStream::isSoundServerDevice(const CaptureConfig& config) {
+bool CaptureStream::isSoundServerInput(const CaptureConfig& config) {
+    if (!config.source.isEmpty())
+        return true;
     // BREVOIR_CAPTURE_PATH=alsa keeps the ALSA plugin's path, for comparing the two.
     if (qEnvironmentVariable("BREVOIR_CAPTURE_PATH") == QLatin1String("alsa"))
         return false;
-    const PaDeviceInfo* info = Pa_GetDeviceInfo(config.device);
-    const PaHostApiInfo* host = info ? Pa_GetHostApiInfo(info->hostApi) : nullptr;
-    if (!host || host->type != paALSA)
-        return false;
-    const QByteArray name(info->name);
-    return name == "pulse" || name == "default";
+    return AudioDevices::isSoundServerDevice(config.device);
 }
 
 CaptureStream::~CaptureStream() {
@@ -244,6 +267,9 @@ void CaptureStream::onInput(const void* input, unsigned long frames) {
             peaks[i % size_t(channels)] =
                 std::max(peaks[i % size_t(channels)], uint32_t(s < 0 ? -s : s));
         }
+        // Blocks nobody takes are dropped once the ring is full.
+        _levelMeter.add(_scratch.data(), n,
+                        [this](const LevelBlock& block) { _levelBlocks.push(&block, 1); });
         if (capturing) {
             const uint64_t at = framesPushed();
             if (_ring->push(_scratch.data(), samples))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/audio/LevelBlocks.h"
 #include "platform/audio/SpscRing.h"
 #include "platform/audio/VoiceTrigger.h"
 
@@ -38,7 +39,8 @@ int64_t nsOfFrames(uint64_t frames, int rate);
 
 // What an input stream is opened with.
 struct CaptureConfig {
-    int device = -1; // PortAudio device index
+    int device = -1; // PortAudio device index; -1 with a source
+    QString source;  // a source of the sound server, by its name; empty: the device
     int sampleRate = 44100;
     int channels = 2;
     bool wide = false; // 32-bit capture, for 24-bit recordings
@@ -59,8 +61,12 @@ struct CaptureConfig {
 // the playthrough ring drops or pads a little.
 class CaptureStream {
 public:
-    // Opens and starts the input; null with a reason on failure.
+    // Opens and starts the input; null with a reason on failure. A sound server that does not
+    // answer in time is not waited for: the input is then taken from a device of ALSA's own,
+    // and notice() says so.
     static std::unique_ptr<CaptureStream> open(const CaptureConfig& config, QString* error);
+    // For the user, when the input is not the one asked for (the server stalled); else empty.
+    QString notice() const { return _notice; }
     ~CaptureStream();
     CaptureStream(const CaptureStream&) = delete;
     CaptureStream& operator=(const CaptureStream&) = delete;
@@ -92,6 +98,9 @@ public:
 
     // The peak of each channel since the last call, relative to full scale.
     void takePeaks(double peaks[2]);
+    // The level blocks measured since the last call, oldest first (at most `max`). The ring
+    // holds about 12 s; what comes while it is full is dropped.
+    size_t takeLevelBlocks(LevelBlock* out, size_t max) { return _levelBlocks.pop(out, max); }
     // False once the device has stopped delivering (unplugged, failed, the sound server gone),
     // including when its callbacks have simply stopped coming for kStallNs.
     bool isRunning() const;
@@ -103,8 +112,11 @@ private:
     friend class PulseStreams; // hands its blocks to onInput and onOutput
 
     explicit CaptureStream(const CaptureConfig& config);
-    // Whether the device is the sound server's (its "pulse" or "default" ALSA device).
-    static bool isSoundServerDevice(const CaptureConfig& config);
+    // Whether the input is the sound server's: one of its sources, or its "pulse" or
+    // "default" ALSA device.
+    static bool isSoundServerInput(const CaptureConfig& config);
+    // Opens the PortAudio input `device`; false with a reason.
+    bool openDevice(int device, QString* error);
     static int inputCallback(const void* input, void* output, unsigned long frames,
                              const PaStreamCallbackTimeInfo* time, unsigned long flags, void* self);
     static int outputCallback(const void* input, void* output, unsigned long frames,
@@ -120,6 +132,7 @@ private:
     bool openOutput(QString* error);
 
     CaptureConfig _config;
+    QString _notice;
     unsigned long _framesPerBuffer = 512;
     PaStream* _input = nullptr;
     PaStream* _output = nullptr;
@@ -136,6 +149,8 @@ private:
     std::atomic<bool> _monitoring{false};
     std::atomic<int> _volume{16};
     std::atomic<uint32_t> _peaks[2] = {0, 0};
+    LevelBlockMeter _levelMeter; // the input callback's
+    SpscRing<LevelBlock> _levelBlocks{256};
     std::shared_ptr<StartMark> _startMark = std::make_shared<StartMark>();
     std::shared_ptr<VoiceTrigger> _voice = std::make_shared<VoiceTrigger>();
     // When frames were captured: frame f of the device (or of the ring) at about

@@ -81,11 +81,12 @@ void CaptureWriter::begin(std::unique_ptr<MovieWriter> file, std::shared_ptr<Sam
     resolveStart(*job);
     job->overrunsSeen = ring->overruns();
     job->ring = std::move(ring);
+    const QString path = job->file->path();
     {
         std::lock_guard lock(_mutex);
         _pending = std::move(job);
         _active = true;
-        _fileOpen = true;
+        _openFiles.append(path);
         _stop.reset();
         _finishNow = false;
         _done = false;
@@ -182,9 +183,14 @@ bool CaptureWriter::passHold(Job& job, uint64_t keepElements) {
     return true;
 }
 
-void CaptureWriter::waitUntilClosed() {
+void CaptureWriter::waitUntilClosed(const QString& path) {
     std::unique_lock lock(_mutex);
-    _finished.wait_for(lock, std::chrono::seconds(5), [this] { return !_fileOpen; });
+    _finished.wait_for(lock, std::chrono::seconds(5), [&] { return !_openFiles.contains(path); });
+}
+
+bool CaptureWriter::isOpen(const QString& path) const {
+    std::lock_guard lock(_mutex);
+    return _openFiles.contains(path);
 }
 
 CaptureWriter::Status CaptureWriter::status() const {
@@ -412,9 +418,10 @@ void CaptureWriter::run() {
                     _result = result;
                     _finished.notify_all();
                 }
+                const QString path = job->file->path();
                 job.reset(); // syncs, closes the file and releases its lock
                 std::lock_guard lock(_mutex);
-                _fileOpen = false;
+                _openFiles.removeOne(path);
                 _finished.notify_all();
             } else if (!job->failed) {
                 job->file->syncIfDue();

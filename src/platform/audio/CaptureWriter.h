@@ -3,6 +3,7 @@
 #include "platform/audio/CaptureStream.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <chrono>
@@ -72,8 +73,12 @@ public:
     // exactly where the silence reached its length. Null lifts the limit.
     void limitToSilence(std::shared_ptr<const VoiceTrigger> trigger, uint64_t silenceFrames);
 
-    // Waits until the last file is synced, closed and unlocked (a stop answers before that).
-    void waitUntilClosed();
+    // Waits until the file at `path` is synced, closed and unlocked (a stop answers before
+    // that). Each file is followed on its own: after a snip the old file closing says nothing
+    // about the new one.
+    void waitUntilClosed(const QString& path);
+    // Whether a file this writer began at `path` is still open.
+    bool isOpen(const QString& path) const;
 
     struct Status {
         int error = 0;     // errno value of a failed write, 0 if none
@@ -104,7 +109,7 @@ private:
     // Guarded by _mutex:
     std::unique_ptr<Job> _pending;
     bool _active = false;
-    bool _fileOpen = false;
+    QStringList _openFiles; // one entry per file begun and not yet closed
     std::optional<Stop> _stop;
     bool _finishNow = false;
     bool _done = false;

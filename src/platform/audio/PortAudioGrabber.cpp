@@ -27,6 +27,7 @@
 #include "platform/audio/AudioDevices.h"
 #include "platform/audio/CaptureWriter.h"
 #include "platform/audio/SoundSettingsDialog.h"
+#include "platform/audio/SoundSources.h"
 #include "platform/foundation/Log.h"
 #include "platform/movie/MovieFile.h"
 #include "platform/movie/MovieWriter.h"
@@ -109,7 +110,7 @@ OSErr PortAudioGrabber::initialize() {
 OSErr PortAudioGrabber::newSoundChannel() {
     if (!_initialized)
         return GrabberErr::badComponent;
-    if (AudioDevices::inputNames().isEmpty())
+    if (AudioDevices::inputNames().isEmpty() && SoundSources::shared().sources().isEmpty())
         return GrabberErr::noDevice;
     _hasChannel = true;
     return GrabberErr::noErr;
@@ -187,22 +188,46 @@ OSErr PortAudioGrabber::getActiveLevels(int16_t levels[2]) {
     return GrabberErr::noErr;
 }
 
-OSErr PortAudioGrabber::openStream() {
-    int device = AudioDevices::findInput(_settings.inputDevice);
-    if (device < 0 && !_settings.inputDevice.isEmpty()) {
-        bvLog(QStringLiteral("input device \"%1\" not found, using the default input")
-                  .arg(_settings.inputDevice));
-        device = AudioDevices::findInput(QString());
+PortAudioGrabber::Route PortAudioGrabber::routeOf(const QString& input, bool* missing) {
+    if (missing)
+        *missing = false;
+    Route route;
+    if (!input.isEmpty()) {
+        if (const auto source = SoundSources::shared().find(input);
+            source && source->name == input) {
+            route.source = input;
+            return route;
+        }
+        route.device = AudioDevices::findInput(input);
+        if (route.device >= 0)
+            return route;
+        if (missing)
+            *missing = true;
     }
-    if (device < 0) {
+    route.device = AudioDevices::findInput(QString());
+    return route;
+}
+
+OSErr PortAudioGrabber::openStream() {
+    return openStreamFor(_settings);
+}
+
+OSErr PortAudioGrabber::openStreamFor(const ChannelSettings& settings) {
+    bool missing = false;
+    const Route route = routeOf(settings.inputDevice, &missing);
+    if (missing)
+        bvLog(QStringLiteral("input device \"%1\" not found, using the default input")
+                  .arg(settings.inputDevice));
+    if (route.device < 0 && route.source.isEmpty()) {
         closeStream();
         return GrabberErr::noDevice;
     }
     CaptureConfig config;
-    config.device = device;
-    config.sampleRate = _settings.sampleRate;
-    config.channels = _settings.channels;
-    config.wide = formatOf(_settings).codec == SoundCodec::In24;
+    config.device = route.device;
+    config.source = route.source;
+    config.sampleRate = settings.sampleRate;
+    config.channels = settings.channels;
+    config.wide = formatOf(settings).codec == SoundCodec::In24;
     if (_stream && _stream->config() == config && _stream->isRunning())
         return GrabberErr::noErr;
     closeStream();
@@ -210,9 +235,11 @@ OSErr PortAudioGrabber::openStream() {
     _stream = CaptureStream::open(config, &why);
     if (!_stream) {
         bvLog(QStringLiteral("couldn't open the input device: %1").arg(why));
+        _deviceFailure = why;
         return GrabberErr::deviceFailed;
     }
     _deviceFailureLogged = false;
+    _deviceFailure.clear();
     return GrabberErr::noErr;
 }
 
@@ -223,9 +250,10 @@ void PortAudioGrabber::closeStream() {
 }
 
 void PortAudioGrabber::waitForOwnFile(const QString& path) {
-    // Our last recording may still be syncing (and locked) for a moment after its stop.
-    if (_writer && !_recording && QFileInfo(path) == QFileInfo(_recordedPath))
-        _writer->waitUntilClosed();
+    // A recording of ours may still be syncing (and locked) for a moment after its stop; the
+    // one being recorded now stays open, and is refused by whoever asked.
+    if (_writer && !(_recording && QFileInfo(path) == QFileInfo(_recordedPath)))
+        _writer->waitUntilClosed(path);
 }
 
 void PortAudioGrabber::keepOpenForAWhile() {
@@ -493,7 +521,16 @@ OSErr PortAudioGrabber::startRecord() {
 }
 
 QList<int> PortAudioGrabber::offeredRates(const QString& device) {
-    QList<int> rates = AudioDevices::supportedRates(AudioDevices::findInput(device), 1);
+    const Route route = routeOf(device);
+    QList<int> rates;
+    if (!route.source.isEmpty()) {
+        // The server converts whatever rate its source runs at.
+        rates = {8000, 11025, 16000, 22050, 32000, 44100, 48000};
+    } else {
+        // Probing a device needs it free: the dialog's meter opens it again afterwards.
+        closeStream();
+        rates = AudioDevices::supportedRates(route.device, 1);
+    }
     for (int rate : _additionalRates) {
         if (!rates.contains(rate))
             rates.append(rate);
@@ -510,15 +547,107 @@ OSErr PortAudioGrabber::settingsDialog(QWidget* parent) {
     if (_previewing || _recording)
         return GrabberErr::wrongState;
     closeStream(); // probing the device's rates needs it free
+    _meterFailedFor.clear();
     SoundSettingsDialog dialog(parent);
-    dialog.setDevices(AudioDevices::inputNames());
+    dialog.setDevices(AudioDevices::inputs());
+    // Sources plugged in or out while the dialog is open come and go in its list.
+    QObject::connect(&SoundSources::shared(), &SoundSources::sourcesChanged, &dialog, [&dialog] {
+        dialog.setDevices(AudioDevices::inputs());
+        dialog.updateGain();
+    });
     dialog.setRateSource([this](const QString& device) { return offeredRates(device); });
+    dialog.setLevelSource([this](const ChannelSettings& chosen) { return meterLevel(chosen); });
+    dialog.setGainControl(
+        [](const QString& device) -> std::optional<double> {
+            const Route route = routeOf(device);
+            const QString source = !route.source.isEmpty() ? route.source
+                                   : AudioDevices::isSoundServerDevice(route.device)
+                                       ? SoundSources::shared().defaultSourceName()
+                                       : QString();
+            const auto found = SoundSources::shared().find(source);
+            return found && found->name == source ? std::optional(found->gain()) : std::nullopt;
+        },
+        [](const QString& device, double gain) {
+            const Route route = routeOf(device);
+            const QString source =
+                !route.source.isEmpty() ? route.source : SoundSources::shared().defaultSourceName();
+            QString why;
+            if (SoundSources::shared().setGain(source, gain, &why))
+                return true;
+            bvLog(QStringLiteral("couldn't set the input gain: %1").arg(why));
+            return false;
+        });
     dialog.setSettings(_settings);
     if (parent)
         dialog.setWindowModality(Qt::WindowModal);
-    if (dialog.exec() != QDialog::Accepted)
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    closeStream(); // the meter's
+    if (!accepted)
         return GrabberErr::userCanceled;
     return setChannelSettings(dialog.settings());
+}
+
+int PortAudioGrabber::meterLevel(const ChannelSettings& chosen) {
+    if (_meterFailedFor == chosen.inputDevice)
+        return -1;
+    const bool wasOpen = _stream && _stream->isRunning();
+    if (openStreamFor(chosen) != GrabberErr::noErr) {
+        _meterFailedFor = chosen.inputDevice;
+        return -1;
+    }
+    if (!wasOpen)
+        for (auto& meter : _meters)
+            meter.reset();
+    _meterFailedFor.clear();
+    double peaks[2] = {0, 0};
+    _stream->takePeaks(peaks);
+    const auto now = std::chrono::steady_clock::now();
+    int level = 0;
+    for (int ch = 0; ch < chosen.channels; ++ch)
+        level = std::max(level, _meters[ch].update(peaks[ch], now));
+    return level;
+}
+
+QString PortAudioGrabber::gainSource() const {
+    const Route route = routeOf(_settings.inputDevice);
+    if (!route.source.isEmpty())
+        return route.source;
+    // The server's own device records from its default source.
+    if (AudioDevices::isSoundServerDevice(route.device))
+        return SoundSources::shared().defaultSourceName();
+    return {};
+}
+
+std::optional<double> PortAudioGrabber::inputGain() {
+    if (ready() != GrabberErr::noErr)
+        return std::nullopt;
+    const QString source = gainSource();
+    const auto found = source.isEmpty() ? std::nullopt : SoundSources::shared().find(source);
+    if (!found || found->name != source)
+        return std::nullopt;
+    return found->gain();
+}
+
+OSErr PortAudioGrabber::setInputGain(double gain) {
+    if (OSErr e = ready())
+        return e;
+    if (!(gain >= 0 && gain <= kMaxInputGain))
+        return GrabberErr::paramErr;
+    const QString source = gainSource();
+    if (source.isEmpty())
+        return GrabberErr::noGainControl;
+    QString why;
+    if (!SoundSources::shared().setGain(source, gain, &why)) {
+        bvLog(QStringLiteral("couldn't set the input gain: %1").arg(why));
+        return GrabberErr::deviceFailed;
+    }
+    return GrabberErr::noErr;
+}
+
+size_t PortAudioGrabber::takeLevelBlocks(LevelBlock* out, size_t max) {
+    if (!_stream || !(_previewing || _recording))
+        return 0;
+    return _stream->takeLevelBlocks(out, max);
 }
 
 OSErr PortAudioGrabber::getChannelSettings(ChannelSettings* out) {
@@ -673,7 +802,9 @@ VoiceActivity PortAudioGrabber::voiceActivity() const {
 QString PortAudioGrabber::missingInputDevice() const {
     if (!_session || _settings.inputDevice.isEmpty())
         return {};
-    return AudioDevices::findInput(_settings.inputDevice) < 0 ? _settings.inputDevice : QString();
+    bool missing = false;
+    routeOf(_settings.inputDevice, &missing);
+    return missing ? _settings.inputDevice : QString();
 }
 
 void PortAudioGrabber::disposeChannel() {

@@ -42,6 +42,9 @@ public:
     OSErr setLevelMetering(bool on) override;
     OSErr getChannelCount(int16_t* count) override;
     OSErr getActiveLevels(int16_t levels[2]) override;
+    size_t takeLevelBlocks(LevelBlock* out, size_t max) override;
+    std::optional<double> inputGain() override;
+    OSErr setInputGain(double gain) override;
 
     OSErr startPreview() override;
     OSErr stop() override;
@@ -66,22 +69,39 @@ public:
 
     CaptureHealth health() const override;
     QString missingInputDevice() const override;
+    QString routeNotice() const override { return _stream ? _stream->notice() : QString(); }
     int64_t recordStartNanoseconds() const override { return _recording ? _startNs : 0; }
     QString startFailureText() const override { return _startFailure; }
+    QString deviceFailureText() const override { return _deviceFailure; }
 
     void disposeChannel() override;
 
-    // The rates the settings offer for a device: what it supports plus the additional rates.
+    // The rates the settings offer for an input: what it supports plus the additional rates.
     QList<int> offeredRates(const QString& device);
+    // Where an input named in the settings is now: one of the sound server's sources, or a
+    // device; the default input when it is not there (*missing then says so).
+    struct Route {
+        int device = -1;
+        QString source;
+    };
+    static Route routeOf(const QString& input, bool* missing = nullptr);
     // Whether the input device is open (during preview, recording and the keep-open time).
     bool isStreamOpen() const { return bool(_stream); }
 
 private:
-    QString _startFailure; // why the last startRecord() could not make its file
+    QString _startFailure;  // why the last startRecord() could not make its file
+    QString _deviceFailure; // why the input could not be opened the last time it was tried
     // stop(), or with the file ending `length` frames of sound after its start.
     OSErr stopRecordingAt(std::optional<uint64_t> length);
     OSErr ready() const;
     OSErr openStream();
+    // The stream for `settings` (opened unless it runs already).
+    OSErr openStreamFor(const ChannelSettings& settings);
+    // The level of `settings`' input on the meter's scale, for the settings dialog; -1 when it
+    // cannot be opened.
+    int meterLevel(const ChannelSettings& settings);
+    // The server's source whose volume is the channel's input gain; empty when there is none.
+    QString gainSource() const;
     void closeStream();
     void updateMonitor();
     void keepOpenForAWhile();
@@ -132,4 +152,5 @@ private:
     uint64_t _armFrom = 0;           // sound counts from this ring frame on
     uint64_t _segmentOnset = 0;      // where the sound of the running stretch began
     std::optional<uint64_t> _heldAt; // where a pause while listening holds the file
+    QString _meterFailedFor;         // the input the dialog's meter could not open, not tried again
 };

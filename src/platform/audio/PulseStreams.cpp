@@ -29,77 +29,62 @@ PulseStreams::PulseStreams(const CaptureConfig& config, unsigned long framesPerB
 
 std::unique_ptr<PulseStreams> PulseStreams::open(const CaptureConfig& config,
                                                  unsigned long framesPerBuffer,
-                                                 CaptureStream* owner, QString* error) {
+                                                 CaptureStream* owner,
+                                                 SoundServerConnection::Failure* failure) {
     std::unique_ptr<PulseStreams> streams(new PulseStreams(config, framesPerBuffer, owner));
-    if (!streams->connect(error))
+    if (!streams->connect(failure))
         return nullptr;
     return streams;
 }
 
-QString PulseStreams::lastError() const {
-    return QString::fromUtf8(pa_strerror(_context ? pa_context_errno(_context) : PA_ERR_UNKNOWN));
+bool PulseStreams::connect(SoundServerConnection::Failure* failure) {
+    _server = SoundServerConnection::open("Brevoir", "bv-sound", failure);
+    if (!_server)
+        return false;
+    SoundServerConnection::Lock lock(*_server);
+    const pa_sample_spec spec = recordSpec(_config);
+    _record = pa_stream_new(_server->context(), "Recording", &spec, nullptr);
+    if (!_record) {
+        failure->reason = _server->lastError();
+        return false;
+    }
+    pa_stream_set_state_callback(_record, &PulseStreams::onStreamState, this);
+    pa_stream_set_read_callback(_record, &PulseStreams::onReadable, this);
+    // Blocks as long as PortAudio's: the server wakes us once per block, no more.
+    pa_buffer_attr attr{};
+    attr.maxlength = uint32_t(-1);
+    attr.fragsize = uint32_t(_framesPerBuffer * bytesPerFrame(_config));
+    // No source named: the default source, or the one PULSE_SOURCE names.
+    const QByteArray source = _config.source.toUtf8();
+    if (pa_stream_connect_record(_record, source.isEmpty() ? nullptr : source.constData(), &attr,
+                                 PA_STREAM_ADJUST_LATENCY) != 0) {
+        failure->reason = _server->lastError();
+        return false;
+    }
+    return waitUntilReady(_record, failure);
 }
 
-bool PulseStreams::connect(QString* error) {
-    _loop = pa_threaded_mainloop_new();
-    if (!_loop) {
-        *error = QStringLiteral("the sound server's client could not be set up");
+bool PulseStreams::waitUntilReady(pa_stream* stream, SoundServerConnection::Failure* failure) {
+    const bool answered = _server->waitLocked([stream] {
+        const pa_stream_state_t state = pa_stream_get_state(stream);
+        return state == PA_STREAM_READY || isEnded(state);
+    });
+    if (!answered) {
+        failure->timedOut = true;
+        failure->reason = QStringLiteral("the sound server did not open the stream within %1 s")
+                              .arg(double(SoundServerConnection::deadline().count()) / 1000.0);
         return false;
     }
-    pa_threaded_mainloop_set_name(_loop, "bv-sound");
-    _context = pa_context_new(pa_threaded_mainloop_get_api(_loop), "Brevoir");
-    if (!_context) {
-        *error = QStringLiteral("the sound server's client could not be set up");
-        return false;
-    }
-    pa_context_set_state_callback(_context, &PulseStreams::onContextState, this);
-    if (pa_context_connect(_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0 ||
-        pa_threaded_mainloop_start(_loop) < 0) {
-        *error = lastError();
-        return false;
-    }
-    pa_threaded_mainloop_lock(_loop);
-    pa_context_state_t state;
-    while ((state = pa_context_get_state(_context)) != PA_CONTEXT_READY &&
-           PA_CONTEXT_IS_GOOD(state))
-        pa_threaded_mainloop_wait(_loop);
-    bool ready = state == PA_CONTEXT_READY;
-    if (ready) {
-        const pa_sample_spec spec = recordSpec(_config);
-        _record = pa_stream_new(_context, "Recording", &spec, nullptr);
-        ready = _record != nullptr;
-    }
-    if (ready) {
-        pa_stream_set_state_callback(_record, &PulseStreams::onStreamState, this);
-        pa_stream_set_read_callback(_record, &PulseStreams::onReadable, this);
-        // Blocks as long as PortAudio's: the server wakes us once per block, no more.
-        pa_buffer_attr attr{};
-        attr.maxlength = uint32_t(-1);
-        attr.fragsize = uint32_t(_framesPerBuffer * bytesPerFrame(_config));
-        // No device: the default source, or the one PULSE_SOURCE names.
-        ready = pa_stream_connect_record(_record, nullptr, &attr, PA_STREAM_ADJUST_LATENCY) == 0 &&
-                waitUntilReady(_record, error);
-    } else {
-        *error = lastError();
-    }
-    pa_threaded_mainloop_unlock(_loop);
-    return ready;
-}
-
-bool PulseStreams::waitUntilReady(pa_stream* stream, QString* error) {
-    pa_stream_state_t state;
-    while ((state = pa_stream_get_state(stream)) != PA_STREAM_READY && !isEnded(state))
-        pa_threaded_mainloop_wait(_loop);
-    if (state == PA_STREAM_READY)
+    if (pa_stream_get_state(stream) == PA_STREAM_READY)
         return true;
-    *error = lastError();
+    failure->reason = _server->lastError();
     return false;
 }
 
 PulseStreams::~PulseStreams() {
-    if (!_loop)
+    if (!_server)
         return;
-    pa_threaded_mainloop_lock(_loop);
+    SoundServerConnection::Lock lock(*_server);
     for (pa_stream* stream : {_record, _playback}) {
         if (!stream)
             continue;
@@ -109,23 +94,15 @@ PulseStreams::~PulseStreams() {
         pa_stream_disconnect(stream);
         pa_stream_unref(stream);
     }
-    if (_context) {
-        pa_context_set_state_callback(_context, nullptr, nullptr);
-        pa_context_disconnect(_context);
-        pa_context_unref(_context);
-    }
-    pa_threaded_mainloop_unlock(_loop);
-    pa_threaded_mainloop_stop(_loop);
-    pa_threaded_mainloop_free(_loop);
 }
 
 bool PulseStreams::startOutput(QString* error) {
-    pa_threaded_mainloop_lock(_loop);
+    SoundServerConnection::Lock lock(*_server);
     pa_sample_spec spec{};
     spec.format = PA_SAMPLE_FLOAT32LE;
     spec.rate = uint32_t(_config.sampleRate);
     spec.channels = uint8_t(_config.channels);
-    _playback = pa_stream_new(_context, "Playthrough", &spec, nullptr);
+    _playback = pa_stream_new(_server->context(), "Playthrough", &spec, nullptr);
     bool ready = _playback != nullptr;
     if (ready) {
         pa_stream_set_state_callback(_playback, &PulseStreams::onStreamState, this);
@@ -138,30 +115,25 @@ bool PulseStreams::startOutput(QString* error) {
         attr.tlength = 6 * block;
         attr.prebuf = 2 * block;
         attr.minreq = 5 * block;
+        SoundServerConnection::Failure failure;
         ready = pa_stream_connect_playback(_playback, nullptr, &attr, PA_STREAM_ADJUST_LATENCY,
                                            nullptr, nullptr) == 0 &&
-                waitUntilReady(_playback, error);
+                waitUntilReady(_playback, &failure);
+        if (!ready)
+            *error = failure.reason.isEmpty() ? _server->lastError() : failure.reason;
     } else {
-        *error = lastError();
+        *error = _server->lastError();
     }
-    pa_threaded_mainloop_unlock(_loop);
     return ready;
 }
 
 bool PulseStreams::isRunning() const {
-    pa_threaded_mainloop_lock(_loop);
-    const bool running = pa_context_get_state(_context) == PA_CONTEXT_READY && _record &&
-                         pa_stream_get_state(_record) == PA_STREAM_READY;
-    pa_threaded_mainloop_unlock(_loop);
-    return running;
-}
-
-void PulseStreams::onContextState(pa_context*, void* self) {
-    pa_threaded_mainloop_signal(static_cast<PulseStreams*>(self)->_loop, 0);
+    SoundServerConnection::Lock lock(*_server);
+    return _server->isReady() && _record && pa_stream_get_state(_record) == PA_STREAM_READY;
 }
 
 void PulseStreams::onStreamState(pa_stream*, void* self) {
-    pa_threaded_mainloop_signal(static_cast<PulseStreams*>(self)->_loop, 0);
+    SoundServerConnection::signal(static_cast<PulseStreams*>(self)->_server.get());
 }
 
 // The main loop's thread: hands each fragment to the capture code, as a device callback would.

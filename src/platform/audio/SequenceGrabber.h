@@ -1,11 +1,14 @@
 #pragma once
 
+#include "platform/audio/LevelBlocks.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class QWidget;
 
@@ -13,22 +16,25 @@ class QWidget;
 using OSErr = int32_t;
 namespace GrabberErr {
 constexpr OSErr noErr = 0;
-constexpr OSErr userCanceled = -128;  // the settings dialog was cancelled
-constexpr OSErr badComponent = -2000; // no grabber, or it was not initialised
-constexpr OSErr noChannel = -2001;    // no sound channel
-constexpr OSErr noDevice = -2002;     // no usable input device
-constexpr OSErr deviceFailed = -2003; // the device could not be opened or started
-constexpr OSErr wrongState = -2004;   // the request does not fit what is running
-constexpr OSErr noDataOutput = -2005; // record without a data output
-constexpr OSErr fileError = -2006;    // the movie file could not be created or written
-constexpr OSErr badSettings = -2007;  // settings bytes we did not write
-constexpr OSErr paramErr = -50;       // a bad argument
+constexpr OSErr userCanceled = -128;   // the settings dialog was cancelled
+constexpr OSErr badComponent = -2000;  // no grabber, or it was not initialised
+constexpr OSErr noChannel = -2001;     // no sound channel
+constexpr OSErr noDevice = -2002;      // no usable input device
+constexpr OSErr deviceFailed = -2003;  // the device could not be opened or started
+constexpr OSErr wrongState = -2004;    // the request does not fit what is running
+constexpr OSErr noDataOutput = -2005;  // record without a data output
+constexpr OSErr fileError = -2006;     // the movie file could not be created or written
+constexpr OSErr badSettings = -2007;   // settings bytes we did not write
+constexpr OSErr noGainControl = -2008; // the input has no volume the sound server controls
+constexpr OSErr paramErr = -50;        // a bad argument
 } // namespace GrabberErr
 
 // The creator code createMovieFile() is given ('TVOD'); Linux files have none, so it is ignored.
 constexpr uint32_t kMovieCreator = 0x54564F44;
 // Flags of createMovieFile(): do not create a movie, do not open, no resource file.
 constexpr uint32_t kCreateMovieFileFlags = 0x70000000;
+// The highest input gain offered: 150 %, as the desktop's mixer goes.
+constexpr double kMaxInputGain = 1.5;
 // Flag of setDataOutput(): record to disk.
 constexpr int kSeqGrabToDisk = 1;
 // Channel usage: record and preview.
@@ -94,6 +100,24 @@ public:
     virtual OSErr getChannelCount(int16_t* count) = 0;
     // Current levels on the meter's 0-98 scale; a one-channel input writes only levels[0].
     virtual OSErr getActiveLevels(int16_t levels[2]) = 0;
+    // The 50 ms level blocks measured since the last call while the input runs, oldest first
+    // (at most `max`).
+    virtual size_t takeLevelBlocks(LevelBlock* out, size_t max) {
+        (void)out;
+        (void)max;
+        return 0;
+    }
+
+    // The gain the sound server applies to the channel's input (1.0 = 100 %), which the
+    // desktop's mixer shows too; none when the input has no volume the server controls (a
+    // device of ALSA's own, no server).
+    virtual std::optional<double> inputGain() { return std::nullopt; }
+    // Sets it, 0 to kMaxInputGain: noGainControl when the input has none, paramErr out of
+    // range, deviceFailed when the server refused.
+    virtual OSErr setInputGain(double gain) {
+        (void)gain;
+        return GrabberErr::noGainControl;
+    }
 
     virtual OSErr startPreview() = 0;
     // Ends preview or recording; for a recording the movie file is completed.
@@ -130,12 +154,18 @@ public:
     // The input the channel's settings name when no such device is present now, so that the
     // channel records from the default input; empty otherwise.
     virtual QString missingInputDevice() const { return {}; }
+    // For the user, when the running input is not the one asked for (the sound server did not
+    // answer in time and a device of ALSA's own stands in); empty otherwise.
+    virtual QString routeNotice() const { return {}; }
     // The steady-clock moment (nanoseconds) at which the running recording's file begins, so
     // that a timed cut-off can be measured from it; 0 when the layer cannot tell.
     virtual int64_t recordStartNanoseconds() const = 0;
     // Why the last startRecord() could not make its file, in the system's words (a full disk,
     // a file size limit); empty when it failed for another reason or did not fail.
     virtual QString startFailureText() const = 0;
+    // Why the input could not be opened the last time it was tried (the device is busy, the
+    // sound server did not answer), in English; empty when it opened.
+    virtual QString deviceFailureText() const { return {}; }
 
     virtual void disposeChannel() = 0;
 };
@@ -148,7 +178,9 @@ OSErr NewUserDataFromHandle(const QByteArray& bytes, ChannelSettings* out);
 // The default grabber on the system's audio devices (OpenDefaultComponent). Never null.
 std::unique_ptr<SequenceGrabber> OpenDefaultGrabber();
 
-// The names of the input devices, as ChannelSettings::inputDevice takes them.
+// The names of the inputs, as ChannelSettings::inputDevice takes them: the sound server's
+// sources, then the devices.
 QStringList InputDeviceNames();
-// The name of the default input, or empty when there is none.
+// What people call the default input (the server's default source's description), or empty
+// when there is none.
 QString DefaultInputDeviceName();

@@ -7,7 +7,9 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <QSlider>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <cstdlib>
@@ -24,13 +26,17 @@ void selectData(QComboBox* box, const QVariant& value) {
     if (index >= 0)
         box->setCurrentIndex(index);
 }
+
+constexpr int kLevelIntervalMs = 100;
+constexpr int kMaxGainPercent = int(kMaxInputGain * 100 + 0.5);
 } // namespace
 
 SoundSettingsDialog::SoundSettingsDialog(QWidget* parent)
     : QDialog(parent), _device(makeBox(this, "inputDevice")), _rate(makeBox(this, "sampleRate")),
       _channels(makeBox(this, "channels")), _sampleSize(makeBox(this, "sampleSize")),
-      _compression(makeBox(this, "compression")), _monitor(new QSlider(Qt::Horizontal, this)),
-      _monitorText(new QLabel(this)) {
+      _compression(makeBox(this, "compression")), _gain(new QSlider(Qt::Horizontal, this)),
+      _gainText(new QLabel(this)), _level(new QProgressBar(this)), _levelTimer(new QTimer(this)),
+      _monitor(new QSlider(Qt::Horizontal, this)), _monitorText(new QLabel(this)) {
     setWindowTitle(BVLocalizedString("SoundSettings"));
     _device->addItem(BVLocalizedString("DefaultInput"), QString());
     _channels->addItem(BVLocalizedString("Mono"), 1);
@@ -46,9 +52,27 @@ SoundSettingsDialog::SoundSettingsDialog(QWidget* parent)
     _monitor->setPageStep(16);
     _monitorText->setObjectName(QStringLiteral("monitorVolumeText"));
     _monitorText->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("100 %")) + 8);
+    _gain->setObjectName(QStringLiteral("inputGain"));
+    _gain->setRange(0, kMaxGainPercent);
+    _gain->setPageStep(10);
+    _gain->setAccessibleName(BVLocalizedString("InputGainName"));
+    _gainText->setObjectName(QStringLiteral("inputGainText"));
+    _gainText->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("150 %")) + 8);
+    _level->setObjectName(QStringLiteral("inputLevel"));
+    _level->setRange(0, 98);
+    _level->setTextVisible(false);
+    _level->setMaximumHeight(fontMetrics().height() / 2 + 4);
+    _level->setAccessibleName(BVLocalizedString("InputLevelName"));
+    _levelTimer->setInterval(kLevelIntervalMs);
+    connect(_levelTimer, &QTimer::timeout, this, &SoundSettingsDialog::showLevel);
 
     auto* form = new QFormLayout;
     form->addRow(BVLocalizedString("InputLabel"), _device);
+    auto* gainRow = new QHBoxLayout;
+    gainRow->addWidget(_gain, 1);
+    gainRow->addWidget(_gainText);
+    form->addRow(BVLocalizedString("InputGainLabel"), gainRow);
+    form->addRow(BVLocalizedString("InputLevelLabel"), _level);
     form->addRow(BVLocalizedString("RateLabel"), _rate);
     form->addRow(BVLocalizedString("ChannelsLabel"), _channels);
     form->addRow(BVLocalizedString("SampleSizeLabel"), _sampleSize);
@@ -65,23 +89,113 @@ SoundSettingsDialog::SoundSettingsDialog(QWidget* parent)
     layout->addLayout(form);
     layout->addWidget(buttons);
 
-    connect(_device, &QComboBox::currentIndexChanged, this,
-            [this] { fillRates(_rate->currentData().toInt()); });
+    connect(_device, &QComboBox::currentIndexChanged, this, [this] {
+        fillRates(_rate->currentData().toInt());
+        updateGain();
+    });
+    connect(_gain, &QSlider::valueChanged, this, [this](int percent) {
+        updateGainText();
+        const QString device = _device->currentData().toString();
+        if (!_setGain || !_gainOf)
+            return;
+        // As the desktop's mixer does, at once; the first value is kept for a Cancel.
+        if (!_gainsBefore.contains(device))
+            if (const auto before = _gainOf(device))
+                _gainsBefore.insert(device, *before);
+        _setGain(device, percent / 100.0);
+    });
     connect(_compression, &QComboBox::currentIndexChanged, this,
             [this] { updateDependentControls(); });
     connect(_monitor, &QSlider::valueChanged, this, [this] { updateMonitorText(); });
     fillRates(44100);
     updateMonitorText();
+    updateGain();
 }
 
-void SoundSettingsDialog::setDevices(const QStringList& names) {
+void SoundSettingsDialog::setDevices(const QList<AudioDevices::Input>& inputs) {
+    using Kind = AudioDevices::Input::Kind;
     const QString current = _device->currentData().toString();
     QSignalBlocker block(_device);
     while (_device->count() > 1)
         _device->removeItem(1);
-    for (const QString& name : names)
-        _device->addItem(name, name);
+    // The inputs, then the monitors of the outputs, then the devices, each set apart.
+    for (Kind kind : {Kind::Source, Kind::Monitor, Kind::Device}) {
+        bool first = true;
+        for (const AudioDevices::Input& input : inputs) {
+            if (input.kind != kind)
+                continue;
+            if (first && _device->count() > 1)
+                _device->insertSeparator(_device->count());
+            first = false;
+            _device->addItem(input.label, input.name);
+            _device->setItemData(_device->count() - 1, input.name, Qt::ToolTipRole);
+        }
+    }
+    // A chosen input that is not connected now stays chosen.
+    if (!current.isEmpty() && _device->findData(current) < 0)
+        _device->addItem(current, current);
     selectData(_device, current);
+}
+
+void SoundSettingsDialog::setDevices(const QStringList& names) {
+    QList<AudioDevices::Input> inputs;
+    for (const QString& name : names)
+        inputs.append({name, name, AudioDevices::Input::Kind::Device, false, {}});
+    setDevices(inputs);
+}
+
+void SoundSettingsDialog::setLevelSource(std::function<int(const ChannelSettings&)> source) {
+    _levelSource = std::move(source);
+    if (_levelSource)
+        _levelTimer->start();
+    else
+        _levelTimer->stop();
+}
+
+void SoundSettingsDialog::setGainControl(
+    std::function<std::optional<double>(const QString&)> gainOf,
+    std::function<bool(const QString&, double)> setGain) {
+    _gainOf = std::move(gainOf);
+    _setGain = std::move(setGain);
+    updateGain();
+}
+
+void SoundSettingsDialog::updateGain() {
+    const auto gain = _gainOf ? _gainOf(_device->currentData().toString()) : std::nullopt;
+    {
+        QSignalBlocker block(_gain);
+        _gain->setValue(gain ? int(*gain * 100 + 0.5) : 100);
+    }
+    _gain->setEnabled(gain.has_value());
+    updateGainText();
+}
+
+void SoundSettingsDialog::updateGainText() {
+    const QString text = _gain->isEnabled() ? QStringLiteral("%1 %").arg(_gain->value())
+                                            : BVLocalizedString("InputGainNotAdjustable");
+    _gainText->setText(_gain->isEnabled() ? text : QStringLiteral("–"));
+    _gain->setAccessibleDescription(text);
+    _gain->setToolTip(_gain->isEnabled() ? BVLocalizedString("InputGainTip") : text);
+}
+
+void SoundSettingsDialog::showLevel() {
+    if (!_levelSource || !isVisible())
+        return;
+    const int level = _levelSource(settings());
+    _level->setEnabled(level >= 0);
+    _level->setValue(std::clamp(level, 0, 98));
+    _level->setAccessibleDescription(level >= 0 ? QStringLiteral("%1 %").arg(level * 100 / 98)
+                                                : BVLocalizedString("InputLevelUnavailable"));
+}
+
+void SoundSettingsDialog::done(int result) {
+    _levelTimer->stop();
+    // Cancel puts back the gains changed here.
+    if (result != QDialog::Accepted && _setGain)
+        for (auto it = _gainsBefore.cbegin(); it != _gainsBefore.cend(); ++it)
+            _setGain(it.key(), it.value());
+    _gainsBefore.clear();
+    QDialog::done(result);
 }
 
 void SoundSettingsDialog::setRateSource(std::function<QList<int>(const QString&)> source) {
@@ -124,7 +238,11 @@ void SoundSettingsDialog::updateMonitorText() {
 void SoundSettingsDialog::setSettings(const ChannelSettings& s) {
     if (_device->findData(s.inputDevice) < 0) // a device that is not connected now stays chosen
         _device->addItem(s.inputDevice, s.inputDevice);
-    selectData(_device, s.inputDevice);
+    {
+        QSignalBlocker block(_device);
+        selectData(_device, s.inputDevice);
+    }
+    updateGain();
     fillRates(s.sampleRate);
     if (_rate->findData(s.sampleRate) < 0) {
         _rate->addItem(BVLocalizedString("SampleRateHz").arg(s.sampleRate), s.sampleRate);

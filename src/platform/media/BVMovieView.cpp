@@ -4,8 +4,10 @@
 #include "platform/foundation/LocalizedString.h"
 #include "platform/foundation/ThemeColours.h"
 #include "platform/media/PlaybackEngine.h"
+#include "platform/media/WaveformView.h"
 
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -15,6 +17,7 @@
 #include <QStyleOptionSlider>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 #include <climits>
@@ -108,6 +111,10 @@ BVMovieView::BVMovieView(QWidget* parent) : QWidget(parent) {
     // The slider speaks for the player: focus given to the view goes to it.
     setFocusProxy(_slider);
 
+    _waveform = new WaveformView(this);
+    connect(_waveform, &WaveformView::seekRequested, this, &BVMovieView::seekToFraction);
+    connect(_waveform, &WaveformView::stepRequested, this, &BVMovieView::step);
+
     auto* transport = new QHBoxLayout;
     transport->addWidget(_elapsedLabel);
     transport->addWidget(_slider, 1);
@@ -117,6 +124,7 @@ BVMovieView::BVMovieView(QWidget* parent) : QWidget(parent) {
     layout->setSpacing(2);
     layout->addWidget(_nameLabel);
     layout->addWidget(_messageLabel);
+    layout->addWidget(_waveform);
     layout->addLayout(transport);
 
     _refreshTimer = new QTimer(this);
@@ -134,7 +142,10 @@ BVMovieView::BVMovieView(QWidget* parent) : QWidget(parent) {
     });
 }
 
-BVMovieView::~BVMovieView() = default;
+BVMovieView::~BVMovieView() {
+    if (_waveformCancel)
+        _waveformCancel->store(true);
+}
 
 bool BVMovieView::setMovie(const QString& path) {
     auto engine = std::make_unique<PlaybackEngine>();
@@ -159,6 +170,7 @@ bool BVMovieView::setMovie(const QString& path) {
     _slider->setEnabled(total > 0);
     _totalLabel->setText(clockText(total));
     showPosition(0);
+    showWaveformOf(path);
     return true;
 }
 
@@ -175,6 +187,7 @@ void BVMovieView::clearMovie() {
     _slider->setEnabled(false);
     _totalLabel->setText(clockText(0));
     showPosition(0);
+    showWaveformOf(QString());
 }
 
 bool BVMovieView::hasMovie() const {
@@ -256,6 +269,49 @@ void BVMovieView::seekToSlider() {
         seek(qint64(_slider->value()) * rate / 1000);
 }
 
+void BVMovieView::showWaveformOf(const QString& path) {
+    using WaveformPeaks::Overview;
+    if (_waveformCancel)
+        _waveformCancel->store(true);
+    _waveformCancel.reset();
+    _waveform->setOverview(path.isEmpty() ? nullptr : WaveformPeaks::cached(path));
+    if (path.isEmpty())
+        return;
+    if (_waveform->hasOverview()) {
+        emit waveformShown();
+        return;
+    }
+    auto cancel = std::make_shared<std::atomic<bool>>(false);
+    _waveformCancel = cancel;
+    auto* watcher = new QFutureWatcher<std::shared_ptr<const Overview>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, path, cancel] {
+        watcher->deleteLater();
+        const std::shared_ptr<const Overview> overview = watcher->result();
+        if (cancel->load() || !overview || overview->peaks.empty())
+            return;
+        WaveformPeaks::keep(path, overview);
+        if (path != _path)
+            return;
+        _waveform->setOverview(overview);
+        emit waveformShown();
+    });
+    watcher->setFuture(QtConcurrent::run([path, cancel] {
+        return std::make_shared<const Overview>(WaveformPeaks::compute(path, cancel.get()));
+    }));
+}
+
+void BVMovieView::seekToFraction(double fraction) {
+    seek(qint64(std::llround(fraction * double(duration()))));
+}
+
+void BVMovieView::step(int direction, bool longStep) {
+    const qint64 rate = timeScale();
+    if (rate <= 0)
+        return;
+    const qint64 ms = direction * (longStep ? kLongStepMilliseconds : kStepMilliseconds);
+    seek(std::clamp<qint64>(currentTime() + ms * rate / 1000, 0, duration()));
+}
+
 void BVMovieView::showPosition(qint64 time) {
     const qint64 rate = timeScale();
     const qint64 milliseconds = rate > 0 ? time * 1000 / rate : 0;
@@ -266,6 +322,7 @@ void BVMovieView::showPosition(qint64 time) {
             BVLocalizedString("PositionOfDuration").arg(elapsed, _totalLabel->text()));
     }
     _elapsedLabel->setText(elapsed);
+    _waveform->setPosition(duration() > 0 ? double(time) / double(duration()) : 0.0);
     if (!_slider->isSliderDown()) {
         const QSignalBlocker blocker(_slider);
         _slider->setValue(int(std::min<qint64>(milliseconds, _slider->maximum())));

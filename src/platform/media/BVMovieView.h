@@ -3,9 +3,11 @@
 #include <QString>
 #include <QWidget>
 
+#include <atomic>
 #include <memory>
 
 class PlaybackEngine;
+class WaveformView;
 class QLabel;
 class QSlider;
 class QTimer;
@@ -17,6 +19,7 @@ class BVMovieView : public QWidget {
 
 public:
     explicit BVMovieView(QWidget* parent = nullptr);
+    WaveformView* waveform() const { return _waveform; }
     ~BVMovieView() override;
 
     // Loads a file; false (with a message shown in the view) when it cannot be decoded, in
@@ -40,12 +43,18 @@ public:
 signals:
     // The loaded movie has played to its end.
     void finished();
+    // The loaded movie's waveform overview is shown (worked out, or kept from before).
+    void waveformShown();
 
 private:
     void refresh();
     void showMessage(const QString& text);
     void seekToSlider();
     void showPosition(qint64 time);
+    // The file's overview: kept, or worked out on a worker thread and shown when it is in.
+    void showWaveformOf(const QString& path);
+    void seekToFraction(double fraction);
+    void step(int direction, bool longStep);
 
     std::unique_ptr<PlaybackEngine> _engine;
     QString _path;
@@ -54,5 +63,7 @@ private:
     QLabel* _elapsedLabel = nullptr;
     QLabel* _totalLabel = nullptr;
     QSlider* _slider = nullptr;
+    WaveformView* _waveform = nullptr;
+    std::shared_ptr<std::atomic<bool>> _waveformCancel; // of the overview being worked out
     QTimer* _refreshTimer = nullptr;
 };

@@ -10,4 +10,8 @@ target_sources(brevoir_platform PRIVATE
     PlaybackEngine.h
     PlaybackCheck.cpp
     PlaybackCheck.h
+    WaveformPeaks.cpp
+    WaveformPeaks.h
+    WaveformView.cpp
+    WaveformView.h
 )

@@ -130,7 +130,7 @@ TEST(ChannelSettingsBytes, RoundTripAndRefuseWhatWeDidNotWrite) {
 
 TEST(SoundSettingsDialog, MapsSettingsToControlsAndBack) {
     SoundSettingsDialog dialog;
-    dialog.setDevices({"pulse", "USB Mic"});
+    dialog.setDevices(QStringList{"pulse", "USB Mic"});
     dialog.setRateSource([](const QString& device) {
         return device == "USB Mic" ? QList<int>{8000, 16000, 48000}
                                    : QList<int>{8000, 11025, 22050, 44100, 48000};

@@ -136,7 +136,8 @@ TEST(ScriptingProcess, AnInputDeviceThatIsNotPresentIsRefusedWithTheListOfInputs
     QString err;
     EXPECT_EQ(brevoir.client({"--headless", "--input-device", "No Such Input"}, &out, &err), 2);
     EXPECT_TRUE(err.contains("no input device named \"No Such Input\"")) << err.toStdString();
-    EXPECT_TRUE(err.contains("  " + TestEnvironment::capturePcm() + "\n")) << err.toStdString();
+    EXPECT_TRUE(err.contains("\t" + TestEnvironment::capturePcm() + "\tdevice\n"))
+        << err.toStdString();
     EXPECT_TRUE(brevoir.recordings().isEmpty());
 }
 
