@@ -118,7 +118,8 @@ TEST_F(RenameEditingTest, AClickOnTheSelectedNameRenamesOnlyIfNothingHappensMean
         clicks().openPendingEditor();
         EXPECT_EQ(editor() != nullptr, m.opens);
         if (QLineEdit* line = editor()) {
-            EXPECT_EQ(line->selectedText(), "Take 3"); // newest first
+            // The clicked row's base name (files made in one clock tick may sort either way).
+            EXPECT_EQ(line->selectedText(), QFileInfo(shown().front()).completeBaseName());
             QTest::keyClick(line, Qt::Key_Escape);
         }
         // Typing after a cancelled rename lands where the focus is.
@@ -139,7 +140,7 @@ TEST_F(RenameEditingTest, AClickInAMultipleSelectionNarrowsItAndNeverRenames) {
     click(1);
     EXPECT_FALSE(clicks().isPending());
     ASSERT_EQ(list().selectedObjects().size(), 1u);
-    EXPECT_EQ(list().selectedObjects().front()->name(), "Take 2.mov");
+    EXPECT_EQ(list().selectedObjects().front()->name(), shown().at(1));
     EXPECT_EQ(editor(), nullptr);
     // A second click on it, now the only selection, renames.
     click(1);
