@@ -15,6 +15,8 @@ QDBusConnection connectTo(const QString& address, const QString& name) {
 FakeNotificationServer::FakeNotificationServer(const QString& busAddress)
     : _connectionName(QStringLiteral("fake-notifications-%1").arg(quintptr(this))),
       _bus(connectTo(busAddress, _connectionName)) {
+    if (busAddress.isEmpty())
+        _recordOnlyFrom = QDBusConnection::sessionBus().baseService();
     _serving = _bus.isConnected() &&
                _bus.registerObject(kPath, this, QDBusConnection::ExportAllSlots) &&
                _bus.registerService(kService);
@@ -31,7 +33,8 @@ uint FakeNotificationServer::Notify(const QString&, uint replacesId, const QStri
                                     const QStringList& actions, const QVariantMap& hints,
                                     int expireTimeout) {
     const uint id = replacesId != 0 ? replacesId : _nextId++;
-    notices.push_back({id, summary, body, actions, hints, expireTimeout});
+    if (_recordOnlyFrom.isEmpty() || !calledFromDBus() || message().service() == _recordOnlyFrom)
+        notices.push_back({id, summary, body, actions, hints, expireTimeout});
     return id;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QDBusContext>
 #include <QObject>
 #include <QStringList>
 #include <QVariantMap>
@@ -8,8 +9,9 @@
 #include <vector>
 
 // A notification server of the test's own on a session bus (the rig's, or an instance's
-// private one): records what it is asked to show and can click a notice's action.
-class FakeNotificationServer : public QObject {
+// private one): records what it is asked to show and can click a notice's action. On the
+// rig's bus, which other test processes share, only this process's notices are recorded.
+class FakeNotificationServer : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
 
@@ -43,6 +45,7 @@ public slots:
 private:
     QString _connectionName;
     QDBusConnection _bus;
+    QString _recordOnlyFrom; // a unique bus name; empty: every sender
     bool _serving = false;
     uint _nextId = 1;
 };
