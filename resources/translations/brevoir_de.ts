@@ -1067,10 +1067,6 @@
         <translation>Toneinstellungen</translation>
     </message>
     <message>
-        <source>ExportRecording</source>
-        <translation>Aufnahme exportieren …</translation>
-    </message>
-    <message>
         <source>ExportRecordingPanel</source>
         <translation>Aufnahmen in einen Ordner exportieren</translation>
     </message>
@@ -1467,6 +1463,10 @@
     <message>
         <source>&amp;Export Note…</source>
         <translation>Notiz &amp;exportieren …</translation>
+    </message>
+    <message>
+        <source>E&amp;xport Recording…</source>
+        <translation>Aufnahme e&amp;xportieren …</translation>
     </message>
     <message>
         <source>Show in File &amp;Manager</source>

@@ -1067,10 +1067,6 @@
         <translation>Sound Settings</translation>
     </message>
     <message>
-        <source>ExportRecording</source>
-        <translation>Export Recording…</translation>
-    </message>
-    <message>
         <source>ExportRecordingPanel</source>
         <translation>Export Recordings to a Folder</translation>
     </message>
@@ -1467,6 +1463,10 @@
     <message>
         <source>&amp;Export Note…</source>
         <translation>&amp;Export Note…</translation>
+    </message>
+    <message>
+        <source>E&amp;xport Recording…</source>
+        <translation>E&amp;xport Recording…</translation>
     </message>
     <message>
         <source>Show in File &amp;Manager</source>

@@ -1067,10 +1067,6 @@
         <translation>Réglages du son</translation>
     </message>
     <message>
-        <source>ExportRecording</source>
-        <translation>Exporter l’enregistrement…</translation>
-    </message>
-    <message>
         <source>ExportRecordingPanel</source>
         <translation>Exporter les enregistrements dans un dossier</translation>
     </message>
@@ -1467,6 +1463,10 @@
     <message>
         <source>&amp;Export Note…</source>
         <translation>&amp;Exporter la note…</translation>
+    </message>
+    <message>
+        <source>E&amp;xport Recording…</source>
+        <translation>E&amp;xporter l’enregistrement…</translation>
     </message>
     <message>
         <source>Show in File &amp;Manager</source>

@@ -71,7 +71,6 @@ void MainMenus::connectAction(QAction* item, void (BVController::*action)(QObjec
 
 void MainMenus::connectFileAndEdit() {
     connectAction(_ui.actionShowInFileManager, &BVController::revealInFinder);
-    _ui.actionExportRecording->setText(BVLocalizedString("ExportRecording"));
     connectAction(_ui.actionExportRecording, &BVController::exportRecordings);
     connectAction(_ui.actionExportNote, &BVController::exportNote);
     connectAction(_ui.actionRename, &BVController::renameSelection);
