@@ -87,6 +87,11 @@ void BVController::exportRecordings(QObject*) {
 void BVController::exportSelectionTo(const QString& folder, const AudioEncoder& format) {
     if (!_fileListArrayController)
         return;
+    // A script may have started one while the dialog was open.
+    if (_exportJob) {
+        tellUser(BVLocalizedString("ExportRunning"));
+        return;
+    }
     // What is typed in the note view counts: its first line is the comment.
     storeShownNote();
     const NoteStore notes = noteStore();
