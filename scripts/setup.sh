@@ -12,7 +12,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libplist-dev libplist-utils
     xvfb xauth x11-apps xdotool imagemagick dbus ffmpeg sox alsa-utils unrtf
     pulseaudio pulseaudio-utils libasound2-plugins fonts-dejavu-core
-    mpd mpc
+    mpd mpc flac
     dpkg-dev desktop-file-utils appstream man-db librsvg2-bin libglib2.0-bin
 )
 

@@ -1067,6 +1067,50 @@
         <translation>Toneinstellungen</translation>
     </message>
     <message>
+        <source>ExportRecordingPanel</source>
+        <translation>Aufnahmen in einen Ordner exportieren</translation>
+    </message>
+    <message>
+        <source>ExportRecordingFormat</source>
+        <translation>Format:</translation>
+    </message>
+    <message>
+        <source>ExportingRecording</source>
+        <translation>„%1“ wird exportiert (%2 von %3) …</translation>
+    </message>
+    <message>
+        <source>ExportFailed</source>
+        <translation>„%1“ wurde nicht exportiert: %2</translation>
+    </message>
+    <message>
+        <source>ExportUnknownExtension</source>
+        <translation>„%1“ hat keine Endung, in die Brevoir exportiert; verwenden Sie eine von %2.</translation>
+    </message>
+    <message>
+        <source>ExportNoFolder</source>
+        <translation>Der Ordner „%1“ existiert nicht.</translation>
+    </message>
+    <message>
+        <source>ExportFileExists</source>
+        <translation>„%1“ existiert bereits; Brevoir ersetzt die Datei nicht.</translation>
+    </message>
+    <message>
+        <source>ExportRunning</source>
+        <translation>Es läuft bereits ein Export.</translation>
+    </message>
+    <message>
+        <source>ExportNothingSelected</source>
+        <translation>Wählen Sie zuerst die Aufnahmen aus, die exportiert werden sollen.</translation>
+    </message>
+    <message>
+        <source>ExportNoFormats</source>
+        <translation>Das installierte FFmpeg bietet keines der Formate, in die Brevoir exportiert.</translation>
+    </message>
+    <message>
+        <source>ImportNameTaken</source>
+        <translation>„%1“ existiert bereits.</translation>
+    </message>
+    <message>
         <source>WaveformName</source>
         <translation>Wellenform</translation>
     </message>
@@ -1419,6 +1463,10 @@
     <message>
         <source>&amp;Export Note…</source>
         <translation>Notiz &amp;exportieren …</translation>
+    </message>
+    <message>
+        <source>E&amp;xport Recording…</source>
+        <translation>Aufnahme e&amp;xportieren …</translation>
     </message>
     <message>
         <source>Show in File &amp;Manager</source>

@@ -1067,6 +1067,50 @@
         <translation>Sound Settings</translation>
     </message>
     <message>
+        <source>ExportRecordingPanel</source>
+        <translation>Export Recordings to a Folder</translation>
+    </message>
+    <message>
+        <source>ExportRecordingFormat</source>
+        <translation>Format:</translation>
+    </message>
+    <message>
+        <source>ExportingRecording</source>
+        <translation>Exporting “%1” (%2 of %3)…</translation>
+    </message>
+    <message>
+        <source>ExportFailed</source>
+        <translation>“%1” was not exported: %2</translation>
+    </message>
+    <message>
+        <source>ExportUnknownExtension</source>
+        <translation>“%1” has no extension Brevoir exports to; use one of %2.</translation>
+    </message>
+    <message>
+        <source>ExportNoFolder</source>
+        <translation>The folder “%1” does not exist.</translation>
+    </message>
+    <message>
+        <source>ExportFileExists</source>
+        <translation>“%1” already exists; Brevoir does not replace it.</translation>
+    </message>
+    <message>
+        <source>ExportRunning</source>
+        <translation>An export is already running.</translation>
+    </message>
+    <message>
+        <source>ExportNothingSelected</source>
+        <translation>Select the recordings to export first.</translation>
+    </message>
+    <message>
+        <source>ExportNoFormats</source>
+        <translation>The installed FFmpeg offers none of the formats Brevoir exports to.</translation>
+    </message>
+    <message>
+        <source>ImportNameTaken</source>
+        <translation>“%1” already exists.</translation>
+    </message>
+    <message>
         <source>WaveformName</source>
         <translation>Waveform</translation>
     </message>
@@ -1419,6 +1463,10 @@
     <message>
         <source>&amp;Export Note…</source>
         <translation>&amp;Export Note…</translation>
+    </message>
+    <message>
+        <source>E&amp;xport Recording…</source>
+        <translation>E&amp;xport Recording…</translation>
     </message>
     <message>
         <source>Show in File &amp;Manager</source>

@@ -1067,6 +1067,50 @@
         <translation>Réglages du son</translation>
     </message>
     <message>
+        <source>ExportRecordingPanel</source>
+        <translation>Exporter les enregistrements dans un dossier</translation>
+    </message>
+    <message>
+        <source>ExportRecordingFormat</source>
+        <translation>Format :</translation>
+    </message>
+    <message>
+        <source>ExportingRecording</source>
+        <translation>Exportation de « %1 » (%2 sur %3)…</translation>
+    </message>
+    <message>
+        <source>ExportFailed</source>
+        <translation>« %1 » n’a pas été exporté : %2</translation>
+    </message>
+    <message>
+        <source>ExportUnknownExtension</source>
+        <translation>« %1 » n’a pas d’extension vers laquelle Brevoir exporte ; utilisez l’une de %2.</translation>
+    </message>
+    <message>
+        <source>ExportNoFolder</source>
+        <translation>Le dossier « %1 » n’existe pas.</translation>
+    </message>
+    <message>
+        <source>ExportFileExists</source>
+        <translation>« %1 » existe déjà ; Brevoir ne le remplace pas.</translation>
+    </message>
+    <message>
+        <source>ExportRunning</source>
+        <translation>Une exportation est déjà en cours.</translation>
+    </message>
+    <message>
+        <source>ExportNothingSelected</source>
+        <translation>Sélectionnez d’abord les enregistrements à exporter.</translation>
+    </message>
+    <message>
+        <source>ExportNoFormats</source>
+        <translation>Le FFmpeg installé n’offre aucun des formats vers lesquels Brevoir exporte.</translation>
+    </message>
+    <message>
+        <source>ImportNameTaken</source>
+        <translation>« %1 » existe déjà.</translation>
+    </message>
+    <message>
         <source>WaveformName</source>
         <translation>Forme d’onde</translation>
     </message>
@@ -1419,6 +1463,10 @@
     <message>
         <source>&amp;Export Note…</source>
         <translation>&amp;Exporter la note…</translation>
+    </message>
+    <message>
+        <source>E&amp;xport Recording…</source>
+        <translation>E&amp;xporter l’enregistrement…</translation>
     </message>
     <message>
         <source>Show in File &amp;Manager</source>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "library/NoteFormats.h"
+#include "library/RecordingExport.h"
 #include "recording/RecordingSchedule.h"
 #include "recording/VoiceActivation.h"
 
@@ -309,6 +310,16 @@ public:
     // database; answers why it was refused, or an empty string.
     QString setCategoryOfRecording(const QString& name, const QString& category);
 
+    // ---- library/: export ----
+    // File > Export Recording...: the selected recordings, converted into a folder the user
+    // chooses, in the format chosen there (remembered).
+    void exportRecordings(QObject* sender);
+    // For scripts: converts `name` to exactly `path`, in the format of its extension; `done`
+    // gets the refusal or why it failed, or an empty text once the file is written.
+    void exportRecording(const QString& name, const QString& path,
+                         std::function<void(const QString&)> done);
+    bool isExporting() const;
+
     // ---- itunes/: sync ----
     // Copies the recordings the playlist lacks into it (the toolbar's and the menu's Sync, and
     // the script command); a refusal is told with syncRefused, the end with syncFinished.
@@ -447,6 +458,13 @@ private:
     // ---- itunes/: what may be synced, and the running sync ----
     std::unique_ptr<SyncCoordinator> _syncCoordinator;
     void finishSync(const QString& problem);
+
+    // ---- library/: the running export ----
+    RecordingExportJob* _exportJob = nullptr; // a child while it runs
+    void exportSelectionTo(const QString& folder, const AudioEncoder& format);
+    void startExport(std::vector<RecordingExport::Item> items,
+                     const RecordingExport::Target& target, const AudioEncoder& format,
+                     std::function<void(const QString&)> done);
 
     // ---- library/: track operation helpers ----
     // The listed track of a name a script gave, or why there is none.

@@ -13,6 +13,7 @@
 #include <QDBusMetaType>
 #include <QDBusReply>
 #include <QDBusServiceWatcher>
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QProcess>
@@ -54,12 +55,13 @@ const Named kCommands[] = {
     {"--cancel-schedule", CommandLineClient::Command::CancelSchedule, "CancelSchedule"},
     {"--voice", CommandLineClient::Command::Voice, "SetVoiceActivation"},
     {"--mark", CommandLineClient::Command::Mark, "MarkRecording"},
+    {"--export", CommandLineClient::Command::Export, "ExportRecording"},
 };
 
 bool worksOnLibrary(CommandLineClient::Command command) {
     using C = CommandLineClient::Command;
     return command == C::Rename || command == C::Delete || command == C::Note ||
-           command == C::SetNote || command == C::SetCategory;
+           command == C::SetNote || command == C::SetCategory || command == C::Export;
 }
 
 // Commands that would only fail against a fresh instance, so none is started for them.
@@ -166,6 +168,15 @@ bool libraryCallArguments(CommandLineClient::Command command,
     }
     if (command == C::Note)
         *call << (given.format.isEmpty() ? QStringLiteral("plain") : given.format);
+    if (command == C::Export) {
+        if (given.file.isEmpty()) {
+            fail(err, QStringLiteral("--export needs a FILE to write (after NAME)"));
+            return false;
+        }
+        // The instance runs elsewhere: the file is named from here.
+        *call << QDir::current().absoluteFilePath(given.file);
+        return true;
+    }
     if (command != C::SetNote)
         return true;
     if (given.file.isEmpty()) {
@@ -359,7 +370,7 @@ int CommandLineClient::run(Command command, const QStringList& launchArguments, 
     if (!libraryCallArguments(command, arguments, &callArguments, err) ||
         !termsCallArguments(command, arguments, &callArguments, err))
         return 2;
-    if (command == Command::Sync)
+    if (command == Command::Sync || command == Command::Export)
         brevoir.setTimeout(kSyncTimeoutMs);
     const QDBusMessage reply = brevoir.callWithArgumentList(QDBus::Block, method, callArguments);
     if (reply.type() == QDBusMessage::ErrorMessage)

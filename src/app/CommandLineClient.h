@@ -12,7 +12,8 @@
 // for a start at a set time `--start-at TIME [--length DURATION]` and `--cancel-schedule`, for
 // voice activation `--voice on|off` with its settings, `--mark [TEXT]` for the running
 // recording's note,
-// `--input-gain PERCENT` for the input's gain on the sound server,
+// `--input-gain PERCENT` for the input's gain on the sound server, `--export NAME FILE` to
+// convert a recording (the format of FILE's extension),
 // delivered over the session bus to the running instance. When none runs, `--start`,
 // `--toggle` and `--snip` first launch one in the background; the others need one running.
 namespace CommandLineClient {
@@ -34,7 +35,8 @@ enum class Command {
     StartAt,
     CancelSchedule,
     Voice,
-    Mark, // prints the line it added
+    Mark,   // prints the line it added
+    Export, // waits for the file to be written
 };
 
 // The command named by a command-line option ("--start" ...), if any.
@@ -44,7 +46,8 @@ bool commandForOption(const QString& option, Command* command);
 struct Arguments {
     QStringList names; // --rename: old and new; --set-category: recording and category;
                        // --delete, --note, --set-note: the recording
-    QString file;      // --set-note: the note's file, "-" for standard input
+    QString file;      // --set-note: the note's file, "-" for standard input; --export: the
+                       // file to write
     QString format;    // --note: plain (the default), markdown, html or rtf
     QString percent;   // --input-gain
     QString startAt;   // --start-at: TIME (see ScheduleText::parseStart)

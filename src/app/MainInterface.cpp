@@ -246,6 +246,7 @@ void MainInterface::connectTrackActions(BVController& c) {
                          [&c, table] { c.soundDoubleClick(table); });
         rowMenu.addAction(ui.actionRename);
         rowMenu.addAction(ui.actionShowInFileManager);
+        rowMenu.addAction(ui.actionExportRecording);
         rowMenu.addAction(ui.actionExportNote);
         rowMenu.addSeparator();
         rowMenu.addAction(ui.actionDelete);

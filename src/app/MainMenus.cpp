@@ -71,6 +71,7 @@ void MainMenus::connectAction(QAction* item, void (BVController::*action)(QObjec
 
 void MainMenus::connectFileAndEdit() {
     connectAction(_ui.actionShowInFileManager, &BVController::revealInFinder);
+    connectAction(_ui.actionExportRecording, &BVController::exportRecordings);
     connectAction(_ui.actionExportNote, &BVController::exportNote);
     connectAction(_ui.actionRename, &BVController::renameSelection);
     connectAction(_ui.actionDelete, &BVController::deleteFile);
@@ -155,6 +156,7 @@ void MainMenus::validate() {
 
     _ui.actionExportNote->setEnabled(selection && c._notesTextView &&
                                      c._notesTextView->document()->characterCount() > 1);
+    _ui.actionExportRecording->setEnabled(selection && !c.isExporting());
     _ui.actionRename->setEnabled(selection);
     _ui.actionDelete->setEnabled(selection);
     _syncItem->setEnabled(!c.isSyncing());

@@ -251,6 +251,24 @@ void ScriptingService::Sync() {
     BVSyncItunesCommand().performDefaultImplementation();
 }
 
+void ScriptingService::ExportRecording(const QString& name, const QString& path) {
+    if (!calledFromDBus()) {
+        _controller.exportRecording(name, path, [](const QString&) {});
+        return;
+    }
+    // The reply waits for the end of the conversion.
+    setDelayedReply(true);
+    _controller.exportRecording(
+        name, path, [call = message(), bus = connection()](const QString& refusal) {
+            bus.send(refusal.isEmpty() ? call.createReply()
+                                       : call.createErrorReply(kRefusedError, refusal));
+        });
+}
+
+void ScriptingService::ExportRecordingBytes(const QByteArray& name, const QString& path) {
+    ExportRecording(FileNames::decode(name), path);
+}
+
 void ScriptingService::ScheduleRecording(qlonglong unixTime, double lengthSeconds) {
     answer(unixTime > 0 ? _controller.scheduleRecording(QDateTime::fromSecsSinceEpoch(unixTime),
                                                         lengthSeconds)

@@ -76,6 +76,9 @@ public slots:
     // Sends the sync command; answers once the sync has ended, or with an error that says why
     // it was refused, failed or stopped.
     void Sync();
+    // Converts a recording to a file; answers once it is written, or with why not.
+    void ExportRecording(const QString& name, const QString& path);
+    void ExportRecordingBytes(const QByteArray& name, const QString& path);
     // Sets InputGain, with the reason when it is refused.
     void SetInputGain(double gain);
     void ScheduleRecording(qlonglong unixTime, double lengthSeconds);

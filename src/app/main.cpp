@@ -59,6 +59,10 @@ constexpr OptionSpec kOptions[] = {
      true},
     {"sync", "Copy the recordings the playlist lacks into it; exits when the sync has ended.",
      nullptr, true},
+    {"export",
+     "Convert the recording NAME to FILE (after it) in the format of FILE's extension: .opus, "
+     ".flac, .mp3, .wav, .m4a or .ogg; never replaces FILE; exits when it is written.",
+     "NAME", true},
     {"input-gain", "Set the input's gain on the sound server to PERCENT (0-150).", "PERCENT", true},
     {"start-at",
      "Record from TIME on: 14:00 (today or tomorrow), \"tomorrow 14:00\", \"2026-03-14 14:00\", "
@@ -152,7 +156,7 @@ CommandLine parse(const QStringList& arguments) {
     }
     line.hasCommand = commands == 1;
     // The library commands: the recording named by the option, then what follows it.
-    for (const char* option : {"rename", "delete", "note", "set-note", "set-category"}) {
+    for (const char* option : {"rename", "delete", "note", "set-note", "set-category", "export"}) {
         if (parser.isSet(QString::fromLatin1(option)))
             line.commandArguments.names << parser.value(QString::fromLatin1(option));
     }
@@ -164,6 +168,10 @@ CommandLine parse(const QStringList& arguments) {
         line.commandArguments.names << rest;
     if (parser.isSet(QStringLiteral("set-note")))
         line.commandArguments.file = rest.value(0);
+    if (parser.isSet(QStringLiteral("export"))) {
+        line.commandArguments.file = rest.value(0);
+        requireText(line.commandArguments.file, QStringLiteral("the FILE of --export"));
+    }
     if (parser.isSet(QStringLiteral("mark"))) {
         line.commandArguments.markText = rest.join(u' ');
         requireText(line.commandArguments.markText, QStringLiteral("the text of --mark"));

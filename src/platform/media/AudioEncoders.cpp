@@ -18,6 +18,7 @@ std::vector<AudioEncoder> availableAudioEncoders() {
         {"Apple Lossless", {"alac"}, "m4a"},
         {"Opus", {"libopus"}, "opus"},
         {"Ogg Vorbis", {"libvorbis"}, "ogg"},
+        {"WAV", {"pcm_s16le"}, "wav"},
     };
     std::vector<AudioEncoder> found;
     for (const auto& candidate : candidates) {

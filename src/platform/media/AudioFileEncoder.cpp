@@ -34,11 +34,14 @@ const char* muxerOfExtension(const QString& extension) {
         return "opus";
     if (extension == QLatin1String("ogg"))
         return "ogg";
+    if (extension == QLatin1String("wav"))
+        return "wav";
     return nullptr;
 }
 
 bool isLossless(const AVCodec* codec) {
-    return codec->id == AV_CODEC_ID_FLAC || codec->id == AV_CODEC_ID_ALAC;
+    return codec->id == AV_CODEC_ID_FLAC || codec->id == AV_CODEC_ID_ALAC ||
+           codec->id == AV_CODEC_ID_PCM_S16LE;
 }
 
 AVSampleFormat chooseSampleFormat(const AVCodec* codec) {
@@ -142,7 +145,7 @@ public:
     }
 
     bool open(const QString& destination, const AudioEncoder& encoder, int channels, int rate,
-              const QString& title, QString* error);
+              const QString& title, const QString& comment, QString* error);
     // Encodes whole frames of `samples` (interleaved float); `last` flushes the rest.
     bool encode(std::vector<float>& samples, bool last, QString* error);
     bool finish(QString* error);
@@ -162,7 +165,7 @@ private:
 };
 
 bool Encoding::open(const QString& destination, const AudioEncoder& encoder, int channels, int rate,
-                    const QString& title, QString* error) {
+                    const QString& title, const QString& comment, QString* error) {
     const AVCodec* codec = avcodec_find_encoder_by_name(encoder.codecName.toLatin1().constData());
     const char* muxer = muxerOfExtension(encoder.extension);
     if (!codec || !muxer) {
@@ -203,9 +206,13 @@ bool Encoding::open(const QString& destination, const AudioEncoder& encoder, int
     }
     _stream->time_base = _codec->time_base;
     const QByteArray titleBytes = title.toUtf8();
-    av_dict_set(&_format->metadata, "title", titleBytes.constData(), 0);
+    const QByteArray commentBytes = comment.toUtf8();
     // Ogg files carry their comments in the stream.
-    av_dict_set(&_stream->metadata, "title", titleBytes.constData(), 0);
+    for (AVDictionary** tags : {&_format->metadata, &_stream->metadata}) {
+        av_dict_set(tags, "title", titleBytes.constData(), 0);
+        if (!commentBytes.isEmpty())
+            av_dict_set(tags, "comment", commentBytes.constData(), 0);
+    }
     result = avio_open(&_format->pb, path.constData(), AVIO_FLAG_WRITE);
     if (result >= 0)
         result = avformat_write_header(_format, nullptr);
@@ -303,11 +310,10 @@ std::optional<AudioEncoder> AudioFileEncoder::encoderWithTitle(const QString& ti
     return std::nullopt;
 }
 
-AudioFileEncoder::Result AudioFileEncoder::encodeFile(const QString& source,
-                                                      const QString& destination,
-                                                      const AudioEncoder& encoder,
-                                                      const QString& title,
-                                                      const std::atomic<bool>* abort) {
+AudioFileEncoder::Result
+AudioFileEncoder::encodeFile(const QString& source, const QString& destination,
+                             const AudioEncoder& encoder, const QString& title,
+                             const std::atomic<bool>* abort, const QString& comment) {
     Result outcome;
     const auto failed = [&](const QString& reason) {
         ::unlink(FileNames::encodePath(destination).constData());
@@ -329,7 +335,7 @@ AudioFileEncoder::Result AudioFileEncoder::encodeFile(const QString& source,
     int64_t frames = 0;
     {
         Encoding encoding;
-        if (!encoding.open(destination, encoder, channels, rate, title, &error))
+        if (!encoding.open(destination, encoder, channels, rate, title, comment, &error))
             return failed(error);
         std::vector<float> samples;
         bool more = true;

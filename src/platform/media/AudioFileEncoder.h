@@ -21,9 +21,11 @@ struct Result {
 // The encoder offered under a user-facing title ("AAC", "Apple Lossless" ...), if installed.
 std::optional<AudioEncoder> encoderWithTitle(const QString& title);
 
-// Decodes `source` and writes it encoded to `destination` (created or replaced). On failure
-// or abort the destination is removed. `abort` is read between frames, from any thread.
+// Decodes `source` and writes it encoded to `destination` (created or replaced), tagged with
+// `title` and, when not empty, `comment`. On failure or abort the destination is removed.
+// `abort` is read between frames, from any thread.
 Result encodeFile(const QString& source, const QString& destination, const AudioEncoder& encoder,
-                  const QString& title, const std::atomic<bool>* abort = nullptr);
+                  const QString& title, const std::atomic<bool>* abort = nullptr,
+                  const QString& comment = QString());
 
 } // namespace AudioFileEncoder

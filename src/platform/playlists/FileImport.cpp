@@ -89,14 +89,18 @@ QString nameOf(const QString& title, int number, const QString& extension) {
 }
 
 // Gives the finished temporary its name in the folder; never replaces a file.
-QString publish(const FilePath& temporary, const FilePath& folder, const QString& title,
-                const QString& extension, QString* error) {
+QString publish(const FilePath& temporary, const FilePath& folder, const QString& stem,
+                const QString& extension, bool numbered, QString* error) {
     for (int number = 1; number <= kMaxNumberedNames; ++number) {
-        const FilePath path = folder / nameOf(title, number, extension);
+        const FilePath path = folder / nameOf(stem, number, extension);
         if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0)
             return path.toString();
         if (errno != EEXIST) {
             *error = SafeFile::systemReason(errno);
+            return {};
+        }
+        if (!numbered) {
+            *error = BVLocalizedString("ImportNameTaken").arg(path.display());
             return {};
         }
     }
@@ -108,7 +112,7 @@ QString publish(const FilePath& temporary, const FilePath& folder, const QString
 FileImport::Result FileImport::importInto(const QString& source, const QString& title,
                                           const QString& folder,
                                           const std::optional<AudioEncoder>& encoder,
-                                          const std::atomic<bool>* abort) {
+                                          const std::atomic<bool>* abort, const Options& options) {
     Result result;
     SafeFile::Problem problem;
     struct stat sourceInfo;
@@ -143,8 +147,8 @@ FileImport::Result FileImport::importInto(const QString& source, const QString& 
     ::flock(out, LOCK_EX);
     bool written = false;
     if (encoder) {
-        const AudioFileEncoder::Result encoded =
-            AudioFileEncoder::encodeFile(source, temporary.toString(), *encoder, title, abort);
+        const AudioFileEncoder::Result encoded = AudioFileEncoder::encodeFile(
+            source, temporary.toString(), *encoder, title, abort, options.comment);
         written = encoded.ok;
         result.seconds = encoded.seconds;
         result.error = encoded.error;
@@ -157,7 +161,9 @@ FileImport::Result FileImport::importInto(const QString& source, const QString& 
     }
     const QString extension = encoder ? encoder->extension : TrackTitle::extensionOf(source);
     if (written)
-        result.path = publish(temporary, folderPath, title, extension, &result.error);
+        result.path =
+            publish(temporary, folderPath, options.fileStem.isEmpty() ? title : options.fileStem,
+                    extension, options.numbered, &result.error);
     if (result.path.isEmpty()) {
         ::unlink(temporary.c_str());
         return result;

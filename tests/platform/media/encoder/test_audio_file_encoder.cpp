@@ -47,6 +47,7 @@ const Expected kExpected[] = {
     {"AAC", "aac", "m4a", 0},        {"MP3", "mp3", "mp3", 0},
     {"FLAC", "flac", "flac", 0},     {"Apple Lossless", "alac", "m4a", 0},
     {"Opus", "opus", "opus", 48000}, {"Ogg Vorbis", "vorbis", "ogg", 0},
+    {"WAV", "pcm_s16le", "wav", 0},
 };
 } // namespace
 
