@@ -1,8 +1,8 @@
 // FLAC export of a long recording (16-bit stereo 44.1 kHz) through the real export job, timed
 // beside the flac tool encoding the same samples (as a WAV file, at its default level, which
 // is FFmpeg's default too). Reports both speeds as multiples of real time.
+#include "SpeechLikeRecording.h"
 #include "library/RecordingExport.h"
-#include "platform/movie/MovieWriter.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -16,32 +16,6 @@
 #include <vector>
 
 namespace {
-// Speech-like material: a tone with noise, so that FLAC has real work to do.
-bool writeRecording(const QString& path, double seconds) {
-    SoundFormat format;
-    auto writer = MovieWriter::create(path, format);
-    if (!writer)
-        return false;
-    const size_t frames = size_t(seconds * format.sampleRate);
-    std::vector<int32_t> block;
-    uint32_t noise = 2463534242u;
-    for (size_t done = 0; done < frames;) {
-        const size_t count = std::min<size_t>(frames - done, 8192);
-        block.resize(count * 2);
-        for (size_t i = 0; i < count; ++i) {
-            noise ^= noise << 13, noise ^= noise >> 17, noise ^= noise << 5;
-            const double tone = std::sin(2 * M_PI * 440 * double(done + i) / format.sampleRate);
-            const auto sample =
-                int32_t((tone * 0.3 + (int32_t(noise) / 2147483648.0) * 0.05) * 2147483647.0);
-            block[2 * i] = sample;
-            block[2 * i + 1] = -sample;
-        }
-        if (!writer->append(block.data(), count))
-            return false;
-        done += count;
-    }
-    return writer->complete() == 0;
-}
 
 bool run(const QString& program, const QStringList& arguments) {
     QProcess process;
@@ -63,7 +37,7 @@ int main(int argc, char** argv) {
     QTemporaryDir folder;
     const QString recording = folder.filePath(QStringLiteral("Long.mov"));
     std::printf("writing %.0f minutes of 16-bit stereo 44.1 kHz...\n", seconds / 60);
-    if (!writeRecording(recording, seconds)) {
+    if (!writeSpeechLikeRecording(recording, seconds)) {
         std::fprintf(stderr, "could not write the recording\n");
         return 1;
     }

@@ -3,6 +3,7 @@
 // and reports the longest time the event loop left it waiting, with the conversion's speed.
 // With --playlist-mb, the same for a sync into a long playlist of another player's: how long
 // until the sync starts importing, and what adding an entry costs against rewriting the file.
+#include "SpeechLikeRecording.h"
 #include "app/BVController.h"
 #include "app/MainInterface.h"
 #include "itunes/SyncCoordinator.h"
@@ -10,7 +11,6 @@
 #include "platform/foundation/FilePath.h"
 #include "platform/foundation/SafeFile.h"
 #include "platform/media/AudioFileEncoder.h"
-#include "platform/movie/MovieWriter.h"
 #include "platform/playlists/M3uPlaylistFile.h"
 #include "recording/QKRecorder.h"
 
@@ -29,30 +29,6 @@
 #include <vector>
 
 namespace {
-bool writeRecording(const QString& path, double seconds) {
-    SoundFormat format; // 16-bit stereo 44.1 kHz, as recorded by default
-    auto writer = MovieWriter::create(path, format);
-    if (!writer)
-        return false;
-    const size_t frames = size_t(seconds * format.sampleRate);
-    std::vector<int32_t> block;
-    uint32_t noise = 2463534242u;
-    for (size_t done = 0; done < frames;) {
-        const size_t count = std::min<size_t>(frames - done, 8192);
-        block.resize(count * 2);
-        for (size_t i = 0; i < count; ++i) {
-            noise ^= noise << 13, noise ^= noise >> 17, noise ^= noise << 5;
-            const double tone = std::sin(2 * M_PI * 440 * double(done + i) / format.sampleRate);
-            const auto sample =
-                int32_t((tone * 0.3 + (int32_t(noise) / 2147483648.0) * 0.05) * 2147483647.0);
-            block[2 * i] = block[2 * i + 1] = sample;
-        }
-        if (!writer->append(block.data(), count))
-            return false;
-        done += count;
-    }
-    return writer->complete() == 0;
-}
 // The real controller and interface over `library`, launched without a sound input.
 void launch(BVController& controller, MainInterface& ui, const QString& library) {
     ui.connect(controller);
@@ -109,7 +85,7 @@ int benchPlaylist(const QString& library, double megabytes) {
     SafeFile::Problem problem;
     if (!SafeFile::replace(path, playlist, &problem))
         return 1;
-    if (!writeRecording(library + "/Recordings/Recording 1765000001.mov", 2.0))
+    if (!writeSpeechLikeRecording(library + "/Recordings/Recording 1765000001.mov", 2.0))
         return 1;
 
     BVController controller;
@@ -200,8 +176,9 @@ int main(int argc, char** argv) {
     const QString library = root.path() + "/Library";
     QDir().mkpath(library + "/Recordings");
     for (int i = 0; i < files; ++i)
-        if (!writeRecording(QStringLiteral("%1/Recordings/Recording %2.mov").arg(library).arg(i),
-                            minutes * 60 / files))
+        if (!writeSpeechLikeRecording(
+                QStringLiteral("%1/Recordings/Recording %2.mov").arg(library).arg(i),
+                minutes * 60 / files))
             return 1;
 
     BVController controller;
